@@ -1,0 +1,59 @@
+// zovrel-batch: the exchange-file round trip of the completion button, without a window.
+
+#include <cstdio>
+#include <string>
+
+#include "app/batch_options.h"
+#include "copyarray/writer.h"
+#include "figure/exchange_io.h"
+#include "figure/reader.h"
+
+namespace {
+
+enum ExitCode { kWritten = 0, kCannotOpen = 1, kUsage = 2, kNotWritten = 3 };
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    BatchOptions options;
+    std::string error;
+    if (!parseBatchOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "zovrel-batch: %s (see zovrel-batch --help)\n", error.c_str());
+        return kUsage;
+    }
+    if (options.help) {
+        std::fputs(kBatchUsage, stdout);
+        return kWritten;
+    }
+    if (options.version) {
+        std::printf("zovrel-batch %s\n", kZovrelVersion);
+        return kWritten;
+    }
+    Figure figure;
+    if (!loadFigure(options.file.c_str(), figure)) {
+        std::fprintf(stderr, "zovrel-batch: cannot open %s\n", options.file.c_str());
+        return kCannotOpen;
+    }
+    const CopyInputs inputs = batchInputs(options, figure);
+    if (evaluateCopyParameters(inputs).copiesClamped)
+        std::fprintf(stderr, "zovrel-batch: note: the copy count was clamped to %d\n", kMaxCopies);
+    CopyArray copies;
+    copies.baseX = options.baseX;
+    copies.baseY = options.baseY;
+    WriteError why = WriteError::none;
+    int written;
+    const bool toStdout = options.output == "-";
+    const std::string& target = options.output.empty() ? options.file : options.output;
+    if (toStdout) {
+        setBinaryStdout();
+        written = writeResultToStream(figure, copies, inputs, stdout, &why);
+    } else {
+        written = writeResult(figure, copies, inputs, target.c_str(), &why);
+    }
+    if (!written) {
+        std::fprintf(stderr, "zovrel-batch: nothing written to %s: %s\n",
+                     toStdout ? "standard output" : target.c_str(), describeWriteError(why));
+        return kNotWritten;
+    }
+    return kWritten;
+}

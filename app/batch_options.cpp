@@ -1,0 +1,183 @@
+#include "app/batch_options.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "app/panel_values.h"
+#include "figure/decimal.h"
+
+const char kZovrelVersion[] = "0.00 beta";
+
+const char kBatchUsage[] =
+    "Usage: zovrel-batch [OPTIONS] [FILE]\n"
+    "\n"
+    "Reads the exchange file FILE (default JWC_TEMP.TXT) as Zovrel does at start-up and\n"
+    "replaces it with the copies, exactly as the completion button does. The file is\n"
+    "replaced in one step: on any failure it stays as it was.\n"
+    "\n"
+    "Rows (TEXT as typed in the panel, P the slider position 0-100, default 100):\n"
+    "  --move-x TEXT[@P]     horizontal move per copy   (start-up: 1.2 x width, at 100)\n"
+    "  --move-y TEXT[@P]     vertical move per copy     (start-up: 1.2 x height, at 0)\n"
+    "  --angle TEXT[@P]      rotation per copy          (start-up: 90, at 0)\n"
+    "  --scale-x TEXT[@P]    horizontal scale per copy  (start-up: 1.0, at 100)\n"
+    "  --scale-y TEXT[@P]    vertical scale per copy    (start-up: 1.0, at 100)\n"
+    "  --copies TEXT[@P]     number of copies           (start-up: 20, at 100)\n"
+    "Units:\n"
+    "  --move-x-unit mm|m    unit of the move-x text (default mm when the text is given)\n"
+    "  --move-y-unit mm|m    unit of the move-y text\n"
+    "  --angle-unit deg|rad  unit of the angle text (default deg)\n"
+    "Other:\n"
+    "  --base X,Y            base point of scaling and rotation (default 0,0)\n"
+    "  -o PATH               write to PATH instead of FILE; '-' writes to standard output\n"
+    "  -h, --help            show this help\n"
+    "  --version             show the version\n"
+    "\n"
+    "Exit status: 0 written, 1 FILE cannot be opened, 2 usage error,\n"
+    "3 nothing written (writing failed, or a number is not representable).\n";
+
+namespace {
+
+const char* const kRowOptions[kRowCount] = {"--move-x",  "--move-y",  "--angle",
+                                            "--scale-x", "--scale-y", "--copies"};
+
+bool parseSlider(const std::string& text, int& slider) {
+    if (text.empty() || text.size() > 3) return false;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > 100) return false;
+    slider = v;
+    return true;
+}
+
+bool parseWholeNumber(const std::string& text, double& value) {
+    const char* end = nullptr;
+    const char* first = text.c_str();
+    const char* last = first + text.size();
+    value = parseDecimal(first, last, &end);
+    return !text.empty() && end == last && std::isfinite(value);
+}
+
+bool parseRow(const std::string& value, BatchRow& row) {
+    row.given = true;
+    row.slider = 100;
+    const std::size_t at = value.rfind('@');
+    if (at == std::string::npos) {
+        row.text = value;
+        return true;
+    }
+    row.text = value.substr(0, at);
+    return parseSlider(value.substr(at + 1), row.slider);
+}
+
+}  // namespace
+
+int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options, std::string& error) {
+    bool fileGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options.version = true;
+            continue;
+        }
+        if (arg.size() < 2 || arg[0] != '-') {
+            if (fileGiven) {
+                error = "more than one FILE given: " + arg;
+                return 0;
+            }
+            options.file = arg;
+            fileGiven = true;
+            continue;
+        }
+        std::string name = arg;
+        std::string value;
+        bool hasValue = false;
+        const std::size_t eq = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+            hasValue = true;
+        }
+        auto takeValue = [&]() {
+            if (hasValue) return true;
+            if (i + 1 >= argc) {
+                error = "option " + name + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+            return true;
+        };
+        int row = -1;
+        for (int r = 0; r < kRowCount; ++r)
+            if (name == kRowOptions[r]) row = r;
+        if (row >= 0) {
+            if (!takeValue()) return 0;
+            if (!parseRow(value, options.rows[row])) {
+                error = "slider position of " + name + " must be an integer from 0 to 100: " + value;
+                return 0;
+            }
+        } else if (name == "--move-x-unit" || name == "--move-y-unit") {
+            if (!takeValue()) return 0;
+            int factor = 0;
+            if (value == "mm") factor = kMoveFactorMillimetres;
+            if (value == "m") factor = kMoveFactorMetres;
+            if (factor == 0) {
+                error = "unit of " + name + " must be mm or m: " + value;
+                return 0;
+            }
+            options.moveUnitFactor[name == "--move-x-unit" ? 0 : 1] = factor;
+        } else if (name == "--angle-unit") {
+            if (!takeValue()) return 0;
+            if (value == "deg") {
+                options.angleUnitFactor = kDegreeFactor;
+            } else if (value == "rad") {
+                options.angleUnitFactor = kRadianFactor;
+            } else {
+                error = "unit of --angle-unit must be deg or rad: " + value;
+                return 0;
+            }
+        } else if (name == "--base") {
+            if (!takeValue()) return 0;
+            const std::size_t comma = value.find(',');
+            if (comma == std::string::npos ||
+                !parseWholeNumber(value.substr(0, comma), options.baseX) ||
+                !parseWholeNumber(value.substr(comma + 1), options.baseY)) {
+                error = "base point must be two numbers X,Y: " + value;
+                return 0;
+            }
+        } else if (name == "-o" || name == "--output") {
+            if (!takeValue()) return 0;
+            if (value.empty()) {
+                error = "output path is empty";
+                return 0;
+            }
+            options.output = value;
+        } else {
+            error = "unknown option: " + arg;
+            return 0;
+        }
+    }
+    return 1;
+}
+
+CopyInputs batchInputs(const BatchOptions& options, const Figure& figure) {
+    const Extents& e = figure.extents;
+    CopyInputs in = startupInputs(e.maxX - e.minX, e.maxY - e.minY);
+    for (int r = 0; r < kRowCount; ++r) {
+        const BatchRow& row = options.rows[r];
+        if (!row.given) continue;
+        in.setText(r, row.text.c_str());
+        in.rowSlider[r] = row.slider;
+        if (r == kRowMoveX || r == kRowMoveY) in.moveUnitFactor[r] = kMoveFactorMillimetres;
+    }
+    for (int r = 0; r < 2; ++r)
+        if (options.moveUnitFactor[r] != 0) in.moveUnitFactor[r] = options.moveUnitFactor[r];
+    if (options.angleUnitFactor != 0.0) in.angleUnitFactor = options.angleUnitFactor;
+    return in;
+}

@@ -1,0 +1,54 @@
+#include "copyarray/copy_array.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "copyarray/int_pow.h"
+#include "figure/decimal.h"
+
+void CopyInputs::setText(int row, const char* text) {
+    std::size_t n = std::strlen(text);
+    if (n > kRowTextSize - 1) n = kRowTextSize - 1;
+    std::memcpy(rowText[row], text, n);
+    rowText[row][n] = '\0';
+}
+
+double rowValue(const char* text) {
+    const double v = parseDecimal(text);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+CopyParameters evaluateCopyParameters(const CopyInputs& in) {
+    // Products are formed left to right, exactly as written: the digits written depend on it.
+    auto weighted = [&](int row) { return rowValue(in.rowText[row]) * in.rowSlider[row]; };
+    CopyParameters p;
+    p.moveX = weighted(kRowMoveX) * in.moveUnitFactor[0] * 0.01;
+    p.moveY = weighted(kRowMoveY) * in.moveUnitFactor[1] * 0.01;
+    p.angle = weighted(kRowAngle) * in.angleUnitFactor * 0.01;
+    p.scaleX = weighted(kRowScaleX) * 0.01;
+    p.scaleY = weighted(kRowScaleY) * 0.01;
+    const double count = weighted(kRowCopies) * 0.01;
+    // Clamp before truncating: converting a larger double to int is undefined.
+    if (count > kMaxCopies) {
+        p.copies = kMaxCopies;
+        p.copiesClamped = true;
+    } else if (count > 0.0) {
+        p.copies = static_cast<int>(count);
+    } else {
+        p.copies = 0;
+    }
+    return p;
+}
+
+CopyStep copyStep(const CopyParameters& params, int k) {
+    return {intPow(params.scaleX, k), intPow(params.scaleY, k), k * params.angle};
+}
+
+void CopyArray::buildCopyMatrix(const CopyParameters& params, int k) {
+    const CopyStep step = copyStep(params, k);
+    matrix.setIdentity();
+    matrix.translate(-baseX, -baseY);
+    matrix.scaleAxes(step.scaleX, step.scaleY);
+    matrix.rotate(step.turn);
+    matrix.translate(k * params.moveX + baseX, k * params.moveY + baseY);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "copyarray/matrix3.h"
+
+// The six parameter rows of the panel, top to bottom.
+enum ParameterRow { kRowMoveX = 0, kRowMoveY, kRowAngle, kRowScaleX, kRowScaleY, kRowCopies, kRowCount };
+
+constexpr int kRowTextSize = 128;  // 127 characters and the terminator, as a value box holds
+constexpr int kMoveFactorMillimetres = 1;
+constexpr int kMoveFactorMetres = 1000;
+// A ten-decimal pi over 180 (3.1415926538 / 180), not pi/180: the panel has always used it.
+constexpr double kDegreeFactor = 0.01745329252111111;
+constexpr double kRadianFactor = 1.0;
+// Beyond this the copy count is clamped: more copies than this cannot be previewed or
+// written in any useful time, and a larger product would not fit an int.
+constexpr int kMaxCopies = 100000;
+
+// The raw inputs of one evaluation, as the panel shows them at that moment.
+struct CopyInputs {
+    char rowText[kRowCount][kRowTextSize] = {};
+    int rowSlider[kRowCount] = {};  // 0..100
+    int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
+    double angleUnitFactor = kDegreeFactor;
+
+    void setText(int row, const char* text);  // keeps at most the first 127 characters
+};
+
+struct CopyParameters {
+    double moveX = 0.0;  // drawing units per copy
+    double moveY = 0.0;
+    double angle = 0.0;  // radians per copy, clockwise on the canvas
+    double scaleX = 0.0;
+    double scaleY = 0.0;
+    int copies = 0;
+    bool copiesClamped = false;  // the typed count asked for more than kMaxCopies
+};
+
+// A typed value: the number reader's value, with anything that is not finite read as 0.
+double rowValue(const char* text);
+
+CopyParameters evaluateCopyParameters(const CopyInputs& inputs);
+
+// The base point and the working matrix. Copy k is the figure scaled by scale^k and turned
+// by k * angle about the base point, then moved by k * move.
+struct CopyArray {
+    double baseX = 0.0;
+    double baseY = 0.0;
+    Matrix3 matrix;
+
+    void buildCopyMatrix(const CopyParameters& params, int k);
+};
+
+// The compounded values of copy k that the writer needs besides the matrix.
+struct CopyStep {
+    double scaleX = 1.0;  // scaleX^k
+    double scaleY = 1.0;
+    double turn = 0.0;  // k * angle
+};
+
+CopyStep copyStep(const CopyParameters& params, int k);

@@ -1,0 +1,35 @@
+#include <cmath>
+
+#include "copyarray/writer.h"
+
+void scaleArc(CircleItem& arc, double sx, double sy) {
+    const double r = arc.radius;
+    const double b = arc.ratio * r;
+    const double c = std::cos(arc.tilt);
+    const double s = std::sin(arc.tilt);
+    const double a1 = sx * r * c;
+    const double a2 = -sx * b * s;
+    const double b1 = sy * r * s;
+    const double b2 = sy * b * c;
+    const double p = std::atan2(b1 - a2, a1 + b2);
+    const double q = std::atan2(b1 + a2, a1 - b2);
+    const double newTilt = (p + q) * 0.5;
+    const double shift = (p - q) * 0.5;
+    const double cd = std::cos(shift);
+    const double sd = std::sin(shift);
+    const double ct = std::cos(newTilt);
+    const double st = std::sin(newTilt);
+    const double cc = ct * c;
+    const double ss = st * s;
+    const double sc = st * c;
+    const double cs = ct * s;
+    const double newRadius = (cc * sx + ss * sy) * cd * r - (sc * sy - cs * sx) * sd * b;
+    // 0/0 for a zero radius or two zero scale factors; a circle of radius 0 has ratio 1.
+    const double newRatio =
+        newRadius == 0.0 ? 1.0 : ((cs * sy - sc * sx) * sd * r + (cc * sy + ss * sx) * cd * b) / newRadius;
+    arc.radius = newRadius;
+    arc.ratio = newRatio;
+    arc.tilt = newTilt;
+    arc.startAngle += shift;
+    arc.endAngle += shift;
+}

@@ -1,0 +1,212 @@
+#include "figure/reader.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "copyarray/matrix3.h"
+#include "figure/decimal.h"
+#include "figure/exchange_io.h"
+
+int splitFields(std::string_view line, std::size_t firstSeparator, double values[kMaxFields]) {
+    std::size_t separators[kMaxFields + 1];
+    int count = 1;
+    separators[0] = firstSeparator;
+    std::size_t from = firstSeparator + 1;
+    while (from < line.size()) {
+        const std::size_t next = line.find(' ', from);
+        if (next == std::string_view::npos) break;
+        if (count == kMaxFields + 1) return count + 1;  // too many for any line kind
+        separators[count++] = next;
+        from = next + 1;
+    }
+    if (count > kMaxFields) return count;
+    const char* text = line.data();
+    for (int k = 0; k < count; ++k) {
+        const std::size_t begin = separators[k] + 1;
+        const std::size_t end = k + 1 < count ? separators[k + 1] : line.size();
+        values[k] = begin < end ? parseDecimal(text + begin, text + end) : 0.0;
+    }
+    return count;
+}
+
+namespace {
+
+bool allFinite(const double* values, int count) {
+    for (int k = 0; k < count; ++k)
+        if (!std::isfinite(values[k])) return false;
+    return true;
+}
+
+}  // namespace
+
+int parseSegmentLine(std::string_view line, LineItem& item) {
+    double v[kMaxFields];
+    if (splitFields(line, 0, v) != 4 || !allFinite(v, 4)) return 0;
+    item = LineItem(v[0], v[1], v[2], v[3]);
+    return 1;
+}
+
+int parsePointLine(std::string_view line, PointItem& item) {
+    double v[kMaxFields];
+    if (splitFields(line, 2, v) != 2 || !allFinite(v, 2)) return 0;
+    item.x = v[0];
+    item.y = v[1];
+    return 1;
+}
+
+int parseCircleLine(std::string_view line, CircleItem& item) {
+    double v[kMaxFields];
+    const int count = splitFields(line, 2, v);
+    if ((count != 3 && count != 7) || !allFinite(v, count)) return 0;
+    CircleItem c;
+    c.cx = v[0];
+    c.cy = v[1];
+    c.radius = v[2];
+    if (count == 3) {
+        c.startAngle = 0.0;
+        c.endAngle = 0.0;
+        c.ratio = 1.0;
+        c.tilt = 0.0;
+    } else {
+        c.startAngle = v[3] * kReaderDegree;
+        c.endAngle = v[4] * kReaderDegree;
+        if (c.endAngle == c.startAngle) {
+            c.startAngle = 0.0;
+            c.endAngle = kReaderFullTurn;
+        }
+        if (c.startAngle > c.endAngle) {
+            c.startAngle -= kReaderFullTurn;
+            // Start 360, end 0 would become 0 and 0 here, which the writer takes for a
+            // three-number circle, losing ratio and tilt: keep it a full seven-number turn.
+            if (c.startAngle == c.endAngle) {
+                c.startAngle = 0.0;
+                c.endAngle = kReaderFullTurn;
+            }
+        }
+        c.ratio = v[5];
+        c.tilt = v[6] * kReaderDegree;
+    }
+    if (!buildOutline(c)) return 0;
+    item = std::move(c);
+    return 1;
+}
+
+int buildOutline(CircleItem& item) {
+    std::vector<Point2> outline;
+    const double sweep = item.endAngle - item.startAngle;
+    if (sweep == 0.0) {
+        outline.reserve(41);
+        for (int i = 0; i <= 40; ++i) {
+            const double theta = i * kReaderCircleStep;
+            outline.push_back({item.cx + item.radius * std::cos(theta),
+                               item.cy + item.radius * std::sin(theta)});
+        }
+    } else {
+        const double segments = std::fabs(sweep * kReaderSegmentsPerRadian);
+        if (!(segments < kMaxOutlineSegments + 1)) return 0;  // also rejects NaN
+        int n = static_cast<int>(segments);
+        if (n < 20) n = 20;
+        outline.reserve(static_cast<std::size_t>(n) + 1);
+        const double step = sweep / n;
+        for (int i = 0; i <= n; ++i) {
+            const double theta = item.startAngle + step * i;
+            Matrix3 m;
+            m.translate(item.radius, 0.0);
+            m.rotate(-theta);
+            m.scaleAxes(1.0, item.ratio);
+            m.rotate(-item.tilt);
+            m.translate(item.cx, item.cy);
+            outline.push_back(m.transformPoint(0.0, 0.0));
+        }
+    }
+    for (const Point2& p : outline)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return 0;
+    item.outline = std::move(outline);
+    return 1;
+}
+
+void readLine(std::string_view line, Figure& figure) {
+    // A piece is a C string to the original reader: a NUL byte ends it.
+    const std::size_t nul = line.find('\0');
+    if (nul != std::string_view::npos) line = line.substr(0, nul);
+    if (line.empty()) return;
+    const char c0 = line[0];
+    const char c1 = line.size() > 1 ? line[1] : '\0';
+    if (c0 == ' ') {
+        LineItem item;
+        if (parseSegmentLine(line, item)) figure.appendSegment(item);
+    } else if (c0 == 'c' && c1 == 'i') {
+        CircleItem item;
+        if (parseCircleLine(line, item)) figure.appendCircle(std::move(item));
+    } else if (c0 == 'p' && c1 == 't') {
+        PointItem item;
+        if (parsePointLine(line, item)) figure.appendPoint(item);
+    } else if (c0 == 'p' && c1 == 'l') {
+        figure.openPolyline();
+    } else if (c0 == '#') {
+        figure.closePolyline();
+    }
+}
+
+void FigureReader::feed(const char* data, std::size_t size) {
+    const char* p = data;
+    const char* const end = data + size;
+    if (carryLength > 0) {
+        // Complete the piece begun in the previous chunk.
+        while (p != end && carryLength < kMaxPieceBytes) {
+            const char c = *p++;
+            carry[carryLength++] = c;
+            if (c == '\n') break;
+        }
+        const bool complete = carry[carryLength - 1] == '\n' || carryLength == kMaxPieceBytes;
+        if (!complete) return;
+        readLine(std::string_view(carry, carryLength), figure);
+        carryLength = 0;
+    }
+    while (p != end) {
+        const std::size_t available = static_cast<std::size_t>(end - p);
+        const std::size_t limit = available < kMaxPieceBytes ? available : kMaxPieceBytes;
+        const void* newline = std::memchr(p, '\n', limit);
+        if (newline) {
+            const char* next = static_cast<const char*>(newline) + 1;
+            readLine(std::string_view(p, static_cast<std::size_t>(next - p)), figure);
+            p = next;
+        } else if (limit == kMaxPieceBytes) {
+            readLine(std::string_view(p, kMaxPieceBytes), figure);
+            p += kMaxPieceBytes;
+        } else {
+            std::memcpy(carry, p, available);
+            carryLength = available;
+            return;
+        }
+    }
+}
+
+void FigureReader::finish() {
+    if (carryLength > 0) readLine(std::string_view(carry, carryLength), figure);
+    carryLength = 0;
+}
+
+void loadFigureFromMemory(const char* data, std::size_t size, Figure& figure) {
+    FigureReader reader(figure);
+    reader.feed(data, size);
+    reader.finish();
+}
+
+int loadFigure(const char* path, Figure& figure) {
+    std::FILE* file = openForReading(path);
+    if (!file) return 0;
+    FigureReader reader(figure);
+    std::vector<char> chunk(1 << 20);
+    for (;;) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+        if (got > 0) reader.feed(chunk.data(), got);
+        if (got < chunk.size()) break;  // end of file or a read error: keep what was read
+    }
+    reader.finish();
+    std::fclose(file);
+    return 1;
+}

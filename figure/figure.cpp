@@ -25,3 +25,33 @@ void Figure::openPolyline() {
     polylineOpen = 1;
     polylines.emplace_back();
 }
+
+namespace {
+
+void include(Bounds& b, double x, double y) {
+    if (b.empty) {
+        b.box = {x, y, x, y};
+        b.empty = false;
+    } else {
+        b.box.widen(x, y);
+    }
+}
+
+}  // namespace
+
+Bounds figureBounds(const Figure& figure) {
+    Bounds b;
+    for (const LineItem& s : figure.lines) {
+        include(b, s.x1, s.y1);
+        include(b, s.x2, s.y2);
+    }
+    for (const PolylineItem& p : figure.polylines)
+        for (const LineItem& s : p.segments) {
+            include(b, s.x1, s.y1);
+            include(b, s.x2, s.y2);
+        }
+    for (const CircleItem& c : figure.circles)
+        for (const Point2& p : c.outline) include(b, p.x, p.y);
+    for (const PointItem& p : figure.points) include(b, p.x, p.y);
+    return b;
+}

@@ -72,3 +72,12 @@ struct Figure {
         return lines.empty() && circles.empty() && points.empty() && polylines.empty();
     }
 };
+
+// The box around everything the figure draws (end points, points, outline points), without
+// the origin that Extents always holds. empty when there is nothing.
+struct Bounds {
+    Extents box;
+    bool empty = true;
+};
+
+Bounds figureBounds(const Figure& figure);

@@ -1,0 +1,41 @@
+#include "app/commands.h"
+
+#include <string>
+
+#include "app/globals.h"
+#include "app/texts.h"
+
+const char* writeFailureReason(WriteError error) {
+    switch (error) {
+        case WriteError::readOnly: return text::kWhyReadOnly;
+        case WriteError::notAFile: return text::kWhyNotAFile;
+        case WriteError::cannotCreate: return text::kWhyCannotCreate;
+        case WriteError::cannotReplace: return text::kWhyCannotReplace;
+        case WriteError::notRepresentable: return text::kWhyNotRepresentable;
+        case WriteError::writeFailed:
+        case WriteError::none: break;
+    }
+    return text::kWhyWriteFailed;
+}
+
+void basePointCommand() {
+    thePanel.setHint(text::kPickHint);
+    basePointPickMode = 1;
+    theCanvas.repaint();
+    thePanel.refresh();
+}
+
+void completeCommand() {
+    if (MessageBoxA(thePanel.panel, text::kCompleteQuestion, text::kConfirm,
+                    MB_YESNO | MB_ICONINFORMATION) != IDYES)
+        return;
+    const CopyInputs inputs = thePanel.readCopyInputs();
+    WriteError why = WriteError::none;
+    if (writeResult(theFigure, theCopyArray, inputs, kExchangeFile, &why)) {
+        SendMessageA(theCanvas.parentWindow, WM_DESTROY, 0, 0);
+        return;
+    }
+    const std::string message = std::string(text::kWriteFailed) + "\n" + writeFailureReason(why) +
+                                "\n\n" + text::kWriteKept;
+    MessageBoxA(thePanel.panel, message.c_str(), text::kWriteFailedCaption, MB_OK | MB_ICONERROR);
+}

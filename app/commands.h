@@ -1,0 +1,16 @@
+#pragma once
+
+#include "copyarray/writer.h"
+
+// "基点変更": the next plain click in the canvas sets the base point.
+void basePointCommand();
+
+// "完了+JWWに送信": after a Yes, writes the copies into the exchange file and ends the program.
+// When writing fails, says why and keeps running with the file as it was.
+void completeCommand();
+
+// The Japanese reason shown for a failed write.
+const char* writeFailureReason(WriteError error);
+
+// The exchange file, in the directory the host started the program in.
+constexpr char kExchangeFile[] = "JWC_TEMP.TXT";

@@ -1,0 +1,11 @@
+#include "app/globals.h"
+
+Figure theFigure;
+Bounds theFigureBounds;
+CopyArray theCopyArray;
+Canvas theCanvas;
+MouseTracker theMouse;
+int basePointPickMode = 0;
+ParameterPanel thePanel;
+ScaleDialog theScaleDialog;
+int previewReady = 0;

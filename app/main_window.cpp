@@ -1,0 +1,103 @@
+#include "app/main_window.h"
+
+#include "app/globals.h"
+#include "app/panel_values.h"
+#include "app/texts.h"
+#include "figure/reader.h"
+#include "view/mouse_input.h"
+
+namespace {
+
+void onCreate(HWND window, LPARAM lParam) {
+    const CREATESTRUCTA& creation = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    theCanvas.setParentWindow(window);
+    thePanel.create(window, creation);
+    theCanvas.createCanvasWindow(theCanvas.parentWindow, creation.hInstance);
+    theScaleDialog.create(window, creation.hInstance);
+}
+
+void onSize(HWND window, WPARAM wParam, LPARAM lParam) {
+    RECT client{};
+    GetClientRect(window, &client);
+    thePanel.layout(window, wParam, lParam, client);
+    RECT strip{}, panel{};
+    GetClientRect(thePanel.statusStrip, &strip);
+    GetClientRect(thePanel.panel, &panel);
+    theCanvas.resize(client, strip, panel);
+    theScaleDialog.place(window);
+    UpdateWindow(window);
+}
+
+void onPaint(HWND window) {
+    // The children cover the whole client area; the preview comes back through the panel.
+    ValidateRect(window, nullptr);
+    UpdateWindow(theCanvas.window);
+    thePanel.refresh();
+}
+
+void onClose(HWND window) {
+    if (MessageBoxA(window, text::kQuitQuestion, text::kConfirm, MB_YESNO | MB_ICONINFORMATION) == IDYES)
+        SendMessageA(window, WM_DESTROY, 0, 0);
+}
+
+void onGetMinMaxInfo(LPARAM lParam) {
+    MINMAXINFO& info = *reinterpret_cast<MINMAXINFO*>(lParam);
+    info.ptMinTrackSize.x = kMinTrackWidth;
+    info.ptMinTrackSize.y = kMinTrackHeight;
+}
+
+}  // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: onCreate(window, lParam); return 0;
+        case WM_SIZE: onSize(window, wParam, lParam); return 0;
+        case WM_PAINT: onPaint(window); return 0;
+        case WM_CLOSE: onClose(window); return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_GETMINMAXINFO: onGetMinMaxInfo(lParam); return 0;
+        case WM_MOUSEMOVE: onMouseMove(lParam); return 0;
+        case WM_LBUTTONDOWN: onLButtonDown(lParam); return 0;
+        case WM_LBUTTONUP: onLButtonUp(lParam); return 0;
+        case WM_RBUTTONDOWN: onRButtonDown(lParam); return 0;
+        case WM_RBUTTONUP: onRButtonUp(lParam); return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, "MYICON");
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = text::kMainClass;
+    if (!RegisterClassA(&wc)) return nullptr;
+
+    if (!loadFigure(exchangePath, theFigure))
+        MessageBoxA(nullptr, text::kFileOpenError, nullptr, MB_OK);
+    theFigureBounds = figureBounds(theFigure);
+
+    CreateWindowExA(0, text::kMainClass, text::kCaption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                    800, 600, nullptr, nullptr, instance, nullptr);
+    HWND main = theCanvas.parentWindow;
+    if (!main) return nullptr;
+    UpdateWindow(main);
+    const Extents& e = theFigure.extents;
+    theCanvas.view.fitToExtents(e);
+    thePanel.setDefaultMoves((e.maxX - e.minX) * kDefaultMoveFactor, (e.maxY - e.minY) * kDefaultMoveFactor);
+    thePanel.refresh();
+    previewReady = 1;
+    return main;
+}
+
+int runMessageLoop() {
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,298 @@
+#include "app/parameter_panel.h"
+
+#include <commctrl.h>
+
+#include <charconv>
+#include <cstring>
+
+#include "app/commands.h"
+#include "app/globals.h"
+#include "app/panel_values.h"
+#include "app/texts.h"
+#include "view/gdi.h"
+
+namespace {
+
+struct RowSetup {
+    const char* text;
+    int slider;
+    const char* percent;
+};
+// What every row shows when it is made; the move texts are replaced at start-up.
+constexpr RowSetup kRowSetup[kRowCount] = {{"200.0", 100, "100%"}, {"200.0", 0, "0%"},
+                                           {"90", 0, "0%"},        {"1.0", 100, "100%"},
+                                           {"1.0", 100, "100%"},   {"20", 100, "100%"}};
+
+HMENU idMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+void setFont(HWND window) {
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
+}
+
+HWND child(HWND parent, HINSTANCE instance, DWORD exStyle, const char* cls, const char* text,
+           DWORD style, int x, int y, int w, int h, int id) {
+    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                           idMenu(id), instance, nullptr);
+}
+
+int clientWidth(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return r.right - r.left;
+}
+
+int clientHeight(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return r.bottom - r.top;
+}
+
+}  // namespace
+
+ParameterPanel::ParameterPanel() {
+    const int ids[kRowCount][4] = {{2, kRowMoveXUnitId, 4, 5}, {6, kRowMoveYUnitId, 8, 9},
+                                   {10, kRowAngleUnitId, 12, 13}, {14, -1, 16, 17},
+                                   {22, -1, 24, 25},            {0, -1, 0, 0}};
+    for (int r = 0; r < kRowCount; ++r) {
+        rows[r].editId = ids[r][0];
+        rows[r].unitId = ids[r][1];
+        rows[r].sliderId = ids[r][2];
+        rows[r].percentId = ids[r][3];
+    }
+}
+
+void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
+    HINSTANCE instance = creation.hInstance;
+    mainWindow = main;
+    InitCommonControls();
+    statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, "", main,
+                                    kStatusBarId);
+    SendMessageA(statusBar, SB_SETTEXTA, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(""));
+    RECT bar{};
+    GetWindowRect(statusBar, &bar);
+    statusStrip = child(statusBar, instance, 0, "STATIC", "", 0, 0, 0,
+                        (bar.right - bar.left) - kSizeGrip, bar.bottom - bar.top, kStatusStripId);
+    setFont(statusStrip);
+
+    panel = child(main, instance, 0, "STATIC", "", 0, 0, 0, kPanelWidth, 50, kPanelId);
+    previousPanelProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(panelProc)));
+
+    completeButton = child(panel, instance, 0, "BUTTON", text::kCompleteButton, BS_CENTER, 5, 0, 130,
+                           20, kCompleteButtonId);
+    setFont(completeButton);
+    for (int r = 0; r < kRowCount; ++r) {
+        ParameterRowControls& row = rows[r];
+        const int y = kRowTop + kRowPitch * r;
+        const DWORD number = r == kRowCopies ? ES_NUMBER : 0;
+        row.valueEdit = child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup[r].text,
+                              WS_BORDER | number, 56, y, 53, 20, row.editId);
+        setFont(row.valueEdit);
+        if (row.unitId >= 0) {
+            row.unitButton = child(panel, instance, 0, "BUTTON", "", BS_OWNERDRAW, 112, y + 1, 23, 18,
+                                   row.unitId);
+            setFont(row.unitButton);
+        }
+        row.slider = child(panel, instance, 0, TRACKBAR_CLASSA, "", TBS_NOTICKS, 0, y + 20, 103, 20,
+                           row.sliderId);
+        row.percentBox = child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup[r].percent,
+                               WS_BORDER | ES_READONLY | ES_CENTER, 105, y + 20, 32, 17, row.percentId);
+        setFont(row.percentBox);
+    }
+    basePointButton = child(panel, instance, 0, "BUTTON", text::kBasePointButton, BS_CENTER, 5, 420,
+                            130, 20, kBasePointButtonId);
+    setFont(basePointButton);
+    scaleButton = child(statusStrip, instance, 0, "BUTTON", "", BS_OWNERDRAW, 110, kScaleButtonTop,
+                        kScaleButtonWidth, kScaleButtonHeight, kScaleButtonId);
+    previousStripProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(statusStrip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(statusStripProc)));
+    for (int r = 0; r < kRowCount; ++r) SendMessageA(rows[r].slider, TBM_SETPOS, TRUE, kRowSetup[r].slider);
+}
+
+void ParameterPanel::layout(HWND, WPARAM wParam, LPARAM lParam, const RECT& mainClient) {
+    SendMessageA(statusBar, WM_SIZE, wParam, lParam);
+    const int ws = clientWidth(statusBar);
+    const int hs = clientHeight(statusBar);
+    // A minimised window has no room: no zero or negative size may reach a window.
+    if (ws - kSizeGrip > 0 && hs > 0) MoveWindow(statusStrip, 0, 0, ws - kSizeGrip, hs, TRUE);
+    const int panelHeight = (mainClient.bottom - mainClient.top) - hs;
+    if (panelHeight > 0) {
+        MoveWindow(panel, 0, 0, clientWidth(panel), panelHeight, TRUE);
+        RECT button{};
+        GetClientRect(completeButton, &button);
+        MoveWindow(completeButton, 5, clientHeight(panel) - button.bottom, button.right, button.bottom,
+                   TRUE);
+    }
+    int x = ws - kScaleButtonWidth - kSizeGrip;
+    if (x < kScaleButtonMinX) x = kScaleButtonMinX;
+    MoveWindow(scaleButton, x, kScaleButtonTop, kScaleButtonWidth, kScaleButtonHeight, TRUE);
+}
+
+void ParameterPanel::refresh() {
+    // The strip, the scale button and the panel's controls lie on top of these windows and
+    // must come back after them, so the children are redrawn too.
+    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
+    RedrawWindow(statusBar, nullptr, nullptr, flags);
+    RedrawWindow(panel, nullptr, nullptr, flags);
+}
+
+void ParameterPanel::setDefaultMoves(double horizontal, double vertical) {
+    const MoveRowState h = defaultMoveRow(horizontal);
+    const MoveRowState v = defaultMoveRow(vertical);
+    moveUnitFactor[0] = h.unitFactor;
+    SetWindowTextA(rows[kRowMoveX].valueEdit, h.text);
+    moveUnitFactor[1] = v.unitFactor;
+    SetWindowTextA(rows[kRowMoveY].valueEdit, v.text);
+}
+
+void ParameterPanel::valueText(int id, char* buffer) {
+    for (const ParameterRowControls& row : rows) {
+        if (row.editId == id) {
+            GetWindowTextA(row.valueEdit, buffer, kRowTextSize);
+            return;
+        }
+    }
+}
+
+int ParameterPanel::sliderPosition(int id) {
+    for (const ParameterRowControls& row : rows)
+        if (row.sliderId == id) return static_cast<int>(SendMessageA(row.slider, TBM_GETPOS, 0, 0));
+    return 0;
+}
+
+void ParameterPanel::toggleUnit(int id) {
+    int row;
+    if (id == kRowMoveXUnitId) {
+        row = kRowMoveX;
+    } else if (id == kRowMoveYUnitId) {
+        row = kRowMoveY;
+    } else if (id == kRowAngleUnitId) {
+        row = kRowAngle;
+    } else {
+        return;
+    }
+    char text[kRowTextSize] = {};
+    valueText(rows[row].editId, text);
+    if (row == kRowAngle)
+        toggleAngleUnit(text, angleUnitFactor);
+    else
+        toggleMoveUnit(text, moveUnitFactor[row]);
+    SetWindowTextA(rows[row].valueEdit, text);
+}
+
+void ParameterPanel::requestRepaint() {
+    if (holdRepaints == 0) theCanvas.repaint();
+}
+
+void ParameterPanel::updatePercentBoxes() {
+    ++holdRepaints;  // each box's EN_UPDATE would repaint; the slider's one repaint follows
+    for (const ParameterRowControls& row : rows) {
+        char text[16];
+        const int position = static_cast<int>(SendMessageA(row.slider, TBM_GETPOS, 0, 0));
+        char* end = std::to_chars(text, text + sizeof text - 2, position).ptr;
+        *end++ = '%';
+        *end = '\0';
+        SetWindowTextA(row.percentBox, text);
+    }
+    --holdRepaints;
+}
+
+void ParameterPanel::paintLabels() {
+    PaintDc dc(panel);
+    FillRect(dc.get(), &dc.paint().rcPaint, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    SelectGuard font(dc.get(), theCanvas.uiFont.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    for (int r = 0; r < kRowCount; ++r) {
+        const char* label = text::kRowLabels[r];
+        TextOutA(dc.get(), 5, kRowTop + kRowPitch * r + 4, label, lstrlenA(label));
+    }
+}
+
+void ParameterPanel::drawOwnerButton(HDC dc, int id, bool pressed, const RECT& rect) {
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    SelectGuard font(dc, theCanvas.uiFont.get());
+    char label[kRowTextSize + 8] = {};
+    if (id == kRowMoveXUnitId || id == kRowMoveYUnitId) {
+        const int factor = moveUnitFactor[id == kRowMoveXUnitId ? 0 : 1];
+        lstrcpyA(label, factor == kMoveFactorMetres ? text::kMetres : text::kMillimetres);
+    } else if (id == kRowAngleUnitId) {
+        lstrcpyA(label, angleUnitFactor == kRadianFactor ? text::kRadians : text::kDegrees);
+    } else if (id == kScaleButtonId) {
+        label[0] = 'X';
+        label[1] = ' ';
+        formatBoxNumber(theCanvas.view.scale, true, label + 2);
+    }
+    TextOutA(dc, 3, 2, label, lstrlenA(label));
+    const GdiObject<HPEN> penA = makePen(pressed ? RGB(128, 128, 128) : RGB(255, 255, 255));
+    const GdiObject<HPEN> penB = makePen(pressed ? RGB(255, 255, 255) : RGB(128, 128, 128));
+    {
+        SelectGuard pen(dc, penA.get());
+        MoveToEx(dc, 0, rect.bottom - 1, nullptr);
+        LineTo(dc, 0, 0);
+        LineTo(dc, rect.right - 1, 0);
+    }
+    SelectGuard pen(dc, penB.get());
+    MoveToEx(dc, 0, rect.bottom - 1, nullptr);
+    LineTo(dc, rect.right - 1, rect.bottom - 1);
+    LineTo(dc, rect.right - 1, -1);
+}
+
+void ParameterPanel::setHint(const char* text) {
+    lstrcpynA(hintText, text, kHintSize);
+    refresh();
+}
+
+CopyInputs ParameterPanel::readCopyInputs() {
+    CopyInputs in;
+    for (int r = 0; r < kRowCount; ++r) {
+        valueText(rows[r].editId, in.rowText[r]);
+        in.rowSlider[r] = sliderPosition(rows[r].sliderId);
+    }
+    in.moveUnitFactor[0] = moveUnitFactor[0];
+    in.moveUnitFactor[1] = moveUnitFactor[1];
+    in.angleUnitFactor = angleUnitFactor;
+    return in;
+}
+
+// The panel procedure: one small handler per message, then the static control's own.
+
+namespace {
+
+void onPanelPaint() {
+    thePanel.paintLabels();
+    if (previewReady) theCanvas.repaint();
+}
+
+void onPanelDrawItem(WPARAM wParam, LPARAM lParam) {
+    const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    thePanel.drawOwnerButton(item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0, item.rcItem);
+}
+
+void onPanelCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == EN_UPDATE) thePanel.requestRepaint();
+    switch (LOWORD(wParam)) {
+        case kCompleteButtonId: completeCommand(); break;
+        case kBasePointButtonId: basePointCommand(); break;
+        default:
+            thePanel.toggleUnit(LOWORD(wParam));
+            InvalidateRect(reinterpret_cast<HWND>(lParam), nullptr, TRUE);
+            break;
+    }
+}
+
+void onPanelSlider() {
+    thePanel.updatePercentBoxes();
+    theCanvas.repaint();
+}
+
+}  // namespace
+
+LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: onPanelPaint(); break;
+        case WM_DRAWITEM: onPanelDrawItem(wParam, lParam); break;
+        case WM_COMMAND: onPanelCommand(wParam, lParam); break;
+        case WM_HSCROLL: onPanelSlider(); break;
+    }
+    return CallWindowProcA(thePanel.previousPanelProc, window, message, wParam, lParam);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+
+#include "copyarray/copy_array.h"
+
+// Control ids, fixed since the first version. Row 6's controls all carry id 0; every lookup
+// tries rows 1 to 6 in order, so id 0 always finds row 6.
+constexpr int kPanelId = 0;
+constexpr int kStatusBarId = 1;
+constexpr int kStatusStripId = 3;
+constexpr int kScaleButtonId = 28;
+constexpr int kCompleteButtonId = 1;
+constexpr int kBasePointButtonId = 26;
+constexpr int kRowMoveXUnitId = 3;
+constexpr int kRowMoveYUnitId = 7;
+constexpr int kRowAngleUnitId = 11;
+
+constexpr int kPanelWidth = 140;
+constexpr int kRowPitch = 70;
+constexpr int kRowTop = 5;
+constexpr int kSizeGrip = 17;
+constexpr int kScaleButtonTop = 3;
+constexpr int kScaleButtonWidth = 60;
+constexpr int kScaleButtonHeight = 16;
+constexpr int kScaleButtonMinX = 300;
+constexpr int kHintSize = 512;
+
+struct ParameterRowControls {
+    HWND valueEdit = nullptr;
+    HWND unitButton = nullptr;  // rows 1 to 3 only
+    HWND slider = nullptr;
+    HWND percentBox = nullptr;
+    int editId;
+    int unitId;  // -1: no unit button
+    int sliderId;
+    int percentId;
+};
+
+// The 140-pixel column of parameter rows, and the status bar it builds. The controls are the
+// only store of the six parameters: everything that needs them reads them back.
+struct ParameterPanel {
+    ParameterPanel();
+
+    void create(HWND main, const CREATESTRUCTA& creation);
+    void layout(HWND main, WPARAM wParam, LPARAM lParam, const RECT& mainClient);
+    void refresh();
+    void setDefaultMoves(double horizontal, double vertical);
+    void valueText(int id, char* buffer);  // at least kRowTextSize bytes
+    int sliderPosition(int id);
+    void toggleUnit(int id);
+    void updatePercentBoxes();
+    void paintLabels();
+    void drawOwnerButton(HDC dc, int id, bool pressed, const RECT& rect);
+    void setHint(const char* text);
+    CopyInputs readCopyInputs();
+
+    // A repaint asked for while the panel itself rewrites controls is folded into one.
+    void requestRepaint();
+
+    HWND mainWindow = nullptr;
+    HWND statusBar = nullptr;
+    HWND scaleButton = nullptr;
+    HWND statusStrip = nullptr;
+    HWND panel = nullptr;
+    HWND completeButton = nullptr;
+    WNDPROC previousStripProc = nullptr;
+    WNDPROC previousPanelProc = nullptr;
+    ParameterRowControls rows[kRowCount];
+    HWND basePointButton = nullptr;
+    int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
+    double angleUnitFactor = kDegreeFactor;
+    char hintText[kHintSize] = {};
+    int holdRepaints = 0;
+};
+
+LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK statusStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

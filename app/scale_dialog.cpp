@@ -1,0 +1,107 @@
+#include "app/scale_dialog.h"
+
+#include "app/globals.h"
+#include "app/panel_values.h"
+#include "app/texts.h"
+#include "figure/decimal.h"
+#include "view/gdi.h"
+
+namespace {
+
+HMENU idMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+void fillWithCurrentScale(HWND edit) {
+    char text[kRowTextSize];
+    formatBoxNumber(theCanvas.view.scale, true, text);
+    SetWindowTextA(edit, text);
+}
+
+}  // namespace
+
+int ScaleDialog::create(HWND owner, HINSTANCE instance) {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = scaleDialogProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = text::kScaleDialogClass;
+    if (!RegisterClassA(&wc)) return 0;
+    popup = CreateWindowExA(WS_EX_TOOLWINDOW, text::kScaleDialogClass, "",
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200, 300, 50, owner, nullptr,
+                            instance, nullptr);
+    okButton = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 210, 5, 80, 20, popup,
+                               idMenu(okId), instance, nullptr);
+    SendMessageA(okButton, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
+    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "40", WS_CHILD | WS_VISIBLE | WS_BORDER, 100, 5,
+                           53, 20, popup, idMenu(editId), instance, nullptr);
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
+    previousEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scaleEditProc)));
+    return 1;
+}
+
+void ScaleDialog::show() {
+    if (!popup) return;
+    fillWithCurrentScale(edit);
+    ShowWindow(popup, SW_SHOW);
+}
+
+void ScaleDialog::applyScale() {
+    char text[kRowTextSize] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    if (!theCanvas.view.applyScale(parseDecimal(text))) {
+        // Not a positive number: keep the scale, say so, and offer the current one again.
+        MessageBeep(MB_ICONWARNING);
+        fillWithCurrentScale(edit);
+        return;
+    }
+    ShowWindow(popup, SW_HIDE);
+    // The dialog may have been dragged away: hiding it then uncovers nothing, so show the new
+    // scale now instead of at some later repaint.
+    thePanel.refresh();
+    theCanvas.repaint();
+}
+
+void ScaleDialog::place(HWND main) {
+    if (!popup) return;
+    RECT m{}, p{};
+    GetWindowRect(main, &m);
+    GetWindowRect(popup, &p);
+    const int w = p.right - p.left, h = p.bottom - p.top;
+    MoveWindow(popup, m.right - w, m.bottom - h, w, h, TRUE);
+}
+
+namespace {
+
+void onDialogPaint(HWND window) {
+    PaintDc dc(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc.get(), &client, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    SelectGuard font(dc.get(), theCanvas.uiFont.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    TextOutA(dc.get(), 10, 10, text::kScaleDialogLabel, lstrlenA(text::kScaleDialogLabel));
+}
+
+}  // namespace
+
+LRESULT CALLBACK scaleDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: onDialogPaint(window); break;
+        case WM_CLOSE: ShowWindow(window, SW_HIDE); return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == theScaleDialog.okId) theScaleDialog.applyScale();
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK scaleEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        theScaleDialog.applyScale();
+        return 0;
+    }
+    return CallWindowProcA(theScaleDialog.previousEditProc, window, message, wParam, lParam);
+}

@@ -1,0 +1,67 @@
+// The status text strip: the hint, notes on the preview, and the scale button.
+
+#include <charconv>
+#include <string>
+
+#include "app/globals.h"
+#include "app/parameter_panel.h"
+#include "app/texts.h"
+#include "view/gdi.h"
+
+namespace {
+
+// What the last repaint could not show, for the user to know.
+std::string previewNote() {
+    std::string note;
+    if (theCanvas.copiesClamped) note += text::kCopiesClamped;
+    if (theCanvas.copiesDrawn < theCanvas.copiesWanted) {
+        char count[16];
+        *std::to_chars(count, count + sizeof count - 1, theCanvas.copiesDrawn).ptr = '\0';
+        note += text::kPreviewPartialBefore;
+        note += count;
+        note += text::kPreviewPartialAfter;
+    }
+    return note;
+}
+
+void onStripPaint(HWND window) {
+    PaintDc dc(window);
+    // The notes change length; clear what an earlier, longer text left behind.
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+    SelectGuard font(dc.get(), theCanvas.uiFont.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    RECT panel{};
+    GetClientRect(thePanel.panel, &panel);
+    int x = panel.right;
+    const int hintLength = lstrlenA(thePanel.hintText);
+    TextOutA(dc.get(), x, 5, thePanel.hintText, hintLength);
+    const std::string note = previewNote();
+    if (!note.empty()) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc.get(), thePanel.hintText, hintLength, &extent);
+        x += extent.cx + (hintLength > 0 ? 12 : 0);
+        TextOutA(dc.get(), x, 5, note.c_str(), static_cast<int>(note.size()));
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK statusStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            onStripPaint(window);
+            break;
+        case WM_DRAWITEM: {
+            const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            thePanel.drawOwnerButton(item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0,
+                                     item.rcItem);
+            return 0;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kScaleButtonId) theScaleDialog.show();
+            return 0;
+    }
+    return CallWindowProcA(thePanel.previousStripProc, window, message, wParam, lParam);
+}

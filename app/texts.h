@@ -1,0 +1,53 @@
+#pragma once
+
+// Every text the program shows. The sources are UTF-8; the window layer is compiled with
+// -fexec-charset=CP932, so these literals are Shift-JIS bytes for the "A" functions.
+
+namespace text {
+
+constexpr char kMainClass[] = "Zovrel";
+constexpr char kCaption[] = "Zovrel ver.0.00 beta";
+constexpr char kFileOpenError[] = "file open err!";
+constexpr char kConfirm[] = "確認";
+constexpr char kQuitQuestion[] = "変更を反映せずに終了します。よろしいですか？";
+constexpr char kCompleteQuestion[] = "編集を完了し、JWWに戻ります。よろしいですか？";
+constexpr char kCompleteButton[] = "完了+JWWに送信";
+constexpr char kBasePointButton[] = "基点変更";
+constexpr char kPickHint[] = "右クリックで頂点、原点に吸着します。";
+constexpr char kFontFace[] = "ＭＳ ゴシック";
+constexpr char kScaleDialogClass[] = "testClassSub";
+constexpr char kScaleDialogLabel[] = "画面倍率　1 /";
+
+constexpr const char* kRowLabels[6] = {"水平移動", "垂直移動", "回転角", "水平倍率", "垂直倍率", "複製数"};
+constexpr char kMillimetres[] = "mm";
+constexpr char kMetres[] = "m";
+constexpr char kDegrees[] = "度";
+constexpr char kRadians[] = "rad";
+
+constexpr char kZoomIn[] = "ZOOM IN";
+constexpr char kZoomOut[] = "ZOOM OUT";
+constexpr char kShowAll[] = "SHOW ALL";
+constexpr char kPrevious[] = "PREVIOUS";
+constexpr char kMove[] = "MOVE";
+
+}  // namespace text
+
+namespace text {
+
+// Shown beside the hint in the status bar.
+constexpr char kCopiesClamped[] = "複製数は100000個までに制限されます。";
+constexpr char kPreviewPartialBefore[] = "表示は最初の";
+constexpr char kPreviewPartialAfter[] = "個のみ（描画時間の上限）";
+
+// The completion could not write the result.
+constexpr char kWriteFailedCaption[] = "Zovrel";
+constexpr char kWriteFailed[] = "結果をJWC_TEMP.TXTに書き込めませんでした。";
+constexpr char kWriteKept[] = "JWC_TEMP.TXTは元のままです。パラメータを変更するか、原因を取り除いてから再度送信してください。";
+constexpr char kWhyReadOnly[] = "JWC_TEMP.TXTが読み取り専用になっています。";
+constexpr char kWhyNotAFile[] = "JWC_TEMP.TXTがファイルではありません（フォルダなど）。";
+constexpr char kWhyCannotCreate[] = "フォルダに一時ファイルを作成できません。";
+constexpr char kWhyWriteFailed[] = "書き込みに失敗しました（ディスクの空き容量不足など）。";
+constexpr char kWhyCannotReplace[] = "JWC_TEMP.TXTを置き換えられません（他のプログラムが使用中など）。";
+constexpr char kWhyNotRepresentable[] = "書き込めない大きさの数値（無限大）が生じます。";
+
+}  // namespace text

@@ -1,0 +1,349 @@
+#include "view/canvas.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/globals.h"
+#include "app/texts.h"
+#include "copyarray/copy_preview.h"
+
+namespace {
+
+uint32_t dibColour(COLORREF c) {
+    return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
+           GetBValue(c);
+}
+
+constexpr size_t kBatchPoints = 1 << 14;
+
+}  // namespace
+
+void PolylineBatch::segment(PixelPoint a, PixelPoint b) {
+    if (!counts.empty() && points.back().x == a.x && points.back().y == a.y) {
+        points.push_back({b.x, b.y});
+        ++counts.back();
+        return;
+    }
+    points.push_back({a.x, a.y});
+    points.push_back({b.x, b.y});
+    counts.push_back(2);
+}
+
+void PolylineBatch::moveTo(PixelPoint p) {
+    points.push_back({p.x, p.y});
+    counts.push_back(1);
+}
+
+void PolylineBatch::lineTo(PixelPoint p) {
+    points.push_back({p.x, p.y});
+    ++counts.back();
+}
+
+void PolylineBatch::flush(HDC dc) {
+    if (points.empty()) return;
+    // PolyPolyline wants at least two points a piece; a lone point draws nothing anyway.
+    size_t write = 0, read = 0;
+    std::vector<DWORD> kept;
+    kept.reserve(counts.size());
+    for (DWORD n : counts) {
+        if (n >= 2) {
+            if (write != read) std::copy(points.begin() + read, points.begin() + read + n, points.begin() + write);
+            write += n;
+            kept.push_back(n);
+        }
+        read += n;
+    }
+    if (!kept.empty()) PolyPolyline(dc, points.data(), kept.data(), static_cast<DWORD>(kept.size()));
+    points.clear();
+    counts.clear();
+}
+
+Canvas::Canvas()
+    : copyPen(makePen(kCopyColour)),
+      axisPen(makePen(kAxisColour)),
+      figurePen(makePen(kFigureColour)),
+      uiFont(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+                         PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {
+    lines.points.reserve(kBatchPoints + 512);
+}
+
+Canvas::~Canvas() {
+    if (memoryDC) {
+        // Nothing of ours may stay selected when it is deleted: deleting the DC releases all.
+        SelectObject(memoryDC, originalBitmap);
+        SelectObject(memoryDC, GetStockObject(BLACK_PEN));
+        DeleteDC(memoryDC);
+        memoryDC = nullptr;
+    }
+}
+
+int Canvas::setParentWindow(HWND main) {
+    if (!main) return 0;
+    parentWindow = main;
+    return 1;
+}
+
+void Canvas::createCanvasWindow(HWND parent, HINSTANCE instance) {
+    window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 300, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCanvasId)), instance, nullptr);
+}
+
+void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
+    const int x0 = p.right - p.left;
+    const int w = (m.right - m.left) - x0;
+    const int h = (m.bottom - m.top) - (s.bottom - s.top);
+    // A minimised window reports 0 x 0: keep the last layout and bitmap.
+    if (w < 1 || h < 1 || !window) return;
+    MoveWindow(window, x0, 0, w, h, TRUE);
+    view.setClientSize(w, h);
+    WindowDc dc(window);
+    windowDC = dc.get();
+    if (!memoryDC) memoryDC = CreateCompatibleDC(windowDC);
+    GetClientRect(window, &clientRect);
+    const int bw = clientRect.right - clientRect.left;
+    const int bh = clientRect.bottom - clientRect.top;
+    if (memoryDC && bw > 0 && bh > 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = bw;
+        info.bmiHeader.biHeight = -bh;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* memory = nullptr;
+        HBITMAP next = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+        if (next) {
+            HGDIOBJ previous = SelectObject(memoryDC, next);
+            if (!originalBitmap) originalBitmap = previous;
+            bitmap.reset(next);  // the old bitmap is no longer selected: safe to delete
+            bits = static_cast<uint32_t*>(memory);
+            bitmapWidth = bw;
+            bitmapHeight = bh;
+        }
+    }
+    windowDC = nullptr;
+}
+
+void Canvas::setRubberBand(int on) {
+    rubberBandVisible = on ? 1 : 0;
+    repaint();
+}
+
+void Canvas::showLabel(const char* text) {
+    lstrcpynA(labelText, text, sizeof labelText);
+    labelVisible = 1;
+    repaint();
+}
+
+void Canvas::hideLabel() {
+    labelVisible = 0;
+    repaint();
+}
+
+void Canvas::flushLines() {
+    lines.flush(memoryDC);
+    GdiFlush();
+}
+
+void Canvas::selectCopyPen() {
+    flushLines();
+    SelectObject(memoryDC, copyPen.get());
+}
+
+void Canvas::drawSegmentPixels(const Point2& a, const Point2& b) {
+    PixelPoint pa, pb;
+    if (!segmentToPixels(a, b, pa, pb)) return;
+    // Wholly beside the bitmap: nothing of it could show.
+    if ((pa.x < 0 && pb.x < 0) || (pa.y < 0 && pb.y < 0) ||
+        (pa.x >= bitmapWidth && pb.x >= bitmapWidth) || (pa.y >= bitmapHeight && pb.y >= bitmapHeight))
+        return;
+    lines.segment(pa, pb);
+    if (lines.points.size() >= kBatchPoints) lines.flush(memoryDC);
+}
+
+void Canvas::drawSegment(LineItem& item) {
+    const Point2 a = view.worldToScreen(item.x1, item.y1);
+    const Point2 b = view.worldToScreen(item.x2, item.y2);
+    item.sx1 = a.x;
+    item.sy1 = a.y;
+    item.sx2 = b.x;
+    item.sy2 = b.y;
+    drawSegmentPixels(a, b);
+}
+
+void Canvas::drawCircle(const CircleItem& circle, const Matrix3& m) {
+    const std::vector<Point2>& outline = circle.outline;
+    if (outline.size() < 2) return;
+    const size_t savedPoints = lines.points.size();
+    const size_t savedCounts = lines.counts.size();
+    int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
+    auto note = [&](PixelPoint p) {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    };
+    auto screen = [&](const Point2& p) {
+        return view.worldToScreen(m.transformX(p.x, p.y), m.transformY(p.x, p.y));
+    };
+    Point2 previous = screen(outline[0]);
+    bool joined = false;
+    for (size_t i = 1; i < outline.size(); ++i) {
+        const Point2 current = screen(outline[i]);
+        PixelPoint pa, pb;
+        if (std::fabs(previous.x) <= kPixelLimit && std::fabs(previous.y) <= kPixelLimit &&
+            std::fabs(current.x) <= kPixelLimit && std::fabs(current.y) <= kPixelLimit) {
+            pb = toPixel(current);
+            if (!joined) {
+                pa = toPixel(previous);
+                lines.moveTo(pa);
+                note(pa);
+                joined = true;
+            }
+            lines.lineTo(pb);
+            note(pb);
+        } else {
+            joined = false;
+            if (segmentToPixels(previous, current, pa, pb)) {
+                lines.moveTo(pa);
+                lines.lineTo(pb);
+                note(pa);
+                note(pb);
+            }
+        }
+        previous = current;
+    }
+    if (right < 0 || bottom < 0 || left >= bitmapWidth || top >= bitmapHeight) {
+        lines.points.resize(savedPoints);
+        lines.counts.resize(savedCounts);
+    } else if (lines.points.size() >= kBatchPoints) {
+        lines.flush(memoryDC);
+    }
+}
+
+void Canvas::setPixel(int x, int y, COLORREF colour) {
+    if (x < 0 || y < 0 || x >= bitmapWidth || y >= bitmapHeight) return;
+    bits[static_cast<size_t>(y) * bitmapWidth + x] = dibColour(colour);
+}
+
+void Canvas::drawPointDot(double x, double y, COLORREF colour) {
+    const PixelPoint p = toPixel(view.worldToScreen(x, y));
+    if (p.x < -2 || p.y < -2 || p.x > bitmapWidth + 2 || p.y > bitmapHeight + 2) return;
+    for (int v = -2; v <= 2; ++v)
+        for (int u = -2; u <= 2; ++u)
+            if (!(std::abs(u) == 2 && std::abs(v) == 2)) setPixel(p.x + u, p.y + v, colour);
+}
+
+void Canvas::drawBasePointMarker() {
+    if (basePointPickMode) {
+        const PixelPos p = theMouse.pointerPos;
+        const Point2 base = view.screenToWorld(p.x, p.y);
+        theCopyArray.baseX = base.x;
+        theCopyArray.baseY = base.y;
+        for (int k = 0; k <= 9; ++k) {
+            setPixel(p.x + k, p.y, kMarkerColour);
+            setPixel(p.x - k, p.y, kMarkerColour);
+            setPixel(p.x, p.y + k, kMarkerColour);
+            setPixel(p.x, p.y - k, kMarkerColour);
+        }
+        // Four arrow tips of five pixels, pointing outwards.
+        for (int dir = -1; dir <= 1; dir += 2) {
+            const int tip = 10 * dir, one = 9 * dir, two = 8 * dir;
+            const int xs[5] = {tip, one, two, one, two}, ys[5] = {0, -1, -2, 1, 2};
+            for (int i = 0; i < 5; ++i) {
+                setPixel(p.x + xs[i], p.y + ys[i], kMarkerColour);  // right, left
+                setPixel(p.x + ys[i], p.y + xs[i], kMarkerColour);  // down, up
+            }
+        }
+        return;
+    }
+    const PixelPoint b = toPixel(view.worldToScreen(theCopyArray.baseX, theCopyArray.baseY));
+    for (int k = 0; k <= 4; ++k) {
+        setPixel(b.x + k, b.y, kMarkerColour);
+        setPixel(b.x - k, b.y, kMarkerColour);
+        setPixel(b.x, b.y + k, kMarkerColour);
+        setPixel(b.x, b.y - k, kMarkerColour);
+    }
+}
+
+void Canvas::drawText(int x, int y, const char* text) {
+    SelectGuard font(memoryDC, uiFont.get());
+    SetBkColor(memoryDC, kAxisColour);
+    SetBkMode(memoryDC, OPAQUE);
+    TextOutA(memoryDC, x, y, text, lstrlenA(text));
+}
+
+void Canvas::repaint() {
+    // Nothing to draw into before the first resize.
+    if (!ready()) return;
+    const auto started = std::chrono::steady_clock::now();
+    ++repaints;
+    windowDC = BeginPaint(window, &paintState);
+    GetClientRect(window, &clientRect);
+    GdiFlush();
+    const uint32_t white = dibColour(kBackgroundColour);
+    const int fillWidth = std::min<int>(clientRect.right, bitmapWidth);
+    const int fillHeight = std::min<int>(clientRect.bottom, bitmapHeight);
+    for (int y = 0; y < fillHeight; ++y)
+        std::fill_n(bits + static_cast<size_t>(y) * bitmapWidth, fillWidth, white);
+
+    // Axes through the world origin.
+    SelectObject(memoryDC, axisPen.get());
+    view.setClientSize(clientRect.right, clientRect.bottom);
+    const int axisX = view.halfWidth - view.offsetX;
+    const int axisY = view.halfHeight - view.offsetY;
+    // An axis panned out of sight is left out rather than handed to GDI far away.
+    if (axisX >= clientRect.left && axisX < clientRect.right) {
+        MoveToEx(memoryDC, axisX, clientRect.top, nullptr);
+        LineTo(memoryDC, axisX, clientRect.bottom);
+    }
+    if (axisY >= clientRect.top && axisY < clientRect.bottom) {
+        MoveToEx(memoryDC, clientRect.left, axisY, nullptr);
+        LineTo(memoryDC, clientRect.right, axisY);
+    }
+
+    const PixelPos s = theMouse.gestureStart;
+    if (rubberBandVisible) {
+        const PixelPos c = theMouse.pointerPos;
+        drawText(s.x + kLabelOffset, s.y + kLabelOffset, text::kZoomIn);
+        GdiObject<HPEN> pen = makePen(kAxisColour);
+        SelectGuard guard(memoryDC, pen.get());
+        MoveToEx(memoryDC, c.x, c.y, nullptr);
+        LineTo(memoryDC, s.x, c.y);
+        LineTo(memoryDC, s.x, s.y);
+        LineTo(memoryDC, c.x, s.y);
+        LineTo(memoryDC, c.x, c.y);
+    }
+    if (labelVisible) drawText(s.x + kLabelOffset, s.y + kLabelOffset, labelText);
+
+    // The figure in black: line colour and dot colour agree, so their order cannot show.
+    SelectObject(memoryDC, figurePen.get());
+    for (LineItem& item : theFigure.lines) drawSegment(item);
+    for (const CircleItem& c : theFigure.circles) drawCircle(c, Matrix3());
+    for (PolylineItem& p : theFigure.polylines)
+        for (LineItem& item : p.segments) drawSegment(item);
+    flushLines();
+    for (const PointItem& p : theFigure.points) drawPointDot(p.x, p.y, kFigureColour);
+    drawBasePointMarker();
+
+    const CopyInputs inputs = thePanel.readCopyInputs();
+    const PreviewResult preview =
+        drawCopies(*this, theFigure, theFigureBounds, theCopyArray, inputs,
+                   started + std::chrono::milliseconds(kPreviewBudgetMs));
+    if (preview.drawn != copiesDrawn || preview.wanted != copiesWanted || preview.clamped != copiesClamped) {
+        // The status bar tells what the preview leaves out.
+        copiesDrawn = preview.drawn;
+        copiesWanted = preview.wanted;
+        copiesClamped = preview.clamped;
+        if (thePanel.statusStrip) InvalidateRect(thePanel.statusStrip, nullptr, TRUE);
+    }
+    flushLines();
+
+    EndPaint(window, &paintState);
+    windowDC = nullptr;
+    WindowDc dc(window);
+    BitBlt(dc.get(), 0, 0, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top,
+           memoryDC, 0, 0, SRCCOPY);
+}

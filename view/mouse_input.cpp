@@ -1,0 +1,141 @@
+#include "view/mouse_input.h"
+
+#include "app/globals.h"
+#include "view/nav_gesture.h"
+#include "view/snap.h"
+
+namespace {
+
+// The canvas lies right of the panel at the main window's top: subtract the panel's width.
+PixelPos canvasPixel(LPARAM lParam) {
+    RECT panel{};
+    GetClientRect(thePanel.panel, &panel);
+    return {static_cast<short>(LOWORD(lParam)) - panel.right, static_cast<short>(HIWORD(lParam))};
+}
+
+void takeCapture() {
+    if (!theMouse.captured) {
+        SetCapture(theCanvas.parentWindow);
+        theMouse.captured = 1;
+    }
+}
+
+void beginGesture(LPARAM lParam) {
+    theMouse.gestureActive = 1;
+    theMouse.gestureStart = canvasPixel(lParam);
+    theCanvas.setRubberBand(0);
+    theCanvas.showLabel(commandLabel(NavCommand::move));
+}
+
+void gestureFeedbackStep() {
+    const GestureFeedback f = gestureFeedback(theMouse.pointerPos.x - theMouse.gestureStart.x,
+                                              theMouse.pointerPos.y - theMouse.gestureStart.y);
+    if (f.rubberBand) {
+        theCanvas.setRubberBand(1);
+        theCanvas.hideLabel();
+        theCanvas.repaint();
+    } else {
+        theCanvas.setRubberBand(0);
+        theCanvas.showLabel(f.label);
+    }
+}
+
+// The view operations that can change the scale have the scale button redrawn first.
+void refreshScaleDisplays() { thePanel.refresh(); }
+
+void finishGesture() {
+    const PixelPos s = theMouse.gestureStart;
+    const PixelPos r = theMouse.releasePos;
+    const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y);
+    theCanvas.setRubberBand(0);
+    theCanvas.hideLabel();
+    ViewMapping& view = theCanvas.view;
+    switch (command) {
+        case NavCommand::zoomOut: view.zoomOutAt(s.x, s.y); break;
+        case NavCommand::previous: view.previousView(); break;
+        case NavCommand::move: view.panTo(s.x, s.y); break;
+        case NavCommand::showAll: view.showAll(); break;
+        case NavCommand::zoomIn: view.zoomToRect(s.x, s.y, r.x, r.y); break;
+    }
+    if (command != NavCommand::move) refreshScaleDisplays();
+    theCanvas.repaint();
+}
+
+// After every plain click: the hint goes, the preview is redrawn, the capture is let go.
+void endPlainClick() {
+    thePanel.setHint("");
+    theCanvas.repaint();
+    releaseMouse();
+}
+
+}  // namespace
+
+void releaseMouse() {
+    if (theMouse.captured) {
+        ReleaseCapture();
+        theMouse.captured = 0;
+    }
+}
+
+void onMouseMove(LPARAM lParam) {
+    theMouse.pointerPos = canvasPixel(lParam);
+    if (theMouse.gestureActive) gestureFeedbackStep();
+    if (basePointPickMode) {
+        const Point2 base = theCanvas.view.screenToWorld(theMouse.pointerPos.x, theMouse.pointerPos.y);
+        theCopyArray.baseX = base.x;
+        theCopyArray.baseY = base.y;
+        theCanvas.repaint();
+    }
+}
+
+void onLButtonDown(LPARAM lParam) {
+    takeCapture();
+    theMouse.leftDown = 1;
+    if (theMouse.rightDown) beginGesture(lParam);
+}
+
+void onRButtonDown(LPARAM lParam) {
+    takeCapture();
+    theMouse.rightDown = 1;
+    if (theMouse.leftDown) beginGesture(lParam);
+}
+
+void onLButtonUp(LPARAM lParam) {
+    theMouse.releasePos = canvasPixel(lParam);
+    theMouse.leftDown = 0;
+    if (theMouse.gestureActive) {
+        if (theMouse.rightDown) return;  // the gesture goes on until both are up
+        theMouse.gestureActive = 0;
+        finishGesture();
+        releaseMouse();
+        return;
+    }
+    const Point2 p = theCanvas.view.screenToWorld(theMouse.releasePos.x, theMouse.releasePos.y);
+    if (basePointPickMode) {
+        theCopyArray.baseX = p.x;
+        theCopyArray.baseY = p.y;
+        basePointPickMode = 0;
+    }
+    endPlainClick();
+}
+
+void onRButtonUp(LPARAM lParam) {
+    theMouse.rightDown = 0;
+    if (theMouse.gestureActive) {
+        if (theMouse.leftDown) return;
+        theMouse.gestureActive = 0;
+        theMouse.releasePos = canvasPixel(lParam);
+        finishGesture();
+        releaseMouse();
+        return;
+    }
+    const PixelPos pixel = canvasPixel(lParam);
+    const Point2 p = theCanvas.view.screenToWorld(pixel.x, pixel.y);
+    if (basePointPickMode) {
+        basePointPickMode = 0;
+        const Point2 snapped = snapBasePoint(theFigure, p.x, p.y, theCanvas.view.scale);
+        theCopyArray.baseX = snapped.x;
+        theCopyArray.baseY = snapped.y;
+    }
+    endPlainClick();
+}

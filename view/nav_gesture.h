@@ -1,0 +1,22 @@
+#pragma once
+
+// The two-button navigation gesture: the drag's direction from the pixel where the second
+// button went down chooses the command. Offsets of exactly +-10 pixels count as no direction.
+
+constexpr int kGestureThreshold = 10;
+
+enum class NavCommand { zoomIn, zoomOut, showAll, previous, move };
+
+struct GestureFeedback {
+    bool rubberBand;    // "ZOOM IN": the rectangle and its text
+    const char* label;  // otherwise the label to show
+};
+
+// What the canvas shows while the pointer is dx, dy pixels from the start (y grows down).
+GestureFeedback gestureFeedback(int dx, int dy);
+
+// The command performed when the last button is released dx, dy pixels from the start.
+// A release in the horizontal zone performs "MOVE", as the label there announced.
+NavCommand gestureCommand(int dx, int dy);
+
+const char* commandLabel(NavCommand command);

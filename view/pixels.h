@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "copyarray/matrix3.h"
+#include "figure/figure.h"
+#include "view/view_mapping.h"
+
+// Turning world geometry into pixel coordinates that GDI can take. Everything within
+// kPixelLimit is truncated toward zero exactly as drawn since the first version; beyond it
+// (huge or non-finite values) coordinates are clipped or clamped instead of overflowing.
+
+constexpr int32_t kPixelLimit = 1 << 26;
+
+struct PixelPoint {
+    int32_t x;
+    int32_t y;
+};
+
+PixelPoint toPixel(const Point2& screen);
+
+// Clips the screen-space segment to the square of kPixelLimit and truncates it.
+// False when nothing of it lies within the square (or it is not finite).
+bool segmentToPixels(Point2 a, Point2 b, PixelPoint& pa, PixelPoint& pb);
+
+// True when the figure bounds, transformed by m and mapped, lie wholly outside the
+// width x height canvas even when widened by margin pixels.
+bool copyMissesCanvas(const Extents& bounds, const Matrix3& m, const ViewMapping& view, int width,
+                      int height, double margin);

@@ -1,0 +1,103 @@
+#include "view/view_mapping.h"
+
+#include <cmath>
+
+int32_t truncateClamped(double v, int32_t limit) {
+    if (!(v == v)) return 0;
+    if (v > limit) return limit;
+    if (v < -limit) return -limit;
+    return static_cast<int32_t>(v);
+}
+
+void ViewMapping::setClientSize(int width, int height) {
+    halfWidth = static_cast<int32_t>(width * 0.5);
+    halfHeight = static_cast<int32_t>(height * 0.5);
+}
+
+void ViewMapping::saveView() {
+    savedOffsetX = offsetX;
+    savedOffsetY = offsetY;
+    savedScale = scale;
+}
+
+void ViewMapping::panTo(int32_t px, int32_t py) {
+    saveView();
+    offsetX = truncateClamped(static_cast<double>(offsetX) + (px - halfWidth));
+    offsetY = truncateClamped(static_cast<double>(offsetY) + (py - halfHeight));
+}
+
+namespace {
+
+// The world point under the pixel, truncated to whole drawing units, becomes the centre.
+void recentre(ViewMapping& v, int32_t px, int32_t py, double newScale) {
+    v.saveView();
+    v.offsetX = truncateClamped((px - v.halfWidth + v.offsetX) * v.scale);
+    v.offsetY = truncateClamped((py - v.halfHeight + v.offsetY) * v.scale);
+    v.scale = newScale;
+    const double r = 1.0 / v.scale;
+    v.offsetX = truncateClamped(v.offsetX * r);
+    v.offsetY = truncateClamped(v.offsetY * r);
+}
+
+}  // namespace
+
+void ViewMapping::zoomAt(int32_t px, int32_t py, double factor) {
+    double next = scale / factor;
+    if (next < kMinScale) next = kMinScale;
+    // A zero-sized canvas gives a factor of 0; never let the scale leave the finite range.
+    if (!std::isfinite(next)) next = kMaxScale;
+    recentre(*this, px, py, next);
+}
+
+void ViewMapping::zoomOutAt(int32_t px, int32_t py) {
+    double next = scale + scale;
+    if (next > kMaxScale) next = kMaxScale;
+    recentre(*this, px, py, next);
+}
+
+void ViewMapping::zoomToRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    const double fx = static_cast<double>(2 * halfWidth) / (right - left);
+    const double fy = static_cast<double>(2 * halfHeight) / (bottom - top);
+    const double factor = fx <= fy ? fx : fy;
+    const int32_t cx = static_cast<int32_t>((static_cast<int64_t>(left) + right) * 0.5);
+    const int32_t cy = static_cast<int32_t>((static_cast<int64_t>(top) + bottom) * 0.5);
+    zoomAt(cx, cy, factor);
+}
+
+void ViewMapping::showAll() {
+    saveView();
+    scale = homeScale;
+    offsetX = 0;
+    offsetY = 0;
+}
+
+void ViewMapping::previousView() {
+    const int32_t ox = offsetX, oy = offsetY;
+    const double s = scale;
+    offsetX = savedOffsetX;
+    offsetY = savedOffsetY;
+    scale = savedScale;
+    savedOffsetX = ox;
+    savedOffsetY = oy;
+    savedScale = s;
+}
+
+void ViewMapping::fitToExtents(const Extents& e) {
+    if (fitDone) return;
+    fitDone = 1;
+    const double fy = (2 * halfHeight * kFitShare) / (e.maxY - e.minY);
+    const double fx = (2 * halfWidth * kFitShare) / (e.maxX - e.minX);
+    const double fitted = fy < fx ? 1.0 / fy : 1.0 / fx;
+    // An empty or one-point figure (or a canvas without size) has no finite fit: keep 1.0.
+    scale = std::isfinite(fitted) && fitted > 0.0 ? fitted : 1.0;
+    homeScale = scale;
+    saveView();
+}
+
+int ViewMapping::applyScale(double value) {
+    if (!std::isfinite(value) || !(value > 0.0)) return 0;
+    if (value < kMinScale) value = kMinScale;
+    if (value > kMaxScale) value = kMaxScale;
+    scale = value;
+    return 1;
+}

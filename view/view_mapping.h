@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+
+#include "figure/figure.h"
+#include "figure/point2.h"
+
+// World (drawing units, y up) <-> canvas pixels (y down), with a one-level view history.
+// The world point at the canvas centre is (offsetX * scale, -offsetY * scale); offsets are
+// whole pixels. Plain arithmetic: the window layer repaints after each operation.
+
+constexpr double kMinScale = 0.00001;  // zooming in stops here
+constexpr double kMaxScale = 100000.0;  // zooming out stops here
+// The figure's larger relative span covers this share of the canvas after the start-up fit.
+constexpr double kFitShare = 0.2;
+// Offsets are kept within this many pixels so that every integer sum with a pixel position
+// stays far from overflowing.
+constexpr int32_t kMaxOffset = 1000000000;
+
+struct ViewMapping {
+    int32_t halfWidth = 0;
+    int32_t halfHeight = 0;
+    int32_t offsetX = 0;
+    int32_t offsetY = 0;
+    int32_t savedOffsetX = 0;
+    int32_t savedOffsetY = 0;
+    double homeScale = 1.0;
+    double scale = 1.0;  // drawing units per pixel
+    double savedScale = 1.0;
+    int fitDone = 0;
+
+    // Half the client size, truncated, as every resize and repaint sets it.
+    void setClientSize(int width, int height);
+
+    Point2 worldToScreen(double x, double y) const {
+        const double r = 1.0 / scale;
+        return {halfWidth + x * r - offsetX, halfHeight - y * r - offsetY};
+    }
+    Point2 screenToWorld(int32_t px, int32_t py) const {
+        return {(px - halfWidth + offsetX) * scale, (halfHeight - offsetY - py) * scale};
+    }
+
+    void saveView();
+    void panTo(int32_t px, int32_t py);               // "MOVE"
+    void zoomAt(int32_t px, int32_t py, double factor);
+    void zoomOutAt(int32_t px, int32_t py);           // "ZOOM OUT"
+    void zoomToRect(int32_t left, int32_t top, int32_t right, int32_t bottom);  // "ZOOM IN"
+    void showAll();                                   // "SHOW ALL"
+    void previousView();                              // "PREVIOUS"
+    void fitToExtents(const Extents& extents);        // once, at start-up
+
+    // A scale typed by the user: accepted when finite and positive, clamped to the zoom
+    // limits. Offsets, saved view and home scale stay. Returns 0 when refused.
+    int applyScale(double value);
+};
+
+// Truncates toward zero, first clamping into [-limit, limit]; NaN gives 0.
+int32_t truncateClamped(double v, int32_t limit = kMaxOffset);

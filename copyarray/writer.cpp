@@ -91,9 +91,10 @@ bool putCircle(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const 
     double end = arc.endAngle;
     if (ratio < 0.0) {
         // A mirrored arc: the same curve, walked the other way, with a positive ratio.
+        // 0 - a rather than -a, so an angle of 0 is not written as "-0.000000".
         ratio = -ratio;
-        start = -arc.endAngle;
-        end = -arc.startAngle;
+        start = 0.0 - arc.endAngle;
+        end = 0.0 - arc.startAngle;
     }
     if (ratio < kMinWrittenRatio) ratio = kMinWrittenRatio;
     const double x = m.transformX(c.cx, c.cy);

@@ -40,15 +40,25 @@ CopyParameters evaluateCopyParameters(const CopyInputs& in) {
     return p;
 }
 
-CopyStep copyStep(const CopyParameters& params, int k) {
-    return {intPow(params.scaleX, k), intPow(params.scaleY, k), k * params.angle};
+CopySteps::CopySteps(const CopyParameters& p) : params(p), scaleX(p.scaleX), scaleY(p.scaleY) {}
+
+CopyStep CopySteps::next() {
+    ++k;
+    return {k, scaleX.next(), scaleY.next(), k * params.angle};
 }
 
-void CopyArray::buildCopyMatrix(const CopyParameters& params, int k) {
-    const CopyStep step = copyStep(params, k);
+CopyStep copyStep(const CopyParameters& params, int k) {
+    return {k, intPow(params.scaleX, k), intPow(params.scaleY, k), k * params.angle};
+}
+
+void CopyArray::buildCopyMatrix(const CopyParameters& params, const CopyStep& step) {
     matrix.setIdentity();
     matrix.translate(-baseX, -baseY);
     matrix.scaleAxes(step.scaleX, step.scaleY);
     matrix.rotate(step.turn);
-    matrix.translate(k * params.moveX + baseX, k * params.moveY + baseY);
+    matrix.translate(step.k * params.moveX + baseX, step.k * params.moveY + baseY);
+}
+
+void CopyArray::buildCopyMatrix(const CopyParameters& params, int k) {
+    buildCopyMatrix(params, copyStep(params, k));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "copyarray/int_pow.h"
 #include "copyarray/matrix3.h"
 
 // The six parameter rows of the panel, top to bottom.
@@ -40,6 +41,25 @@ double rowValue(const char* text);
 
 CopyParameters evaluateCopyParameters(const CopyInputs& inputs);
 
+// The compounded values of copy k.
+struct CopyStep {
+    int k = 0;
+    double scaleX = 1.0;  // scaleX^k
+    double scaleY = 1.0;
+    double turn = 0.0;  // k * angle
+};
+
+// Copies 1, 2, ... in turn: each power of the scales costs one step.
+struct CopySteps {
+    explicit CopySteps(const CopyParameters& params);
+    CopyStep next();
+
+    const CopyParameters& params;
+    PowerSequence scaleX;
+    PowerSequence scaleY;
+    int k = 0;
+};
+
 // The base point and the working matrix. Copy k is the figure scaled by scale^k and turned
 // by k * angle about the base point, then moved by k * move.
 struct CopyArray {
@@ -47,14 +67,8 @@ struct CopyArray {
     double baseY = 0.0;
     Matrix3 matrix;
 
-    void buildCopyMatrix(const CopyParameters& params, int k);
-};
-
-// The compounded values of copy k that the writer needs besides the matrix.
-struct CopyStep {
-    double scaleX = 1.0;  // scaleX^k
-    double scaleY = 1.0;
-    double turn = 0.0;  // k * angle
+    void buildCopyMatrix(const CopyParameters& params, const CopyStep& step);
+    void buildCopyMatrix(const CopyParameters& params, int k);  // walks the steps up to k
 };
 
 CopyStep copyStep(const CopyParameters& params, int k);

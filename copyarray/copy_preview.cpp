@@ -22,10 +22,11 @@ PreviewResult drawCopies(Canvas& canvas, const Figure& figure, const Bounds& bou
     }
     result.wanted = params.copies;
     const ViewMapping& view = canvas.view;
+    CopySteps steps(params);
     for (int k = 1; k <= params.copies; ++k) {
         if (k > 1 && std::chrono::steady_clock::now() >= deadline) break;
         result.drawn = k;
-        copies.buildCopyMatrix(params, k);
+        copies.buildCopyMatrix(params, steps.next());
         const Matrix3& m = copies.matrix;
         if (copyMissesCanvas(bounds.box, m, view, canvas.bitmapWidth, canvas.bitmapHeight, kDotReach))
             continue;

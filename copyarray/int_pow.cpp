@@ -5,62 +5,64 @@
 
 namespace {
 
-// A double-double value hi + lo with |lo| <= ulp(hi) / 2, times 2^exponent.
-struct Scaled {
-    double hi;
-    double lo;
-    long long exponent;
-};
-
 void split(double a, double& hi, double& lo) {
     const double c = 134217729.0 * a;  // 2^27 + 1
     hi = c - (c - a);
     lo = a - hi;
 }
 
-// Product of two double-doubles whose hi parts lie in [0.25, 1), renormalised into [0.5, 1).
-Scaled multiply(const Scaled& a, const Scaled& b) {
-    const double p = a.hi * b.hi;
-    double ah, al, bh, bl;
-    split(a.hi, ah, al);
-    split(b.hi, bh, bl);
-    double e = ((ah * bh - p) + ah * bl + al * bh) + al * bl;
-    e += a.hi * b.lo + a.lo * b.hi;
-    const double hi = p + e;
-    const double lo = e - (hi - p);
-    int shift = 0;
-    const double mant = std::frexp(hi, &shift);
-    return {mant, std::ldexp(lo, -shift), a.exponent + b.exponent + shift};
-}
+// Keeps the running product near 1 so neither the product nor the splitting can overflow.
+constexpr double kRescaleUp = 0x1p+500;
+constexpr double kTooSmall = 0x1p-500;
 
 }  // namespace
 
-double intPow(double x, int k) {
-    if (k <= 0) return 1.0;
-    const bool negative = std::signbit(x) && (k & 1) != 0;
-    if (std::isnan(x)) return x;
-    if (x == 0.0) return negative ? -0.0 : 0.0;
-    if (std::isinf(x)) {
-        const double inf = std::numeric_limits<double>::infinity();
-        return negative ? -inf : inf;
+PowerSequence::PowerSequence(double base) {
+    negative_ = std::signbit(base);
+    if (base == 0.0 || !std::isfinite(base)) {
+        special_ = true;
+        base_ = std::fabs(base);
+        return;
     }
-    int e = 0;
-    const double m = std::frexp(std::fabs(x), &e);
-    Scaled base{m, 0.0, e};
-    Scaled result{0.5, 0.0, 1};  // 1.0
-    for (unsigned n = static_cast<unsigned>(k);;) {
-        if (n & 1u) result = multiply(result, base);
-        n >>= 1;
-        if (n == 0) break;
-        base = multiply(base, base);
+    base_ = std::frexp(std::fabs(base), &baseExponent_);
+}
+
+double PowerSequence::next() {
+    ++k_;
+    const bool odd = (k_ & 1) != 0;
+    if (special_) {
+        const double v = base_;  // 0, infinity or NaN, each its own power
+        return negative_ && odd ? -v : v;
     }
+    // (hi + lo) * base, exactly up to the tiny lo * base rounding, then renormalised.
+    const double p = hi_ * base_;
+    double ah, al, bh, bl;
+    split(hi_, ah, al);
+    split(base_, bh, bl);
+    const double e = (((ah * bh - p) + ah * bl + al * bh) + al * bl) + lo_ * base_;
+    hi_ = p + e;
+    lo_ = e - (hi_ - p);
+    if (std::fabs(hi_) < kTooSmall) {
+        hi_ *= kRescaleUp;
+        lo_ *= kRescaleUp;
+        exponent_ -= 500;
+    }
+    const long long total = exponent_ + k_ * baseExponent_;
     double r;
-    if (result.exponent > 2000) {
+    if (total > 2000) {
         r = std::numeric_limits<double>::infinity();
-    } else if (result.exponent < -2200) {
+    } else if (total < -2200) {
         r = 0.0;
     } else {
-        r = std::ldexp(result.hi, static_cast<int>(result.exponent));
+        r = std::ldexp(hi_, static_cast<int>(total));
     }
-    return negative ? -r : r;
+    return negative_ && odd ? -r : r;
+}
+
+double intPow(double x, int k) {
+    if (k <= 0) return 1.0;
+    PowerSequence powers(x);
+    double v = 1.0;
+    for (int i = 0; i < k; ++i) v = powers.next();
+    return v;
 }

@@ -118,10 +118,11 @@ bool putCircle(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const 
 
 WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                       OutputBuffer& out) {
+    CopySteps steps(params);
     for (int k = 1; k <= params.copies; ++k) {
-        copies.buildCopyMatrix(params, k);
+        const CopyStep step = steps.next();
+        copies.buildCopyMatrix(params, step);
         const Matrix3& m = copies.matrix;
-        const CopyStep step = copyStep(params, k);
         for (const LineItem& s : figure.lines)
             if (!putSegment(out, m, s)) return WriteError::notRepresentable;
         for (const PolylineItem& polyline : figure.polylines) {

@@ -1,6 +1,7 @@
 #include "figure/decimal.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -16,7 +17,84 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
+namespace {
+
+// Powers of ten that are exact doubles.
+constexpr double kExactPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr uint64_t kMaxExactMantissa = uint64_t{1} << 53;
+constexpr int kMaxMantissaDigits = 19;  // any 19 digits fit 64 bits
+
+// The long way, for what the short one cannot round exactly: from_chars rounds correctly but
+// leaves out-of-range results to the caller.
+double slowValue(const char* mantissa, const char* numberEnd, const char* mantissaEnd,
+                 long long exponent) {
+    double value = 0.0;
+    const std::from_chars_result r = std::from_chars(mantissa, numberEnd, value, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Decimal exponent of the first significant digit tells overflow from underflow.
+        long long lead = 0;
+        bool seen = false, afterPoint = false;
+        for (const char* q = mantissa; q != mantissaEnd; ++q) {
+            if (*q == '.') {
+                afterPoint = true;
+            } else if (!afterPoint) {
+                if (seen) ++lead;
+                if (*q != '0') seen = true;
+            } else if (!seen) {
+                --lead;
+                if (*q != '0') seen = true;
+            }
+        }
+        return seen && lead + exponent >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    if (r.ec != std::errc() || r.ptr != numberEnd) return 0.0;  // cannot happen for a valid prefix
+    return value;
+}
+
+// Appends the run of decimal digits at p (stopping at last) to value and count, eight at a
+// time where eight bytes may be read (up to readable). Past 19 digits value wraps around and
+// only count stays meaningful.
+const char* takeDigits(const char* p, const char* last, const char* readable, uint64_t& value,
+                       int& count) {
+    static constexpr uint64_t kScale[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+    while (readable - p >= 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, p, 8);  // little-endian: the first character is the lowest byte
+        const uint64_t t = chunk ^ 0x3030303030303030ull;
+        // A byte is a digit when its t is 0..9; a carry out of a non-digit byte only reaches
+        // later bytes, which lie beyond the first non-digit anyway.
+        const uint64_t nonDigit = ((t + 0x0606060606060606ull) | t) & 0xF0F0F0F0F0F0F0F0ull;
+        long run = nonDigit ? __builtin_ctzll(nonDigit) / 8 : 8;
+        if (run > last - p) run = last - p;
+        if (run == 0) return p;
+        // Leading zero digits in front make a run of fewer than eight an eight-digit number.
+        uint64_t v = run == 8 ? t : t << (8 * (8 - run));
+        v = (v * 10) + (v >> 8);
+        v = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+             (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+            32;
+        value = value * kScale[run] + v;
+        count += static_cast<int>(run);
+        p += run;
+        if (run < 8) return p;
+    }
+    while (p != last && isDigit(*p)) {
+        value = value * 10 + static_cast<unsigned>(*p - '0');
+        ++count;
+        ++p;
+    }
+    return p;
+}
+
+}  // namespace
+
 double parseDecimal(const char* first, const char* last, const char** end) {
+    return parseDecimal(first, last, last, end);
+}
+
+double parseDecimal(const char* first, const char* last, const char* readable, const char** end) {
     const char* p = first;
     while (p != last && isSpace(*p)) ++p;
     bool negative = false;
@@ -24,37 +102,22 @@ double parseDecimal(const char* first, const char* last, const char** end) {
         negative = *p == '-';
         ++p;
     }
-    const char* mantissa = p;
-    // Decimal exponent of the first significant digit, to tell overflow from underflow.
-    long long leadExponent = 0;
-    bool seenNonZero = false;
-    long long digits = 0;
-    while (p != last && isDigit(*p)) {
-        if (seenNonZero) {
-            ++leadExponent;
-        } else if (*p != '0') {
-            seenNonZero = true;
-        }
-        ++digits;
-        ++p;
-    }
+    const char* const mantissa = p;
+    // All digits as one integer while there are at most 19 of them.
+    uint64_t digitsValue = 0;
+    int digits = 0;
+    p = takeDigits(p, last, readable, digitsValue, digits);
+    int fractionDigits = 0;
     if (p != last && *p == '.') {
-        const char* afterPoint = p + 1;
-        const char* q = afterPoint;
-        while (q != last && isDigit(*q)) {
-            if (!seenNonZero) {
-                --leadExponent;
-                if (*q != '0') seenNonZero = true;
-            }
-            ++digits;
-            ++q;
-        }
-        if (digits > 0) p = q;
+        const char* q = takeDigits(p + 1, last, readable, digitsValue, fractionDigits);
+        if (digits + fractionDigits > 0) p = q;
     }
-    if (digits == 0) {
+    if (digits + fractionDigits == 0) {
         if (end) *end = first;
         return 0.0;
     }
+    const char* const mantissaEnd = p;
+    long long exponent = 0;
     if (p != last && (*p == 'e' || *p == 'E')) {
         const char* q = p + 1;
         bool expNegative = false;
@@ -63,23 +126,25 @@ double parseDecimal(const char* first, const char* last, const char** end) {
             ++q;
         }
         if (q != last && isDigit(*q)) {
-            long long exponent = 0;
             while (q != last && isDigit(*q)) {
                 if (exponent < 1000000000) exponent = exponent * 10 + (*q - '0');
                 ++q;
             }
-            leadExponent += expNegative ? -exponent : exponent;
+            if (expNegative) exponent = -exponent;
             p = q;
         }
     }
     if (end) *end = p;
 
-    double value = 0.0;
-    const std::from_chars_result r = std::from_chars(mantissa, p, value, std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range) {
-        value = (seenNonZero && leadExponent >= 0) ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (r.ec != std::errc() || r.ptr != p) {
-        value = 0.0;  // cannot happen for the validated prefix
+    double value;
+    const long long power = exponent - fractionDigits;
+    if (digits + fractionDigits <= kMaxMantissaDigits && digitsValue <= kMaxExactMantissa &&
+        power >= -22 && power <= 22) {
+        // Both operands are exact, so one IEEE operation rounds correctly.
+        const double m = static_cast<double>(digitsValue);
+        value = power < 0 ? m / kExactPowers[-power] : m * kExactPowers[power];
+    } else {
+        value = slowValue(mantissa, p, mantissaEnd, exponent);
     }
     return negative ? -value : value;
 }

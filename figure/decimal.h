@@ -12,6 +12,10 @@
 // subnormal. *end (if given) receives the first character not taken.
 double parseDecimal(const char* first, const char* last, const char** end = nullptr);
 
+// The same, allowed to read (never to take) bytes up to readable >= last, which lets it look
+// at eight digits at once.
+double parseDecimal(const char* first, const char* last, const char* readable, const char** end);
+
 // NUL-terminated convenience form.
 double parseDecimal(const char* text);
 

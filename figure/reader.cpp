@@ -27,7 +27,7 @@ int splitFields(std::string_view line, std::size_t firstSeparator, double values
     for (int k = 0; k < count; ++k) {
         const std::size_t begin = separators[k] + 1;
         const std::size_t end = k + 1 < count ? separators[k + 1] : line.size();
-        values[k] = begin < end ? parseDecimal(text + begin, text + end) : 0.0;
+        values[k] = begin < end ? parseDecimal(text + begin, text + end, text + line.size(), nullptr) : 0.0;
     }
     return count;
 }
@@ -94,32 +94,74 @@ int parseCircleLine(std::string_view line, CircleItem& item) {
     return 1;
 }
 
+namespace {
+
+// cos and sin of the 41 sampling angles of a full circle, computed once.
+struct CircleSteps {
+    double cosine[41];
+    double sine[41];
+    CircleSteps() {
+        for (int i = 0; i <= 40; ++i) {
+            const double theta = i * kReaderCircleStep;
+            cosine[i] = std::cos(theta);
+            sine[i] = std::sin(theta);
+        }
+    }
+};
+
+// Below this no product of the outline formula can overflow, so the short form below gives
+// the same bits as multiplying the five matrices.
+constexpr double kModerate = 1e150;
+
+bool moderate(const CircleItem& c) {
+    return std::fabs(c.cx) < kModerate && std::fabs(c.cy) < kModerate &&
+           std::fabs(c.radius) < kModerate && std::fabs(c.ratio) < kModerate;
+}
+
+// The image of the origin under translate(radius, 0), rotate(-theta), scaleAxes(1, ratio),
+// rotate(-tilt), translate(cx, cy). The matrix products reduce to these terms: the others
+// multiply by an exact 0 or 1, which changes no bit of a finite non-zero result (at most the
+// sign of a zero, which nothing can see).
+Point2 outlinePoint(const CircleItem& c, double theta, double tiltCos, double tiltSin) {
+    const double a = c.radius * std::cos(-theta);
+    const double b = (c.radius * -std::sin(-theta)) * c.ratio;
+    return {(a * tiltCos + b * tiltSin) + c.cx, (a * -tiltSin + b * tiltCos) + c.cy};
+}
+
+Point2 outlinePointByMatrices(const CircleItem& c, double theta) {
+    Matrix3 m;
+    m.translate(c.radius, 0.0);
+    m.rotate(-theta);
+    m.scaleAxes(1.0, c.ratio);
+    m.rotate(-c.tilt);
+    m.translate(c.cx, c.cy);
+    return m.transformPoint(0.0, 0.0);
+}
+
+}  // namespace
+
 int buildOutline(CircleItem& item) {
     std::vector<Point2> outline;
     const double sweep = item.endAngle - item.startAngle;
     if (sweep == 0.0) {
-        outline.reserve(41);
-        for (int i = 0; i <= 40; ++i) {
-            const double theta = i * kReaderCircleStep;
-            outline.push_back({item.cx + item.radius * std::cos(theta),
-                               item.cy + item.radius * std::sin(theta)});
-        }
+        static const CircleSteps steps;
+        outline.resize(41);
+        for (int i = 0; i <= 40; ++i)
+            outline[i] = {item.cx + item.radius * steps.cosine[i], item.cy + item.radius * steps.sine[i]};
     } else {
         const double segments = std::fabs(sweep * kReaderSegmentsPerRadian);
         if (!(segments < kMaxOutlineSegments + 1)) return 0;  // also rejects NaN
         int n = static_cast<int>(segments);
         if (n < 20) n = 20;
-        outline.reserve(static_cast<std::size_t>(n) + 1);
+        outline.resize(static_cast<std::size_t>(n) + 1);
         const double step = sweep / n;
+        const bool fast = moderate(item);
+        const double tiltCos = std::cos(-item.tilt);
+        const double tiltSin = std::sin(-item.tilt);
         for (int i = 0; i <= n; ++i) {
             const double theta = item.startAngle + step * i;
-            Matrix3 m;
-            m.translate(item.radius, 0.0);
-            m.rotate(-theta);
-            m.scaleAxes(1.0, item.ratio);
-            m.rotate(-item.tilt);
-            m.translate(item.cx, item.cy);
-            outline.push_back(m.transformPoint(0.0, 0.0));
+            outline[i] = fast ? outlinePoint(item, theta, tiltCos, tiltSin)
+                              : outlinePointByMatrices(item, theta);
         }
     }
     for (const Point2& p : outline)

@@ -1,46 +1,11 @@
-// Writes a deterministic exchange file of N entities for tests and benchmarks:
-// 55 % segments, 15 % polyline segments in polylines of 10, 15 % circles and arcs (half
-// three-number circles, half seven-number arcs), 15 % points, over 100,000 drawing units.
+// Writes a deterministic exchange file of N entities for tests and benchmarks.
 // Usage: zovrel-make-drawing N [SEED] > FILE
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "figure/decimal.h"
-
-namespace {
-
-struct Random {
-    uint64_t state;
-    uint64_t next() {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    }
-    double unit() { return static_cast<double>(next() >> 11) / 9007199254740992.0; }
-    double coordinate() { return unit() * 100000.0 - 50000.0; }
-};
-
-std::string number(double v) {
-    char text[kMaxLfChars + 1];
-    return std::string(text, formatLf(v, text));
-}
-
-void line(std::string& out, const char* prefix, std::initializer_list<double> values) {
-    out += prefix;
-    bool first = true;
-    for (double v : values) {
-        if (!first) out += ' ';
-        out += number(v);
-        first = false;
-    }
-    out += "\r\n";
-}
-
-}  // namespace
+#include "bench/workload.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -48,43 +13,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long total = std::strtol(argv[1], nullptr, 10);
-    Random rnd{argc > 2 ? std::strtoull(argv[2], nullptr, 10) | 1u : 88172645463325252ull};
-    std::string out = "hq\r\nhk\r\nhs 1e+06\r\nhcw\r\nhn\r\nlg0\r\nly0\r\nlc1\r\nlt1\r\n";
-    out.reserve(static_cast<std::size_t>(total) * 48);
-    // A cycle of 200 entities: 110 segments, 3 polylines of 10, 15 circles, 15 arcs, 30 points.
-    double px = 0.0, py = 0.0;
-    for (long i = 0; i < total; ++i) {
-        const int p = static_cast<int>(i % 200);
-        if (p < 110) {
-            const double x = rnd.coordinate(), y = rnd.coordinate();
-            line(out, " ", {x, y, x + rnd.unit() * 2000.0 - 1000.0, y + rnd.unit() * 2000.0 - 1000.0});
-        } else if (p < 140) {
-            if ((p - 110) % 10 == 0) {
-                out += "pl\r\n";
-                px = rnd.coordinate();
-                py = rnd.coordinate();
-            }
-            const double nx = px + rnd.unit() * 1000.0 - 500.0;
-            const double ny = py + rnd.unit() * 1000.0 - 500.0;
-            line(out, " ", {px, py, nx, ny});
-            px = nx;
-            py = ny;
-            if ((p - 110) % 10 == 9 || i + 1 == total) out += "#\r\n";
-        } else if (p < 170) {
-            const double r = 1.0 + rnd.unit() * 2000.0;
-            if (p % 2 == 0) {
-                line(out, "ci ", {rnd.coordinate(), rnd.coordinate(), r});
-            } else {
-                const double start = rnd.unit() * 360.0;
-                line(out, "ci ", {rnd.coordinate(), rnd.coordinate(), r, start,
-                                  start + 10.0 + rnd.unit() * 340.0, 0.2 + rnd.unit() * 0.8,
-                                  rnd.unit() * 180.0 - 90.0});
-            }
-        } else {
-            line(out, "pt ", {rnd.coordinate(), rnd.coordinate()});
-        }
-    }
-    out += "cn0\r\ncs\r\npn6\r\n#\r\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    const std::string text = argc > 2 ? makeDrawing(total, std::strtoull(argv[2], nullptr, 10))
+                                      : makeDrawing(total);
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

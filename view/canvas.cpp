@@ -8,6 +8,7 @@
 #include "app/globals.h"
 #include "app/texts.h"
 #include "copyarray/copy_preview.h"
+#include "view/raster.h"
 
 namespace {
 
@@ -150,15 +151,27 @@ void Canvas::flushLines() {
 void Canvas::selectCopyPen() {
     flushLines();
     SelectObject(memoryDC, copyPen.get());
+    lineColour = dibColour(kCopyColour);
 }
 
 void Canvas::drawSegmentPixels(const Point2& a, const Point2& b) {
     PixelPoint pa, pb;
     if (!segmentToPixels(a, b, pa, pb)) return;
+    drawPixelSegment(pa, pb);
+}
+
+void Canvas::drawPixelSegment(PixelPoint pa, PixelPoint pb) {
+    // A segment within one pixel lights nothing: LineTo leaves out its last pixel.
+    if (pa.x == pb.x && pa.y == pb.y) return;
     // Wholly beside the bitmap: nothing of it could show.
     if ((pa.x < 0 && pb.x < 0) || (pa.y < 0 && pb.y < 0) ||
         (pa.x >= bitmapWidth && pb.x >= bitmapWidth) || (pa.y >= bitmapHeight && pb.y >= bitmapHeight))
         return;
+    if (inBitmap(pa) && inBitmap(pb)) {
+        rasterLine(bits, bitmapWidth, pa, pb, lineColour);
+        return;
+    }
+    // Lines that leave the bitmap go to GDI, which clips them along the same pixel path.
     lines.segment(pa, pb);
     if (lines.points.size() >= kBatchPoints) lines.flush(memoryDC);
 }
@@ -176,50 +189,27 @@ void Canvas::drawSegment(LineItem& item) {
 void Canvas::drawCircle(const CircleItem& circle, const Matrix3& m) {
     const std::vector<Point2>& outline = circle.outline;
     if (outline.size() < 2) return;
-    const size_t savedPoints = lines.points.size();
-    const size_t savedCounts = lines.counts.size();
-    int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
-    auto note = [&](PixelPoint p) {
-        left = std::min(left, p.x);
-        right = std::max(right, p.x);
-        top = std::min(top, p.y);
-        bottom = std::max(bottom, p.y);
-    };
+    // The mapping of worldToScreen, with its reciprocal formed once.
+    const double r = 1.0 / view.scale;
     auto screen = [&](const Point2& p) {
-        return view.worldToScreen(m.transformX(p.x, p.y), m.transformY(p.x, p.y));
+        return Point2{view.halfWidth + m.transformX(p.x, p.y) * r - view.offsetX,
+                      view.halfHeight - m.transformY(p.x, p.y) * r - view.offsetY};
     };
+    // Each piece of the outline as a segment of its own: a polyline lights the same pixels.
     Point2 previous = screen(outline[0]);
-    bool joined = false;
+    bool previousNear = nearPixel(previous);
+    PixelPoint previousPixel = previousNear ? truncatePixel(previous) : PixelPoint{0, 0};
     for (size_t i = 1; i < outline.size(); ++i) {
         const Point2 current = screen(outline[i]);
-        PixelPoint pa, pb;
-        if (std::fabs(previous.x) <= kPixelLimit && std::fabs(previous.y) <= kPixelLimit &&
-            std::fabs(current.x) <= kPixelLimit && std::fabs(current.y) <= kPixelLimit) {
-            pb = toPixel(current);
-            if (!joined) {
-                pa = toPixel(previous);
-                lines.moveTo(pa);
-                note(pa);
-                joined = true;
-            }
-            lines.lineTo(pb);
-            note(pb);
-        } else {
-            joined = false;
-            if (segmentToPixels(previous, current, pa, pb)) {
-                lines.moveTo(pa);
-                lines.lineTo(pb);
-                note(pa);
-                note(pb);
-            }
-        }
+        const bool inRange = nearPixel(current);
+        const PixelPoint pixel = inRange ? truncatePixel(current) : PixelPoint{0, 0};
+        if (inRange && previousNear)
+            drawPixelSegment(previousPixel, pixel);
+        else
+            drawSegmentPixels(previous, current);
         previous = current;
-    }
-    if (right < 0 || bottom < 0 || left >= bitmapWidth || top >= bitmapHeight) {
-        lines.points.resize(savedPoints);
-        lines.counts.resize(savedCounts);
-    } else if (lines.points.size() >= kBatchPoints) {
-        lines.flush(memoryDC);
+        previousNear = inRange;
+        previousPixel = pixel;
     }
 }
 
@@ -236,12 +226,12 @@ void Canvas::drawPointDot(double x, double y, COLORREF colour) {
             if (!(std::abs(u) == 2 && std::abs(v) == 2)) setPixel(p.x + u, p.y + v, colour);
 }
 
-void Canvas::drawBasePointMarker() {
+void Canvas::drawBasePointMarker(CopyArray& copies) {
     if (basePointPickMode) {
         const PixelPos p = theMouse.pointerPos;
         const Point2 base = view.screenToWorld(p.x, p.y);
-        theCopyArray.baseX = base.x;
-        theCopyArray.baseY = base.y;
+        copies.baseX = base.x;
+        copies.baseY = base.y;
         for (int k = 0; k <= 9; ++k) {
             setPixel(p.x + k, p.y, kMarkerColour);
             setPixel(p.x - k, p.y, kMarkerColour);
@@ -259,7 +249,7 @@ void Canvas::drawBasePointMarker() {
         }
         return;
     }
-    const PixelPoint b = toPixel(view.worldToScreen(theCopyArray.baseX, theCopyArray.baseY));
+    const PixelPoint b = toPixel(view.worldToScreen(copies.baseX, copies.baseY));
     for (int k = 0; k <= 4; ++k) {
         setPixel(b.x + k, b.y, kMarkerColour);
         setPixel(b.x - k, b.y, kMarkerColour);
@@ -282,6 +272,29 @@ void Canvas::repaint() {
     ++repaints;
     windowDC = BeginPaint(window, &paintState);
     GetClientRect(window, &clientRect);
+    const PreviewResult preview = render(theFigure, theFigureBounds, theCopyArray,
+                                         thePanel.readCopyInputs(),
+                                         started + std::chrono::milliseconds(kPreviewBudgetMs));
+    if (preview.drawn != copiesDrawn || preview.wanted != copiesWanted || preview.clamped != copiesClamped) {
+        // The status bar tells what the preview leaves out.
+        copiesDrawn = preview.drawn;
+        copiesWanted = preview.wanted;
+        copiesClamped = preview.clamped;
+        if (thePanel.statusStrip) InvalidateRect(thePanel.statusStrip, nullptr, TRUE);
+    }
+    EndPaint(window, &paintState);
+    windowDC = nullptr;
+    present();
+}
+
+void Canvas::present() {
+    WindowDc dc(window);
+    BitBlt(dc.get(), 0, 0, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top,
+           memoryDC, 0, 0, SRCCOPY);
+}
+
+PreviewResult Canvas::render(Figure& figure, const Bounds& bounds, CopyArray& copies,
+                             const CopyInputs& inputs, std::chrono::steady_clock::time_point deadline) {
     GdiFlush();
     const uint32_t white = dibColour(kBackgroundColour);
     const int fillWidth = std::min<int>(clientRect.right, bitmapWidth);
@@ -317,33 +330,20 @@ void Canvas::repaint() {
         LineTo(memoryDC, c.x, c.y);
     }
     if (labelVisible) drawText(s.x + kLabelOffset, s.y + kLabelOffset, labelText);
+    GdiFlush();  // before anything is set in the bitmap's memory
 
     // The figure in black: line colour and dot colour agree, so their order cannot show.
     SelectObject(memoryDC, figurePen.get());
-    for (LineItem& item : theFigure.lines) drawSegment(item);
-    for (const CircleItem& c : theFigure.circles) drawCircle(c, Matrix3());
-    for (PolylineItem& p : theFigure.polylines)
+    lineColour = dibColour(kFigureColour);
+    for (LineItem& item : figure.lines) drawSegment(item);
+    for (const CircleItem& c : figure.circles) drawCircle(c, Matrix3());
+    for (PolylineItem& p : figure.polylines)
         for (LineItem& item : p.segments) drawSegment(item);
     flushLines();
-    for (const PointItem& p : theFigure.points) drawPointDot(p.x, p.y, kFigureColour);
-    drawBasePointMarker();
+    for (const PointItem& p : figure.points) drawPointDot(p.x, p.y, kFigureColour);
+    drawBasePointMarker(copies);
 
-    const CopyInputs inputs = thePanel.readCopyInputs();
-    const PreviewResult preview =
-        drawCopies(*this, theFigure, theFigureBounds, theCopyArray, inputs,
-                   started + std::chrono::milliseconds(kPreviewBudgetMs));
-    if (preview.drawn != copiesDrawn || preview.wanted != copiesWanted || preview.clamped != copiesClamped) {
-        // The status bar tells what the preview leaves out.
-        copiesDrawn = preview.drawn;
-        copiesWanted = preview.wanted;
-        copiesClamped = preview.clamped;
-        if (thePanel.statusStrip) InvalidateRect(thePanel.statusStrip, nullptr, TRUE);
-    }
+    const PreviewResult preview = drawCopies(*this, figure, bounds, copies, inputs, deadline);
     flushLines();
-
-    EndPaint(window, &paintState);
-    windowDC = nullptr;
-    WindowDc dc(window);
-    BitBlt(dc.get(), 0, 0, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top,
-           memoryDC, 0, 0, SRCCOPY);
+    return preview;
 }

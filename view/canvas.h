@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <vector>
 
+#include "copyarray/copy_preview.h"
 #include "copyarray/matrix3.h"
 #include "figure/figure.h"
 #include "view/gdi.h"
@@ -46,6 +48,11 @@ struct Canvas {
     void createCanvasWindow(HWND parent, HINSTANCE instance);
     void resize(const RECT& mainClient, const RECT& statusClient, const RECT& panelClient);
     void repaint();
+    // Draws the whole scene into the bitmap (clientRect must be current); repaint's work
+    // between BeginPaint and the BitBlt.
+    PreviewResult render(Figure& figure, const Bounds& bounds, CopyArray& copies,
+                         const CopyInputs& inputs, std::chrono::steady_clock::time_point deadline);
+    void present();  // the bitmap to the window, in one BitBlt
     void setRubberBand(int on);
     void showLabel(const char* text);
     void hideLabel();
@@ -54,14 +61,18 @@ struct Canvas {
     void selectCopyPen();
     void drawSegment(LineItem& item);  // also records the item's screen position
     void drawSegmentPixels(const Point2& a, const Point2& b);
+    void drawPixelSegment(PixelPoint a, PixelPoint b);
     void drawCircle(const CircleItem& circle, const Matrix3& m);
     void drawPointDot(double x, double y, COLORREF colour);
-    void drawBasePointMarker();
+    void drawBasePointMarker(CopyArray& copies);  // in pick mode it moves the base point
     void drawText(int x, int y, const char* text);
     void flushLines();  // before pixels are set in memory, and before a pen changes
     void setPixel(int x, int y, COLORREF colour);
 
     bool ready() const { return window && memoryDC && bitmap; }
+    bool inBitmap(PixelPoint p) const {
+        return p.x >= 0 && p.y >= 0 && p.x < bitmapWidth && p.y < bitmapHeight;
+    }
 
     // Bitmap.
     GdiObject<HBITMAP> bitmap;
@@ -85,7 +96,8 @@ struct Canvas {
     GdiObject<HFONT> uiFont;
     HWND parentWindow = nullptr;
 
-    PolylineBatch lines;
+    PolylineBatch lines;    // lines that leave the bitmap, for GDI to clip
+    uint32_t lineColour = 0;  // the selected pen's colour, for lines set in memory
     // What the last repaint's preview managed: copies drawn of copies asked for.
     int copiesDrawn = 0;
     int copiesWanted = 0;

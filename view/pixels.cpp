@@ -8,10 +8,6 @@ PixelPoint toPixel(const Point2& screen) {
 
 namespace {
 
-bool inside(const Point2& p) {
-    return std::fabs(p.x) <= kPixelLimit && std::fabs(p.y) <= kPixelLimit;
-}
-
 // Liang-Barsky against one pair of bounds along one axis.
 bool clipAxis(double p0, double d, double& t0, double& t1) {
     const double lo = -static_cast<double>(kPixelLimit);
@@ -28,9 +24,9 @@ bool clipAxis(double p0, double d, double& t0, double& t1) {
 }  // namespace
 
 bool segmentToPixels(Point2 a, Point2 b, PixelPoint& pa, PixelPoint& pb) {
-    if (inside(a) && inside(b)) {
-        pa = toPixel(a);
-        pb = toPixel(b);
+    if (nearPixel(a) && nearPixel(b)) {
+        pa = truncatePixel(a);
+        pb = truncatePixel(b);
         return true;
     }
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y))

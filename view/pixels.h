@@ -19,6 +19,16 @@ struct PixelPoint {
 
 PixelPoint toPixel(const Point2& screen);
 
+// Within the range where truncation is exact and GDI takes the coordinates as they are.
+inline bool nearPixel(const Point2& p) {
+    return p.x <= kPixelLimit && p.x >= -kPixelLimit && p.y <= kPixelLimit && p.y >= -kPixelLimit;
+}
+
+// For a nearPixel point: toward zero, as toPixel does.
+inline PixelPoint truncatePixel(const Point2& p) {
+    return {static_cast<int32_t>(p.x), static_cast<int32_t>(p.y)};
+}
+
 // Clips the screen-space segment to the square of kPixelLimit and truncates it.
 // False when nothing of it lies within the square (or it is not finite).
 bool segmentToPixels(Point2 a, Point2 b, PixelPoint& pa, PixelPoint& pb);

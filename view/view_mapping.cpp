@@ -22,8 +22,8 @@ void ViewMapping::saveView() {
 
 void ViewMapping::panTo(int32_t px, int32_t py) {
     saveView();
-    offsetX = truncateClamped(static_cast<double>(offsetX) + (px - halfWidth));
-    offsetY = truncateClamped(static_cast<double>(offsetY) + (py - halfHeight));
+    offsetX = truncateClamped(static_cast<double>(offsetX) + (static_cast<double>(px) - halfWidth));
+    offsetY = truncateClamped(static_cast<double>(offsetY) + (static_cast<double>(py) - halfHeight));
 }
 
 namespace {
@@ -31,8 +31,9 @@ namespace {
 // The world point under the pixel, truncated to whole drawing units, becomes the centre.
 void recentre(ViewMapping& v, int32_t px, int32_t py, double newScale) {
     v.saveView();
-    v.offsetX = truncateClamped((px - v.halfWidth + v.offsetX) * v.scale);
-    v.offsetY = truncateClamped((py - v.halfHeight + v.offsetY) * v.scale);
+    // In doubles: the same values as int32 sums wherever those do not overflow.
+    v.offsetX = truncateClamped((static_cast<double>(px) - v.halfWidth + v.offsetX) * v.scale);
+    v.offsetY = truncateClamped((static_cast<double>(py) - v.halfHeight + v.offsetY) * v.scale);
     v.scale = newScale;
     const double r = 1.0 / v.scale;
     v.offsetX = truncateClamped(v.offsetX * r);
@@ -56,8 +57,8 @@ void ViewMapping::zoomOutAt(int32_t px, int32_t py) {
 }
 
 void ViewMapping::zoomToRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    const double fx = static_cast<double>(2 * halfWidth) / (right - left);
-    const double fy = static_cast<double>(2 * halfHeight) / (bottom - top);
+    const double fx = static_cast<double>(2 * halfWidth) / (static_cast<double>(right) - left);
+    const double fy = static_cast<double>(2 * halfHeight) / (static_cast<double>(bottom) - top);
     const double factor = fx <= fy ? fx : fy;
     const int32_t cx = static_cast<int32_t>((static_cast<int64_t>(left) + right) * 0.5);
     const int32_t cy = static_cast<int32_t>((static_cast<int64_t>(top) + bottom) * 0.5);

@@ -37,7 +37,9 @@ struct ViewMapping {
         return {halfWidth + x * r - offsetX, halfHeight - y * r - offsetY};
     }
     Point2 screenToWorld(int32_t px, int32_t py) const {
-        return {(px - halfWidth + offsetX) * scale, (halfHeight - offsetY - py) * scale};
+        // In doubles, so that no pixel position and offset can overflow an int32 sum.
+        return {(static_cast<double>(px) - halfWidth + offsetX) * scale,
+                (static_cast<double>(halfHeight) - offsetY - py) * scale};
     }
 
     void saveView();

@@ -1,8 +1,11 @@
 #include "figure/reader.h"
 
+#include "copyarray/matrix3.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -377,6 +380,50 @@ TEST(CircleLine, OutlinePointsThatAreNotFiniteSkipTheLine) {
     const Figure f = load("ci 1e308 0 1e308\nci 0 0 1\n");
     ASSERT_EQ(f.circles.size(), 1u);
     EXPECT_EQ(f.extents.maxX, 1.0);
+}
+
+}  // namespace
+
+namespace {
+
+// The outline as the five matrices give it, step by step.
+Point2 outlineByMatrices(const CircleItem& c, double theta) {
+    Matrix3 m;
+    m.translate(c.radius, 0.0);
+    m.rotate(-theta);
+    m.scaleAxes(1.0, c.ratio);
+    m.rotate(-c.tilt);
+    m.translate(c.cx, c.cy);
+    return m.transformPoint(0.0, 0.0);
+}
+
+TEST(CircleLine, OutlineHasTheBitsOfTheMatrixProduct) {
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return static_cast<double>(state >> 11) / 9007199254740992.0;
+    };
+    for (int i = 0; i < 2000; ++i) {
+        CircleItem c;
+        c.cx = (next() - 0.5) * 1e6;
+        c.cy = (next() - 0.5) * 1e3;
+        c.radius = next() * (i % 2 ? 1e4 : 1e-3);
+        c.startAngle = (next() - 0.5) * 20.0;
+        c.endAngle = c.startAngle + (next() + 0.01) * 10.0;
+        c.ratio = (next() - 0.3) * 3.0;
+        c.tilt = (next() - 0.5) * 10.0;
+        ASSERT_EQ(buildOutline(c), 1);
+        const int n = static_cast<int>(c.outline.size()) - 1;
+        const double step = (c.endAngle - c.startAngle) / n;
+        for (int k = 0; k <= n; ++k) {
+            const Point2 expected = outlineByMatrices(c, c.startAngle + step * k);
+            // Equal values; only the sign of an exact zero may differ.
+            ASSERT_EQ(c.outline[k].x, expected.x) << i << " " << k;
+            ASSERT_EQ(c.outline[k].y, expected.y) << i << " " << k;
+        }
+    }
 }
 
 }  // namespace

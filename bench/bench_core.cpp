@@ -1,0 +1,232 @@
+// Reading, writing, batch start-up and peak memory, the product against the plain way.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/panel_values.h"
+#include "bench/baselines.h"
+#include "bench/bench_table.h"
+#include "bench/workload.h"
+#include "copyarray/writer.h"
+#include "figure/reader.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Workloads {
+    std::string dir;
+    std::string large;   // 1,000,000 entities
+    std::string medium;  // 10,000 entities
+    double largeBytes = 0;
+    Workloads() {
+        char pattern[] = "/tmp/zovrel-bench-XXXXXX";
+        dir = mkdtemp(pattern);
+        large = dir + "/large.txt";
+        medium = dir + "/medium.txt";
+        const std::string l = makeDrawing(1000000), m = makeDrawing(10000);
+        std::ofstream(large, std::ios::binary) << l;
+        std::ofstream(medium, std::ios::binary) << m;
+        largeBytes = static_cast<double>(l.size());
+    }
+};
+
+Workloads& workloads() {
+    static Workloads w;
+    return w;
+}
+
+// Moves, a small turn and scale 1, so the plain writer's pow writes the same digits.
+CopyInputs benchInputs(const char* copies) {
+    CopyInputs in = startupInputs(0, 0);
+    in.setText(kRowMoveX, "150");
+    in.setText(kRowMoveY, "40");
+    in.rowSlider[kRowMoveY] = 100;
+    in.setText(kRowAngle, "3");
+    in.rowSlider[kRowAngle] = 100;
+    in.setText(kRowCopies, copies);
+    return in;
+}
+
+double fileSize(const std::string& path) {
+    std::ifstream f(path, std::ios::binary | std::ios::ate);
+    return static_cast<double>(f.tellg());
+}
+
+template <class Load>
+void readBenchmark(benchmark::State& state, Load load, bool product) {
+    const Workloads& w = workloads();
+    double total = 0;
+    for (auto _ : state) {
+        auto figure = std::make_unique<Figure>();
+        const auto t0 = Clock::now();
+        load(w.large.c_str(), *figure);
+        total += std::chrono::duration<double>(Clock::now() - t0).count();
+        state.PauseTiming();
+        figure.reset();  // freeing is not reading
+        state.ResumeTiming();
+    }
+    BenchRow& row = benchRows()["read 1,000,000 entities (" + std::to_string(static_cast<long>(w.largeBytes / 1e6)) + " MB)"];
+    (product ? row.productSeconds : row.plainSeconds) = total / state.iterations();
+    row.bytes = w.largeBytes;
+    state.SetBytesProcessed(static_cast<int64_t>(w.largeBytes) * state.iterations());
+}
+
+void BM_ReadLarge(benchmark::State& state) { readBenchmark(state, loadFigure, true); }
+void BM_ReadLargePlain(benchmark::State& state) { readBenchmark(state, plainLoadFigure, false); }
+
+struct WriteCase {
+    const char* name;
+    bool large;
+    const char* copies;
+};
+const WriteCase kWrites[] = {{"write 20 copies of 10,000 entities", false, "20"},
+                             {"write 2 copies of 1,000,000 entities", true, "2"}};
+
+void writeBenchmark(benchmark::State& state, bool product) {
+    const WriteCase& c = kWrites[state.range(0)];
+    const Workloads& w = workloads();
+    Figure figure;
+    loadFigure(c.large ? w.large.c_str() : w.medium.c_str(), figure);
+    const CopyInputs inputs = benchInputs(c.copies);
+    const std::string out = w.dir + (product ? "/product.out" : "/plain.out");
+    double total = 0;
+    for (auto _ : state) {
+        CopyArray copies;
+        const auto t0 = Clock::now();
+        if (product) {
+            std::FILE* f = std::fopen(out.c_str(), "wb");
+            OutputBuffer buffer(f);
+            emitCopies(figure, copies, evaluateCopyParameters(inputs), buffer);
+            std::fclose(f);
+        } else {
+            std::FILE* f = std::fopen(out.c_str(), "w");
+            plainWriteCopies(figure, copies, inputs, f);
+            std::fclose(f);
+        }
+        total += std::chrono::duration<double>(Clock::now() - t0).count();
+    }
+    BenchRow& row = benchRows()[c.name];
+    (product ? row.productSeconds : row.plainSeconds) = total / state.iterations();
+    row.bytes = fileSize(out);
+    state.SetBytesProcessed(static_cast<int64_t>(row.bytes) * state.iterations());
+    const std::string other = w.dir + (product ? "/plain.out" : "/product.out");
+    std::ifstream a(out, std::ios::binary), b(other, std::ios::binary);
+    std::stringstream sa, sb;
+    sa << a.rdbuf();
+    sb << b.rdbuf();
+    if (!sb.str().empty()) row.note = sa.str() == sb.str() ? "byte-identical to the plain writer" : "OUTPUT DIFFERS";
+}
+
+void BM_Write(benchmark::State& state) { writeBenchmark(state, true); }
+void BM_WritePlain(benchmark::State& state) { writeBenchmark(state, false); }
+
+// Runs a command with standard output to /dev/null; returns its wall time, and its peak
+// resident memory in bytes through maxRss.
+double runProcess(const std::vector<std::string>& args, long& maxRss) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const auto t0 = Clock::now();
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    posix_spawn_file_actions_destroy(&actions);
+    maxRss = usage.ru_maxrss * 1024L;
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+std::string selfPath;
+
+void startupBenchmark(benchmark::State& state, bool product) {
+    const Workloads& w = workloads();
+    double total = 0;
+    long rss = 0;
+    for (auto _ : state) {
+        total += product ? runProcess({ZOVREL_BATCH, "--copies", "1", "-o", "-", w.large}, rss)
+                         : runProcess({selfPath, "--plain-batch", w.large}, rss);
+    }
+    BenchRow& row = benchRows()["zovrel-batch start to exit, 1,000,000 entities, 1 copy"];
+    (product ? row.productSeconds : row.plainSeconds) = total / state.iterations();
+}
+
+void BM_BatchStartup(benchmark::State& state) { startupBenchmark(state, true); }
+void BM_BatchStartupPlain(benchmark::State& state) { startupBenchmark(state, false); }
+
+void BM_PeakMemory(benchmark::State& state) {
+    const Workloads& w = workloads();
+    long rss = 0;
+    for (auto _ : state) runProcess({ZOVREL_BATCH, "--copies", "0", "-o", "-", w.large}, rss);
+    Figure f;
+    loadFigure(w.large.c_str(), f);
+    double data = static_cast<double>(f.lines.size() * sizeof(LineItem) + f.points.size() * sizeof(PointItem) +
+                                      f.circles.size() * sizeof(CircleItem) +
+                                      f.polylines.size() * sizeof(PolylineItem));
+    for (const PolylineItem& p : f.polylines) data += p.segments.size() * sizeof(LineItem);
+    for (const CircleItem& c : f.circles) data += c.outline.size() * sizeof(Point2);
+    char note[160];
+    std::snprintf(note, sizeof note, "peak %.0f MB for %.0f MB of figure data: %.2f x", rss / 1e6, data / 1e6,
+                  rss / data);
+    benchRows()["peak memory of zovrel-batch, 1,000,000 entities"].note = note;
+    state.counters["peak_MB"] = rss / 1e6;
+    state.counters["figure_MB"] = data / 1e6;
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReadLarge)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ReadLargePlain)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Write)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WritePlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BatchStartup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_BatchStartupPlain)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_PeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+int main(int argc, char** argv) {
+    selfPath = argv[0];
+    if (argc == 3 && std::strcmp(argv[1], "--plain-batch") == 0) {
+        // The plain batch: read the plain way, write one copy the plain way.
+        Figure figure;
+        if (!plainLoadFigure(argv[2], figure)) return 1;
+        CopyArray copies;
+        const Extents& e = figure.extents;
+        CopyInputs in = startupInputs(e.maxX - e.minX, e.maxY - e.minY);
+        in.setText(kRowCopies, "1");
+        plainWriteCopies(figure, copies, in, stdout);
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    std::FILE* table = std::fopen("bench-core.table", "w");
+    printBenchTable(stdout);
+    if (table) {
+        printBenchTable(table);
+        std::fclose(table);
+    }
+    std::remove((workloads().dir + "/large.txt").c_str());
+    std::remove((workloads().dir + "/medium.txt").c_str());
+    std::remove((workloads().dir + "/product.out").c_str());
+    std::remove((workloads().dir + "/plain.out").c_str());
+    rmdir(workloads().dir.c_str());
+    return 0;
+}

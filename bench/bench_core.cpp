@@ -3,12 +3,12 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -104,7 +104,8 @@ void writeBenchmark(benchmark::State& state, bool product) {
     Figure figure;
     loadFigure(c.large ? w.large.c_str() : w.medium.c_str(), figure);
     const CopyInputs inputs = benchInputs(c.copies);
-    const std::string out = w.dir + (product ? "/product.out" : "/plain.out");
+    const std::string tag = std::to_string(state.range(0));
+    const std::string out = w.dir + (product ? "/product" : "/plain") + tag + ".out";
     double total = 0;
     for (auto _ : state) {
         CopyArray copies;
@@ -125,7 +126,7 @@ void writeBenchmark(benchmark::State& state, bool product) {
     (product ? row.productSeconds : row.plainSeconds) = total / state.iterations();
     row.bytes = fileSize(out);
     state.SetBytesProcessed(static_cast<int64_t>(row.bytes) * state.iterations());
-    const std::string other = w.dir + (product ? "/plain.out" : "/product.out");
+    const std::string other = w.dir + (product ? "/plain" : "/product") + tag + ".out";
     std::ifstream a(out, std::ios::binary), b(other, std::ios::binary);
     std::stringstream sa, sb;
     sa << a.rdbuf();
@@ -136,9 +137,8 @@ void writeBenchmark(benchmark::State& state, bool product) {
 void BM_Write(benchmark::State& state) { writeBenchmark(state, true); }
 void BM_WritePlain(benchmark::State& state) { writeBenchmark(state, false); }
 
-// Runs a command with standard output to /dev/null; returns its wall time, and its peak
-// resident memory in bytes through maxRss.
-double runProcess(const std::vector<std::string>& args, long& maxRss) {
+// Runs a command with standard output to /dev/null; returns its wall time.
+double runProcess(const std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -149,10 +149,8 @@ double runProcess(const std::vector<std::string>& args, long& maxRss) {
     pid_t pid;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return -1;
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
+    waitpid(pid, &status, 0);
     posix_spawn_file_actions_destroy(&actions);
-    maxRss = usage.ru_maxrss * 1024L;
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
@@ -161,10 +159,9 @@ std::string selfPath;
 void startupBenchmark(benchmark::State& state, bool product) {
     const Workloads& w = workloads();
     double total = 0;
-    long rss = 0;
     for (auto _ : state) {
-        total += product ? runProcess({ZOVREL_BATCH, "--copies", "1", "-o", "-", w.large}, rss)
-                         : runProcess({selfPath, "--plain-batch", w.large}, rss);
+        total += product ? runProcess({ZOVREL_BATCH, "--copies", "1", "-o", "-", w.large})
+                         : runProcess({selfPath, "--plain-batch", w.large});
     }
     BenchRow& row = benchRows()["zovrel-batch start to exit, 1,000,000 entities, 1 copy"];
     (product ? row.productSeconds : row.plainSeconds) = total / state.iterations();
@@ -172,25 +169,6 @@ void startupBenchmark(benchmark::State& state, bool product) {
 
 void BM_BatchStartup(benchmark::State& state) { startupBenchmark(state, true); }
 void BM_BatchStartupPlain(benchmark::State& state) { startupBenchmark(state, false); }
-
-void BM_PeakMemory(benchmark::State& state) {
-    const Workloads& w = workloads();
-    long rss = 0;
-    for (auto _ : state) runProcess({ZOVREL_BATCH, "--copies", "0", "-o", "-", w.large}, rss);
-    Figure f;
-    loadFigure(w.large.c_str(), f);
-    double data = static_cast<double>(f.lines.size() * sizeof(LineItem) + f.points.size() * sizeof(PointItem) +
-                                      f.circles.size() * sizeof(CircleItem) +
-                                      f.polylines.size() * sizeof(PolylineItem));
-    for (const PolylineItem& p : f.polylines) data += p.segments.size() * sizeof(LineItem);
-    for (const CircleItem& c : f.circles) data += c.outline.size() * sizeof(Point2);
-    char note[160];
-    std::snprintf(note, sizeof note, "peak %.0f MB for %.0f MB of figure data: %.2f x", rss / 1e6, data / 1e6,
-                  rss / data);
-    benchRows()["peak memory of zovrel-batch, 1,000,000 entities"].note = note;
-    state.counters["peak_MB"] = rss / 1e6;
-    state.counters["figure_MB"] = data / 1e6;
-}
 
 }  // namespace
 
@@ -200,7 +178,6 @@ BENCHMARK(BM_Write)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3
 BENCHMARK(BM_WritePlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_BatchStartup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BatchStartupPlain)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_PeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 int main(int argc, char** argv) {
     selfPath = argv[0];
@@ -215,6 +192,22 @@ int main(int argc, char** argv) {
         plainWriteCopies(figure, copies, in, stdout);
         return 0;
     }
+    if (argc == 3 && std::strcmp(argv[1], "--figure-bytes") == 0) {
+        // The figure's own data: its records and its outline points.
+        Figure f;
+        if (!loadFigure(argv[2], f)) return 1;
+        std::size_t data = f.lines.size() * sizeof(LineItem) + f.points.size() * sizeof(PointItem) +
+                           f.circles.size() * sizeof(CircleItem) + f.polylines.size() * sizeof(PolylineItem);
+        for (const PolylineItem& p : f.polylines) data += p.segments.size() * sizeof(LineItem);
+        for (const CircleItem& c : f.circles) data += c.outline.size() * sizeof(Point2);
+        std::printf("%zu\n", data);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--make-drawing") == 0) {
+        const std::string text = makeDrawing(std::strtol(argv[2], nullptr, 10));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     std::FILE* table = std::fopen("bench-core.table", "w");
@@ -225,8 +218,8 @@ int main(int argc, char** argv) {
     }
     std::remove((workloads().dir + "/large.txt").c_str());
     std::remove((workloads().dir + "/medium.txt").c_str());
-    std::remove((workloads().dir + "/product.out").c_str());
-    std::remove((workloads().dir + "/plain.out").c_str());
+    for (const char* name : {"/product0.out", "/product1.out", "/plain0.out", "/plain1.out"})
+        std::remove((workloads().dir + name).c_str());
     rmdir(workloads().dir.c_str());
     return 0;
 }

@@ -88,6 +88,50 @@ const char* takeDigits(const char* p, const char* last, const char* readable, ui
     return p;
 }
 
+// The number of leading decimal digits in the eight bytes of chunk, and their value.
+struct DigitRun {
+    int length;
+    uint64_t value;
+};
+
+inline DigitRun digitRun(uint64_t chunk) {
+    const uint64_t t = chunk ^ 0x3030303030303030ull;
+    const uint64_t nonDigit = ((t + 0x0606060606060606ull) | t) & 0xF0F0F0F0F0F0F0F0ull;
+    const int length = nonDigit ? __builtin_ctzll(nonDigit) / 8 : 8;
+    if (length == 0) return {0, 0};
+    uint64_t v = length == 8 ? t : t << (8 * (8 - length));
+    v = (v * 10) + (v >> 8);
+    v = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+         (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+        32;
+    return {length, v};
+}
+
+// The usual shape, [-]ddd.dddddd with at most seven digits on either side and no exponent,
+// read in two eight-byte steps. False when the text has another shape or the bytes to look
+// at run past readable; the general reader then takes over.
+inline bool readUsualNumber(const char* p, const char* last, const char* readable, double& value,
+                            const char*& stop) {
+    static constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    if (readable - p < 8) return false;
+    uint64_t chunk;
+    std::memcpy(&chunk, p, 8);
+    const DigitRun whole = digitRun(chunk);
+    if (whole.length == 8 || p + whole.length >= last || p[whole.length] != '.') return false;
+    if (readable - (p + whole.length + 1) < 8) return false;
+    std::memcpy(&chunk, p + whole.length + 1, 8);
+    const DigitRun fraction = digitRun(chunk);
+    if (fraction.length == 8 || whole.length + fraction.length == 0) return false;
+    const char* after = p + whole.length + 1 + fraction.length;
+    if (after > last || (after < last && (*after == 'e' || *after == 'E'))) return false;
+    // At most 14 digits: the integer is exact, and so is the one division.
+    const double digits = static_cast<double>(whole.value * static_cast<uint64_t>(kFractionScale[fraction.length]) +
+                                              fraction.value);
+    value = digits / kFractionScale[fraction.length];
+    stop = after;
+    return true;
+}
+
 }  // namespace
 
 double parseDecimal(const char* first, const char* last, const char** end) {
@@ -101,6 +145,14 @@ double parseDecimal(const char* first, const char* last, const char* readable, c
     if (p != last && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
+    }
+    {
+        double value;
+        const char* stop;
+        if (readUsualNumber(p, last, readable, value, stop)) {
+            if (end) *end = stop;
+            return negative ? -value : value;
+        }
     }
     const char* const mantissa = p;
     // All digits as one integer while there are at most 19 of them.
@@ -151,11 +203,70 @@ double parseDecimal(const char* first, const char* last, const char* readable, c
 
 double parseDecimal(const char* text) { return parseDecimal(text, text + std::strlen(text)); }
 
+namespace {
+
+// Below this, |v| * 10^6 rounded fits 64 bits and the exact product fits 128.
+constexpr double kFastFormatLimit = 1e12;
+
+char* writeUnsigned(uint64_t n, char* out) {
+    char digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    while (count > 0) *out++ = digits[--count];
+    return out;
+}
+
+}  // namespace
+
 std::size_t formatLf(double v, char* out) {
     if (std::isnan(v)) {
         std::memcpy(out, "nan", 3);
         return 3;
     }
-    const std::to_chars_result r = std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
-    return static_cast<std::size_t>(r.ptr - out);
+    const double magnitude = std::fabs(v);
+    if (!(magnitude < kFastFormatLimit)) {
+        const std::to_chars_result r = std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
+        return static_cast<std::size_t>(r.ptr - out);
+    }
+    // |v| = mantissa * 2^exponent exactly; round mantissa * 10^6 * 2^exponent to a whole
+    // number, ties to even, as printf does.
+    uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+    int exponent;
+    if (biased == 0) {
+        exponent = -1074;  // subnormal
+    } else {
+        mantissa |= uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 1000000u;
+    uint64_t micro;
+    if (exponent >= 0) {
+        micro = static_cast<uint64_t>(scaled << exponent);
+    } else if (-exponent >= 128) {
+        micro = 0;  // far below half a millionth
+    } else {
+        const int shift = -exponent;
+        const unsigned __int128 one = 1;
+        const unsigned __int128 remainder = scaled & ((one << shift) - 1);
+        const unsigned __int128 half = one << (shift - 1);
+        micro = static_cast<uint64_t>(scaled >> shift);
+        if (remainder > half || (remainder == half && (micro & 1u))) ++micro;
+    }
+    char* p = out;
+    if (std::signbit(v)) *p++ = '-';
+    p = writeUnsigned(micro / 1000000u, p);
+    *p++ = '.';
+    uint64_t fraction = micro % 1000000u;
+    for (int i = 5; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + fraction % 10);
+        fraction /= 10;
+    }
+    p += 6;
+    return static_cast<std::size_t>(p - out);
 }

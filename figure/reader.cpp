@@ -10,26 +10,44 @@
 #include "figure/decimal.h"
 #include "figure/exchange_io.h"
 
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
 int splitFields(std::string_view line, std::size_t firstSeparator, double values[kMaxFields]) {
-    std::size_t separators[kMaxFields + 1];
+    const char* const text = line.data();
+    const char* const end = text + line.size();
     int count = 1;
-    separators[0] = firstSeparator;
-    std::size_t from = firstSeparator + 1;
-    while (from < line.size()) {
-        const std::size_t next = line.find(' ', from);
-        if (next == std::string_view::npos) break;
+    // One pass: each field's number is read where the field starts, and the next separator
+    // is normally the character right after it. A number holds no space, so it cannot run
+    // into the next field, unless the field starts with white space, which the number
+    // reader would skip: such a field is read within its bounds.
+    const char* field = firstSeparator + 1 <= line.size() ? text + firstSeparator + 1 : end;
+    for (;;) {
+        const char* next;
+        double value = 0.0;
+        if (field == end) {
+            next = nullptr;
+        } else if (isBlank(*field)) {
+            next = static_cast<const char*>(std::memchr(field, ' ', static_cast<std::size_t>(end - field)));
+            value = parseDecimal(field, next ? next : end, end, nullptr);
+        } else {
+            const char* stop = field;
+            value = parseDecimal(field, end, end, &stop);
+            next = stop != end && *stop == ' '
+                       ? stop
+                       : static_cast<const char*>(std::memchr(stop, ' ', static_cast<std::size_t>(end - stop)));
+        }
+        if (count <= kMaxFields) values[count - 1] = value;
+        if (!next) return count;
         if (count == kMaxFields + 1) return count + 1;  // too many for any line kind
-        separators[count++] = next;
-        from = next + 1;
+        ++count;
+        field = next + 1;
     }
-    if (count > kMaxFields) return count;
-    const char* text = line.data();
-    for (int k = 0; k < count; ++k) {
-        const std::size_t begin = separators[k] + 1;
-        const std::size_t end = k + 1 < count ? separators[k + 1] : line.size();
-        values[k] = begin < end ? parseDecimal(text + begin, text + end, text + line.size(), nullptr) : 0.0;
-    }
-    return count;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "app/globals.h"
 #include "app/texts.h"
@@ -106,20 +107,13 @@ void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
     const int bw = clientRect.right - clientRect.left;
     const int bh = clientRect.bottom - clientRect.top;
     if (memoryDC && bw > 0 && bh > 0) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = bw;
-        info.bmiHeader.biHeight = -bh;  // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* memory = nullptr;
-        HBITMAP next = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+        uint32_t* memory = nullptr;
+        GdiObject<HBITMAP> next = makeDib(windowDC, bw, bh, memory);
         if (next) {
-            HGDIOBJ previous = SelectObject(memoryDC, next);
+            HGDIOBJ previous = SelectObject(memoryDC, next.get());
             if (!originalBitmap) originalBitmap = previous;
-            bitmap.reset(next);  // the old bitmap is no longer selected: safe to delete
-            bits = static_cast<uint32_t*>(memory);
+            bitmap = std::move(next);  // the old bitmap is no longer selected: safe to delete
+            bits = memory;
             bitmapWidth = bw;
             bitmapHeight = bh;
         }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // Small owners for GDI objects and device contexts. Wine's GetGuiResources returns 0 and
 // its DeleteObject reports success even for a selected object, so the live GDI objects of
 // the program are counted here and tests assert the count.
@@ -90,3 +92,6 @@ private:
 };
 
 GdiObject<HPEN> makePen(COLORREF colour);  // PS_SOLID, width 0: the one-pixel cosmetic pen
+
+// A 32-bit DIB section with top-down rows of 0x00RRGGBB at bits; null when it cannot be made.
+GdiObject<HBITMAP> makeDib(HDC dc, int width, int height, uint32_t*& bits);

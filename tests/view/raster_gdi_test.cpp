@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "view/gdi.h"
 #include "view/raster.h"
 
 namespace {
@@ -15,29 +16,14 @@ constexpr int kSize = 160;
 struct Dib {
     HDC dc = CreateCompatibleDC(nullptr);
     uint32_t* bits = nullptr;
-    HBITMAP bitmap;
-    HGDIOBJ original;
-    HPEN pen = CreatePen(PS_SOLID, 0, RGB(255, 255, 255));
-    HGDIOBJ originalPen;
-    Dib() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = kSize;
-        info.bmiHeader.biHeight = -kSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* memory = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-        bits = static_cast<uint32_t*>(memory);
-        original = SelectObject(dc, bitmap);
-        originalPen = SelectObject(dc, pen);
-    }
+    GdiObject<HBITMAP> bitmap = makeDib(dc, kSize, kSize, bits);
+    GdiObject<HPEN> pen = makePen(RGB(255, 255, 255));
+    HGDIOBJ original = SelectObject(dc, bitmap.get());
+    HGDIOBJ originalPen = SelectObject(dc, pen.get());
     ~Dib() {
         SelectObject(dc, originalPen);
         SelectObject(dc, original);
         DeleteDC(dc);
-        DeleteObject(bitmap);
-        DeleteObject(pen);
     }
 };
 

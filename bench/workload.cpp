@@ -78,3 +78,13 @@ std::string makeSmallFigure(int segments) {
         line(out, " ", {i * 3.0, 0.0, i * 3.0 + 2.0, 5.0});
     return out;
 }
+
+std::string makeSegments(long segments) {
+    Random rnd{12345};
+    std::string out;
+    for (long i = 0; i < segments; ++i) {
+        const double x = rnd.coordinate(), y = rnd.coordinate();
+        line(out, " ", {x, y, x + rnd.unit() * 2000.0 - 1000.0, y + rnd.unit() * 2000.0 - 1000.0});
+    }
+    return out;
+}

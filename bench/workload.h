@@ -11,3 +11,6 @@ std::string makeDrawing(long entities, uint64_t seed = 88172645463325252ull);
 
 // A figure of `segments` short segments near the origin, for the many-copies case.
 std::string makeSmallFigure(int segments);
+
+// `segments` random segments over 100,000 drawing units and nothing else.
+std::string makeSegments(long segments);

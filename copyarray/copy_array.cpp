@@ -59,6 +59,23 @@ void CopyArray::buildCopyMatrix(const CopyParameters& params, const CopyStep& st
     matrix.translate(step.k * params.moveX + baseX, step.k * params.moveY + baseY);
 }
 
+void CopyArray::buildDrawingMatrix(const CopyParameters& params, const CopyStep& step) {
+    const double c = std::cos(step.turn);
+    const double s = std::sin(step.turn);
+    const double a = -baseX * step.scaleX;
+    const double b = -baseY * step.scaleY;
+    double (&m)[3][3] = matrix.m;
+    m[0][0] = step.scaleX * c;
+    m[0][1] = step.scaleX * -s;
+    m[0][2] = 0.0;
+    m[1][0] = step.scaleY * s;
+    m[1][1] = step.scaleY * c;
+    m[1][2] = 0.0;
+    m[2][0] = (a * c + b * s) + (step.k * params.moveX + baseX);
+    m[2][1] = (a * -s + b * c) + (step.k * params.moveY + baseY);
+    m[2][2] = 1.0;
+}
+
 void CopyArray::buildCopyMatrix(const CopyParameters& params, int k) {
     buildCopyMatrix(params, copyStep(params, k));
 }

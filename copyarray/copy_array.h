@@ -69,6 +69,10 @@ struct CopyArray {
 
     void buildCopyMatrix(const CopyParameters& params, const CopyStep& step);
     void buildCopyMatrix(const CopyParameters& params, int k);  // walks the steps up to k
+    // The same matrix with the products by exact 0 and 1 left out: equal values, but an exact
+    // zero may come out with the other sign. Good for pixels, which cannot tell, never for
+    // writing, where -0.000000 and 0.000000 differ.
+    void buildDrawingMatrix(const CopyParameters& params, const CopyStep& step);
 };
 
 CopyStep copyStep(const CopyParameters& params, int k);

@@ -26,7 +26,7 @@ PreviewResult drawCopies(Canvas& canvas, const Figure& figure, const Bounds& bou
     for (int k = 1; k <= params.copies; ++k) {
         if (k > 1 && std::chrono::steady_clock::now() >= deadline) break;
         result.drawn = k;
-        copies.buildCopyMatrix(params, steps.next());
+        copies.buildDrawingMatrix(params, steps.next());
         const Matrix3& m = copies.matrix;
         if (copyMissesCanvas(bounds.box, m, view, canvas.bitmapWidth, canvas.bitmapHeight, kDotReach))
             continue;

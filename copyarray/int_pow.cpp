@@ -1,6 +1,8 @@
 #include "copyarray/int_pow.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -49,7 +51,13 @@ double PowerSequence::next() {
     }
     const long long total = exponent_ + k_ * baseExponent_;
     double r;
-    if (total > 2000) {
+    if (total >= -1022 && total <= 1023) {
+        // Times an exact power of two: the one rounding ldexp would do, without the call.
+        const uint64_t bits = static_cast<uint64_t>(total + 1023) << 52;
+        double scale;
+        std::memcpy(&scale, &bits, sizeof scale);
+        r = hi_ * scale;
+    } else if (total > 2000) {
         r = std::numeric_limits<double>::infinity();
     } else if (total < -2200) {
         r = 0.0;

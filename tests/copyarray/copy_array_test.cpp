@@ -279,3 +279,38 @@ TEST(IntPow, StaysWithinOneUlpOfGlibcPow) {
 #endif
 
 }  // namespace
+
+namespace {
+
+TEST(CopyArray, DrawingMatrixHasTheValuesOfTheFullProduct) {
+    uint64_t state = 0x2545F4914F6CDD1Dull;
+    auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return static_cast<double>(state >> 11) / 9007199254740992.0 - 0.5;
+    };
+    for (int i = 0; i < 500; ++i) {
+        CopyParameters p;
+        p.moveX = next() * 1000.0;
+        p.moveY = i % 3 ? next() * 10.0 : 0.0;
+        p.angle = i % 4 ? next() * 7.0 : 0.0;
+        p.scaleX = i % 5 ? 1.0 + next() : 1.0;
+        p.scaleY = i % 7 ? 1.0 + next() : -1.0;
+        p.copies = 30;
+        CopyArray full, drawing;
+        full.baseX = drawing.baseX = i % 2 ? next() * 100.0 : 0.0;
+        full.baseY = drawing.baseY = next() * 100.0;
+        CopySteps steps(p);
+        for (int k = 1; k <= p.copies; ++k) {
+            const CopyStep step = steps.next();
+            full.buildCopyMatrix(p, step);
+            drawing.buildDrawingMatrix(p, step);
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(drawing.matrix.m[r][c], full.matrix.m[r][c]) << i << " copy " << k;
+        }
+    }
+}
+
+}  // namespace

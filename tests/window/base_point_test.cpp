@@ -1,0 +1,182 @@
+// "基点変更" and base-point picking: the hint, the pick mode, and where left and right clicks
+// put the base point.
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/globals.h"
+#include "tests/window/window_harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr char kHint[] = "右クリックで頂点、原点に吸着します。";
+
+void pressBasePointButton() {
+    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.basePointButton));
+}
+
+// A plain click with one button at a canvas pixel.
+void click(bool right, int x, int y) {
+    mouse(right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, x, y);
+    mouse(right ? WM_RBUTTONUP : WM_LBUTTONUP, x, y);
+}
+
+// Dark (text) pixels that the status text strip shows right of the panel column.
+int hintPixelsOnScreen() {
+    RECT r{};
+    GetClientRect(thePanel.statusStrip, &r);
+    Dib shown(r.right, r.bottom);
+    HDC dc = GetDC(thePanel.statusStrip);
+    BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(thePanel.statusStrip, dc);
+    int dark = 0;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 140; x < 290 && x < r.right; ++x) {
+            const uint32_t c = shown.at(x, y);
+            if ((c >> 16) < 100 && ((c >> 8) & 255) < 100 && (c & 255) < 100) ++dark;
+        }
+    return dark;
+}
+
+void expectBase(double x, double y) {
+    EXPECT_EQ(theCopyArray.baseX, x);
+    EXPECT_EQ(theCopyArray.baseY, y);
+}
+
+class BasePoint : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        const char* const texts[6] = {"120", "0", "90", "1.0", "1.0", "0"};
+        const int sliders[6] = {100, 0, 0, 100, 100, 100};
+        setRows(texts, sliders);
+        setView(1.0, 0, 0);
+        hw = halfWidth();
+        hh = halfHeight();
+    }
+    int hw = 0, hh = 0;
+};
+
+TEST_F(BasePoint, ButtonShowsTheHintAndStartsPickingAtThePointer) {
+    EXPECT_EQ(hintPixelsOnScreen(), 0) << "no hint before";
+    mouse(WM_MOUSEMOVE, hw + 33, hh + 44);
+    expectBase(0, 0);  // not in pick mode: a move changes nothing
+    pressBasePointButton();
+    EXPECT_STREQ(thePanel.hintText, kHint);
+    EXPECT_EQ(basePointPickMode, 1);
+    expectBase(33, -44);
+    EXPECT_GT(hintPixelsOnScreen(), 20) << "the hint shows in the status bar at once";
+    mouse(WM_MOUSEMOVE, hw - 10, hh + 5);
+    expectBase(-10, -5);
+    // Pressed again while picking: the same state.
+    pressBasePointButton();
+    EXPECT_STREQ(thePanel.hintText, kHint);
+    EXPECT_EQ(basePointPickMode, 1);
+    expectBase(-10, -5);
+}
+
+TEST_F(BasePoint, RightReleaseSixPixelsFromASegmentEndSnapsToItExactly) {
+    pressBasePointButton();
+    click(true, hw + 66, hh - 20);  // 6 pixels right of the polyline's corner (60, 20)
+    expectBase(60, 20);
+    EXPECT_EQ(basePointPickMode, 0);
+    EXPECT_STREQ(thePanel.hintText, "");
+    EXPECT_EQ(hintPixelsOnScreen(), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    pressBasePointButton();
+    click(true, hw + 40, hh - 16);  // 6 pixels above the segment end (40, 10)
+    expectBase(40, 10);
+}
+
+TEST_F(BasePoint, RightReleaseTwelvePixelsFromEveryVertexTakesTheReleasePoint) {
+    pressBasePointButton();
+    click(true, hw + 72, hh - 20);
+    expectBase(72, 20);
+    EXPECT_EQ(basePointPickMode, 0);
+}
+
+TEST_F(BasePoint, SnappingRadiusIsTenPixelsAtTheCurrentZoom) {
+    setView(0.5, 0, 0);
+    pressBasePointButton();
+    click(true, hw + 120 + 12, hh - 40);  // 6 drawing units but 12 pixels from (60, 20)
+    expectBase(66, 20);
+
+    setView(2.0, 0, 0);
+    pressBasePointButton();
+    click(true, hw + 34, hh - 10);  // 8 drawing units but 4 pixels from (60, 20)
+    expectBase(60, 20);
+}
+
+TEST_F(BasePoint, OriginIsACandidate) {
+    pressBasePointButton();
+    click(true, hw + 4, hh - 3);
+    expectBase(0, 0);
+}
+
+TEST_F(BasePoint, CircleCentresAreNoCandidates) {
+    pressBasePointButton();
+    click(true, hw + 33, hh - 30);  // 3 pixels from the circle's centre (30, 30)
+    expectBase(33, 30);
+}
+
+TEST_F(BasePoint, LeftReleaseNeverSnaps) {
+    pressBasePointButton();
+    click(false, hw + 63, hh - 20);  // 3 pixels from (60, 20)
+    expectBase(63, 20);
+    EXPECT_EQ(basePointPickMode, 0);
+    EXPECT_STREQ(thePanel.hintText, "");
+    EXPECT_EQ(hintPixelsOnScreen(), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The small cross now marks the new base point.
+    EXPECT_EQ(pixel(hw + 63 + 4, hh - 20), kRed);
+    EXPECT_EQ(pixel(hw + 63, hh - 20 - 4), kRed);
+}
+
+TEST_F(BasePoint, ClicksOutsidePickModeOnlyClearTheHint) {
+    theCopyArray.baseX = 5;
+    theCopyArray.baseY = -5;
+    for (bool right : {true, false}) {
+        thePanel.setHint("x");
+        click(right, hw + 62, hh - 20);
+        expectBase(5, -5);
+        EXPECT_STREQ(thePanel.hintText, "") << (right ? "right" : "left");
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+}
+
+TEST_F(BasePoint, PickingGoesOnThroughAGesture) {
+    pressBasePointButton();
+    const int sx = hw + 20, sy = hh + 20;
+    mouse(WM_RBUTTONDOWN, sx, sy);
+    mouse(WM_LBUTTONDOWN, sx, sy);
+    mouse(WM_LBUTTONUP, sx, sy);
+    mouse(WM_RBUTTONUP, sx, sy);  // a MOVE to (sx, sy), no base-point action
+    EXPECT_EQ(basePointPickMode, 1);
+    EXPECT_STREQ(thePanel.hintText, kHint);
+    EXPECT_EQ(theCanvas.view.offsetX, 20);
+    EXPECT_EQ(theCanvas.view.offsetY, 20);
+    // The base point keeps following the pointer, now in the moved view.
+    mouse(WM_MOUSEMOVE, hw, hh);
+    expectBase(20, -20);
+    click(false, hw, hh);
+    expectBase(20, -20);
+    EXPECT_EQ(basePointPickMode, 0);
+}
+
+TEST_F(BasePoint, ReleaseOverThePanelOrOutsideTheWindowKeepsItsSign) {
+    pressBasePointButton();
+    click(false, -40, hh - 10);  // x = 100 in the main window: over the panel
+    expectBase(-40 - hw, 10);
+    // With the capture held, a release left of and above the main window: negative coordinates.
+    pressBasePointButton();
+    mouse(WM_LBUTTONDOWN, hw, hh);
+    mouse(WM_LBUTTONUP, -150, -20);  // x = -10 in the main window
+    expectBase(-150 - hw, hh + 20);
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// "完了+JWWに送信" and closing the window: the confirmations, the file written, the quit.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/globals.h"
+#include "copyarray/writer.h"
+#include "figure/reader.h"
+#include "tests/window/window_harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr char kConfirm[] = "確認";
+constexpr char kCompleteQuestion[] = "編集を完了し、JWWに戻ります。よろしいですか？";
+constexpr char kQuitQuestion[] = "変更を反映せずに終了します。よろしいですか？";
+
+void pressComplete() {
+    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.completeButton));
+}
+
+void pressBasePointButton() {
+    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.basePointButton));
+}
+
+bool quitPosted() {
+    pump();
+    return quitSeen;
+}
+
+// Everything a No must leave as it was.
+struct Snapshot {
+    std::string rows[6];
+    int sliders[6];
+    int units[2];
+    double angleUnit;
+    ViewMapping view;
+    double baseX, baseY;
+    int pick;
+    std::string hint;
+
+    static Snapshot take() {
+        Snapshot s{};
+        const CopyInputs in = thePanel.readCopyInputs();
+        for (int r = 0; r < 6; ++r) {
+            s.rows[r] = in.rowText[r];
+            s.sliders[r] = in.rowSlider[r];
+        }
+        s.units[0] = in.moveUnitFactor[0];
+        s.units[1] = in.moveUnitFactor[1];
+        s.angleUnit = in.angleUnitFactor;
+        s.view = theCanvas.view;
+        s.baseX = theCopyArray.baseX;
+        s.baseY = theCopyArray.baseY;
+        s.pick = basePointPickMode;
+        s.hint = thePanel.hintText;
+        return s;
+    }
+};
+
+void expectSame(const Snapshot& a, const Snapshot& b) {
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(a.rows[r], b.rows[r]) << "row " << r + 1;
+        EXPECT_EQ(a.sliders[r], b.sliders[r]) << "row " << r + 1;
+    }
+    EXPECT_EQ(a.units[0], b.units[0]);
+    EXPECT_EQ(a.units[1], b.units[1]);
+    EXPECT_EQ(a.angleUnit, b.angleUnit);
+    EXPECT_EQ(a.view.scale, b.view.scale);
+    EXPECT_EQ(a.view.offsetX, b.view.offsetX);
+    EXPECT_EQ(a.view.offsetY, b.view.offsetY);
+    EXPECT_EQ(a.view.savedScale, b.view.savedScale);
+    EXPECT_EQ(a.baseX, b.baseX);
+    EXPECT_EQ(a.baseY, b.baseY);
+    EXPECT_EQ(a.pick, b.pick);
+    EXPECT_EQ(a.hint, b.hint);
+}
+
+class Commands : public WindowTest {
+  protected:
+    void TearDown() override {
+        SetFileAttributesA("JWC_TEMP.TXT", FILE_ATTRIBUTE_NORMAL);
+        writeFile("JWC_TEMP.TXT", kFigureText);
+        WindowTest::TearDown();
+    }
+
+    // Copies moved by (80, 30): 160 at 50 % and 30 at 100 %, no turn, scale 1, two copies.
+    void useTwoMovedCopies() {
+        const char* const texts[6] = {"160", "30", "90", "1.0", "1.0", "2"};
+        const int sliders[6] = {50, 100, 0, 100, 100, 100};
+        setRows(texts, sliders);
+        theCopyArray.baseX = 10;
+        theCopyArray.baseY = -20;
+    }
+};
+
+TEST_F(Commands, CompletionAnsweredNoChangesNothing) {
+    useTwoMovedCopies();
+    pressBasePointButton();
+    mouse(WM_MOUSEMOVE, 50, 60);
+    const Snapshot before = Snapshot::take();
+    BoxAnswerer answerer({{kConfirm, IDNO}});
+    pressComplete();
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found) << "the confirmation was asked";
+    EXPECT_EQ(answerer.seen()[0].text, kCompleteQuestion);
+    EXPECT_EQ(answerer.seen()[0].owner, mainWindow) << "owned by the panel's top-level window";
+    expectSame(Snapshot::take(), before);
+    EXPECT_EQ(basePointPickMode, 1) << "still picking";
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), kFigureText);
+    EXPECT_FALSE(quitPosted());
+}
+
+TEST_F(Commands, CompletionAnsweredYesWritesTheCopiesAndEndsTheProgram) {
+    useTwoMovedCopies();
+    BoxAnswerer answerer({{kConfirm, IDYES}});
+    pressComplete();
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found);
+    const std::string expected =
+        " 80.000000 30.000000 78.500000 28.500000\r\n"
+        " 178.500000 78.500000 120.000000 40.000000\r\n"
+        "pl\r\n"
+        " 140.000000 50.000000 170.000000 50.000000\r\n"
+        " 170.000000 50.000000 170.000000 70.000000\r\n"
+        "#\r\n"
+        "ci 110.000000 60.000000 5.000000\r\n"
+        "pt 90.000000 50.000000\r\n"
+        " 160.000000 60.000000 158.500000 58.500000\r\n"
+        " 258.500000 108.500000 200.000000 70.000000\r\n"
+        "pl\r\n"
+        " 220.000000 80.000000 250.000000 80.000000\r\n"
+        " 250.000000 80.000000 250.000000 100.000000\r\n"
+        "#\r\n"
+        "ci 190.000000 90.000000 5.000000\r\n"
+        "pt 170.000000 80.000000\r\n";
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), expected);
+    EXPECT_TRUE(quitPosted()) << "the program ends after writing";
+    EXPECT_EQ(quitCode, 0u);
+    EXPECT_EQ(directoryEntries(), std::vector<std::string>{"JWC_TEMP.TXT"});
+}
+
+// Units switched, a turn, unequal scales and the base point left where pick mode put it:
+// the file holds what the batch tool writes for the same inputs.
+TEST_F(Commands, CompletionWritesWhatTheBatchToolWritesForTheSameInputs) {
+    const char* const start[6] = {"120", "20", "90", "1.5", "0.5", "3"};
+    const int sliders[6] = {100, 50, 100, 100, 100, 100};
+    setRows(start, sliders);
+    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.rows[0].unitButton));
+    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(11, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.rows[2].unitButton));
+    setRowText(0, "0.05");  // metres
+    setRowText(2, "0.5");   // radians
+    setView(0.5, 3, -7);
+    pressBasePointButton();
+    const int px = halfWidth() + 41, py = halfHeight() - 13;
+    mouse(WM_MOUSEMOVE, px, py);
+
+    CopyInputs inputs;
+    const char* const texts[6] = {"0.05", "20", "0.5", "1.5", "0.5", "3"};
+    for (int r = 0; r < 6; ++r) {
+        inputs.setText(r, texts[r]);
+        inputs.rowSlider[r] = sliders[r];
+    }
+    inputs.moveUnitFactor[0] = 1000;
+    inputs.moveUnitFactor[1] = 1;
+    inputs.angleUnitFactor = 1.0;
+    Figure figure;
+    loadFigureFromMemory(kFigureText, std::strlen(kFigureText), figure);
+    CopyArray copies;
+    copies.baseX = (px - halfWidth() + 3) * 0.5;
+    copies.baseY = (halfHeight() - (-7) - py) * 0.5;
+    std::FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    ASSERT_EQ(writeResultToStream(figure, copies, inputs, stream), 1);
+    std::rewind(stream);
+    std::string expected;
+    for (int c; (c = std::fgetc(stream)) != EOF;) expected += static_cast<char>(c);
+    std::fclose(stream);
+    ASSERT_GT(expected.size(), 500u);
+
+    BoxAnswerer answerer({{kConfirm, IDYES}});
+    pressComplete();
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found);
+    EXPECT_EQ(theCopyArray.baseX, copies.baseX);
+    EXPECT_EQ(theCopyArray.baseY, copies.baseY);
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), expected);
+    EXPECT_TRUE(quitPosted());
+}
+
+TEST_F(Commands, CompletionOnAReadOnlyFileSaysSoAndKeepsRunning) {
+    useTwoMovedCopies();
+    ASSERT_TRUE(SetFileAttributesA("JWC_TEMP.TXT", FILE_ATTRIBUTE_READONLY));
+    const Snapshot before = Snapshot::take();
+    BoxAnswerer answerer({{kConfirm, IDYES}, {"Zovrel", IDOK}});
+    pressComplete();
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found);
+    ASSERT_TRUE(answerer.seen()[1].found) << "the failure is told";
+    EXPECT_NE(answerer.seen()[1].text.find("読み取り専用"), std::string::npos)
+        << "the reason: read-only; the box says: " << answerer.seen()[1].text;
+    EXPECT_EQ(answerer.seen()[1].owner, mainWindow);
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), kFigureText);
+    EXPECT_EQ(directoryEntries(), std::vector<std::string>{"JWC_TEMP.TXT"})
+        << "no temporary file left";
+    EXPECT_FALSE(quitPosted()) << "the program keeps running";
+    expectSame(Snapshot::take(), before);
+
+    // With the cause removed, the same command succeeds.
+    SetFileAttributesA("JWC_TEMP.TXT", FILE_ATTRIBUTE_NORMAL);
+    BoxAnswerer again({{kConfirm, IDYES}});
+    pressComplete();
+    again.finish();
+    EXPECT_NE(readFile("JWC_TEMP.TXT"), kFigureText);
+    EXPECT_TRUE(quitPosted());
+}
+
+TEST_F(Commands, CloseAnsweredNoChangesNothing) {
+    useTwoMovedCopies();
+    pressBasePointButton();
+    const Snapshot before = Snapshot::take();
+    BoxAnswerer answerer({{kConfirm, IDNO}});
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found);
+    EXPECT_EQ(answerer.seen()[0].text, kQuitQuestion);
+    EXPECT_EQ(answerer.seen()[0].owner, mainWindow);
+    expectSame(Snapshot::take(), before);
+    EXPECT_TRUE(IsWindowVisible(mainWindow));
+    EXPECT_FALSE(quitPosted());
+}
+
+TEST_F(Commands, CloseAnsweredYesEndsWithoutWriting) {
+    useTwoMovedCopies();
+    BoxAnswerer answerer({{kConfirm, IDYES}});
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found);
+    EXPECT_TRUE(quitPosted());
+    EXPECT_EQ(quitCode, 0u);
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), kFigureText);
+    EXPECT_EQ(directoryEntries(), std::vector<std::string>{"JWC_TEMP.TXT"});
+}
+
+}  // namespace

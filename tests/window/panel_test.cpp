@@ -1,0 +1,160 @@
+// The parameter panel driven as the user drives it: unit buttons, sliders, the copies box.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/globals.h"
+#include "tests/window/window_harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr int kMoveXUnit = 3, kMoveYUnit = 7, kAngleUnit = 11;
+
+// A click on an owner-drawn unit button reaches the panel as WM_COMMAND from that button.
+void clickUnit(int row, int id) {
+    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.rows[row].unitButton));
+}
+
+std::string rowText(int row) {
+    return windowText(thePanel.rows[row].valueEdit);
+}
+
+// The unit button shows this label (the drawing compared with the label drawn by hand).
+bool unitButtonShows(int id, const char* label) {
+    Dib drawn(23, 18), expected(23, 18);
+    drawOwnerButton(drawn, id, false);
+    drawLabelReference(expected, label);
+    return sameInside(drawn, expected);
+}
+
+using Panel = WindowTest;
+
+TEST_F(Panel, OwnerButtonLabelsTellTheirTextsApart) {
+    // The comparison used below must see a difference between the labels it tells apart.
+    Dib a(23, 18), b(23, 18), c(23, 18);
+    drawLabelReference(a, "mm");
+    drawLabelReference(b, "m");
+    drawLabelReference(c, "rad");
+    EXPECT_FALSE(sameInside(a, b));
+    EXPECT_FALSE(sameInside(a, c));
+}
+
+TEST_F(Panel, OwnerButtonEdgeLooksRaisedOrSunken) {
+    const uint32_t white = rgb(255, 255, 255), grey = rgb(128, 128, 128);
+    for (bool pressed : {false, true}) {
+        SCOPED_TRACE(pressed ? "pressed" : "raised");
+        Dib d(23, 18);
+        drawOwnerButton(d, kMoveXUnit, pressed);
+        const uint32_t a = pressed ? grey : white, b = pressed ? white : grey;
+        EXPECT_EQ(d.at(0, 0), a);
+        EXPECT_EQ(d.at(0, 8), a);
+        EXPECT_EQ(d.at(11, 0), a);
+        EXPECT_EQ(d.at(21, 0), a);
+        EXPECT_EQ(d.at(0, 17), b);  // the second pen goes over the first one's corner
+        EXPECT_EQ(d.at(11, 17), b);
+        EXPECT_EQ(d.at(22, 17), b);
+        EXPECT_EQ(d.at(22, 8), b);
+        EXPECT_EQ(d.at(22, 0), b);
+        EXPECT_EQ(d.at(20, 15), rgb(192, 192, 192)) << "light grey inside";
+    }
+}
+
+TEST_F(Panel, MoveUnitButtonSwitchesBetweenMillimetresAndMetres) {
+    setRowText(0, "200.0");
+    clickUnit(0, kMoveXUnit);
+    EXPECT_EQ(rowText(0), "0.20");
+    EXPECT_EQ(thePanel.moveUnitFactor[0], 1000);
+    EXPECT_TRUE(unitButtonShows(kMoveXUnit, "m"));
+    EXPECT_EQ(thePanel.moveUnitFactor[1], 1) << "row 2 keeps its own unit";
+    EXPECT_TRUE(unitButtonShows(kMoveYUnit, "mm"));
+    clickUnit(0, kMoveXUnit);
+    EXPECT_EQ(rowText(0), "200.00");
+    EXPECT_EQ(thePanel.moveUnitFactor[0], 1);
+    EXPECT_TRUE(unitButtonShows(kMoveXUnit, "mm"));
+}
+
+TEST_F(Panel, MoveUnitConversionFloorsAtTheSecondDecimal) {
+    setRowText(1, "12.5");
+    clickUnit(1, kMoveYUnit);
+    EXPECT_EQ(rowText(1), "0.01");
+    EXPECT_EQ(thePanel.moveUnitFactor[1], 1000);
+    EXPECT_TRUE(unitButtonShows(kMoveYUnit, "m"));
+    clickUnit(1, kMoveYUnit);
+    setRowText(1, "-12.345");
+    clickUnit(1, kMoveYUnit);
+    EXPECT_EQ(rowText(1), "-0.02");
+}
+
+TEST_F(Panel, AngleUnitButtonSwitchesBetweenDegreesAndRadians) {
+    setRowText(2, "90");
+    clickUnit(2, kAngleUnit);
+    EXPECT_EQ(rowText(2), "1.570796");
+    EXPECT_EQ(thePanel.angleUnitFactor, 1.0);
+    EXPECT_TRUE(unitButtonShows(kAngleUnit, "rad"));
+    clickUnit(2, kAngleUnit);
+    EXPECT_EQ(rowText(2), "89.999981");
+    EXPECT_EQ(thePanel.angleUnitFactor, 0.01745329252111111);
+    EXPECT_TRUE(unitButtonShows(kAngleUnit, "度"));
+}
+
+TEST_F(Panel, ACommandFromAnotherControlChangesNoUnit) {
+    setRowText(0, "200.0");
+    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(14, EN_UPDATE),
+                 reinterpret_cast<LPARAM>(thePanel.rows[3].valueEdit));
+    EXPECT_EQ(rowText(0), "200.0");
+    EXPECT_EQ(thePanel.moveUnitFactor[0], 1);
+    EXPECT_EQ(thePanel.moveUnitFactor[1], 1);
+    EXPECT_EQ(thePanel.angleUnitFactor, 0.01745329252111111);
+}
+
+TEST_F(Panel, MovingOneSliderRewritesAllSixPercentBoxes) {
+    for (int r = 0; r < 6; ++r) SetWindowTextA(thePanel.rows[r].percentBox, "?");
+    SendMessageA(thePanel.rows[3].slider, TBM_SETPOS, TRUE, 55);
+    moveSlider(0, 37);
+    const char* const expected[6] = {"37%", "0%", "0%", "55%", "100%", "100%"};
+    for (int r = 0; r < 6; ++r)
+        EXPECT_EQ(windowText(thePanel.rows[r].percentBox), expected[r]) << "row " << r + 1;
+    EXPECT_EQ(thePanel.readCopyInputs().rowSlider[0], 37);
+    EXPECT_EQ(thePanel.readCopyInputs().rowSlider[3], 55);
+}
+
+TEST_F(Panel, CopiesBoxTakesDigitsOnly) {
+    HWND copies = thePanel.rows[5].valueEdit;
+    setRowText(5, "20");
+    SendMessageA(copies, EM_SETSEL, 2, 2);
+    for (char c : {'a', '-', '.', ' ', 'x'})
+        SendMessageA(copies, WM_CHAR, static_cast<WPARAM>(c), 0);
+    EXPECT_EQ(rowText(5), "20");
+    SendMessageA(copies, WM_CHAR, '5', 0);
+    EXPECT_EQ(rowText(5), "205");
+    // The other value boxes take any text.
+    HWND angle = thePanel.rows[2].valueEdit;
+    setRowText(2, "9");
+    SendMessageA(angle, EM_SETSEL, 1, 1);
+    SendMessageA(angle, WM_CHAR, '.', 0);
+    SendMessageA(angle, WM_CHAR, '5', 0);
+    EXPECT_EQ(rowText(2), "9.5");
+}
+
+TEST_F(Panel, ReadBackTakesTextsSlidersAndUnitsAsShown) {
+    const char* const texts[6] = {"12.5", "-3", "45", "2.0", "0.5", "7"};
+    const int sliders[6] = {10, 20, 30, 40, 50, 60};
+    setRows(texts, sliders);
+    clickUnit(1, kMoveYUnit);
+    clickUnit(2, kAngleUnit);
+    const CopyInputs in = thePanel.readCopyInputs();
+    const char* const shown[6] = {"12.5", "-0.01", "0.785398", "2.0", "0.5", "7"};
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_STREQ(in.rowText[r], shown[r]) << "row " << r + 1;
+        EXPECT_EQ(in.rowSlider[r], sliders[r]) << "row " << r + 1;
+    }
+    EXPECT_EQ(in.moveUnitFactor[0], 1);
+    EXPECT_EQ(in.moveUnitFactor[1], 1000);
+    EXPECT_EQ(in.angleUnitFactor, 1.0);
+}
+
+}  // namespace

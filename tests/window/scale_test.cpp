@@ -1,0 +1,189 @@
+// The scale button in the status bar and the scale dialog behind it.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/globals.h"
+#include "tests/window/window_harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr int kButtonWidth = 60, kButtonHeight = 16;
+
+// The text pixels (black) inside a button-sized picture: the background the button's device
+// context brings does not matter, the glyphs do.
+std::vector<bool> textMask(const Dib& d) {
+    std::vector<bool> mask;
+    for (int y = 1; y < d.height() - 1; ++y)
+        for (int x = 1; x < d.width() - 1; ++x) mask.push_back(d.at(x, y) == kBlack);
+    return mask;
+}
+
+std::vector<bool> referenceMask(const char* text) {
+    Dib d(kButtonWidth, kButtonHeight);
+    drawLabelReference(d, text);
+    return textMask(d);
+}
+
+// What the scale button shows on the screen now.
+std::vector<bool> scaleButtonOnScreen() {
+    Dib shown(kButtonWidth, kButtonHeight);
+    HDC dc = GetDC(thePanel.scaleButton);
+    BitBlt(shown.dc(), 0, 0, kButtonWidth, kButtonHeight, dc, 0, 0, SRCCOPY);
+    ReleaseDC(thePanel.scaleButton, dc);
+    return textMask(shown);
+}
+
+void clickScaleButton() {
+    SendMessageA(thePanel.statusStrip, WM_COMMAND, MAKEWPARAM(28, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.scaleButton));
+}
+
+void typeScale(const char* text) {
+    SetWindowTextA(theScaleDialog.edit, text);
+}
+void pressEnter() {
+    SendMessageA(theScaleDialog.edit, WM_KEYDOWN, VK_RETURN, 0);
+}
+void pressOk() {
+    SendMessageA(theScaleDialog.popup, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(theScaleDialog.okButton));
+}
+std::string editText() {
+    return windowText(theScaleDialog.edit);
+}
+bool dialogShown() {
+    return IsWindowVisible(theScaleDialog.popup) != FALSE;
+}
+
+class Scale : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        const char* const texts[6] = {"120", "0", "90", "1.0", "1.0", "0"};
+        const int sliders[6] = {100, 0, 0, 100, 100, 100};
+        setRows(texts, sliders);
+    }
+};
+
+TEST_F(Scale, ButtonShowsXAndTheScaleCutAfterTwoDecimals) {
+    ASSERT_NE(referenceMask("X 0.12"), referenceMask("X 0.13"));
+    const struct {
+        double scale;
+        const char* shown;
+    } cases[] = {{0.125, "X 0.12"}, {12.3456, "X 12.34"}, {2.5, "X 2.50"}, {100000, "X 100000.00"}};
+    for (const auto& c : cases) {
+        theCanvas.view.scale = c.scale;
+        Dib drawn(kButtonWidth, kButtonHeight);
+        drawOwnerButton(drawn, 28, false);
+        EXPECT_EQ(textMask(drawn), referenceMask(c.shown)) << c.shown;
+    }
+}
+
+TEST_F(Scale, ButtonOnScreenFollowsAZoom) {
+    setView(0.0625, 0, 0);
+    thePanel.refresh();
+    EXPECT_EQ(scaleButtonOnScreen(), referenceMask("X 0.06"));
+    // ZOOM OUT with both buttons: twice the units per pixel.
+    const int x = halfWidth(), y = halfHeight();
+    mouse(WM_RBUTTONDOWN, x, y);
+    mouse(WM_LBUTTONDOWN, x, y);
+    mouse(WM_LBUTTONUP, x - 30, y - 30);
+    mouse(WM_RBUTTONUP, x - 30, y - 30);
+    EXPECT_EQ(theCanvas.view.scale, 0.125);
+    EXPECT_EQ(scaleButtonOnScreen(), referenceMask("X 0.12"));
+}
+
+TEST_F(Scale, ButtonOpensTheDialogWithTheCurrentScale) {
+    setView(1.25, 0, 0);
+    EXPECT_FALSE(dialogShown());
+    clickScaleButton();
+    EXPECT_TRUE(dialogShown());
+    EXPECT_EQ(editText(), "1.25");
+    // Clicked again while open: what was typed is replaced by the scale.
+    typeScale("7");
+    clickScaleButton();
+    EXPECT_TRUE(dialogShown());
+    EXPECT_EQ(editText(), "1.25");
+}
+
+TEST_F(Scale, DialogRefusesWhatIsNotAPositiveNumber) {
+    setView(1.25, 3, -4);
+    const ViewMapping before = theCanvas.view;
+    clickScaleButton();
+    for (const char* text : {"abc", "-1", "0", "", "-0.5"}) {
+        for (bool enter : {true, false}) {
+            SCOPED_TRACE(std::string("\"") + text + (enter ? "\" and Enter" : "\" and OK"));
+            typeScale(text);
+            enter ? pressEnter() : pressOk();
+            EXPECT_EQ(theCanvas.view.scale, 1.25);
+            EXPECT_TRUE(dialogShown());
+            EXPECT_EQ(editText(), "1.25");
+        }
+    }
+    EXPECT_EQ(theCanvas.view.offsetX, before.offsetX);
+    EXPECT_EQ(theCanvas.view.homeScale, before.homeScale);
+}
+
+TEST_F(Scale, DialogAppliesAPositiveNumberAndRedrawsAtOnce) {
+    setView(1.25, 0, 0);
+    theCanvas.view.savedOffsetX = 11;
+    theCanvas.view.savedOffsetY = 12;
+    theCanvas.view.savedScale = 13.0;
+    const double home = theCanvas.view.homeScale;
+    clickScaleButton();
+    typeScale("2.5");
+    pressEnter();
+    EXPECT_EQ(theCanvas.view.scale, 2.5);
+    EXPECT_FALSE(dialogShown());
+    EXPECT_EQ(theCanvas.view.offsetX, 0);
+    EXPECT_EQ(theCanvas.view.offsetY, 0);
+    EXPECT_EQ(theCanvas.view.savedOffsetX, 11);
+    EXPECT_EQ(theCanvas.view.savedOffsetY, 12);
+    EXPECT_EQ(theCanvas.view.savedScale, 13.0);
+    EXPECT_EQ(theCanvas.view.homeScale, home);
+    // The point (10, 20) is drawn at 2.5 units per pixel already, and the button says so.
+    const int cx = halfWidth() + 4, cy = halfHeight() - 8;
+    EXPECT_EQ(countPixels(kBlack, cx - 3, cy - 3, cx + 4, cy + 4), 21);
+    EXPECT_EQ(scaleButtonOnScreen(), referenceMask("X 2.50"));
+
+    // The OK button does the same; SHOW ALL still returns to the fitted scale.
+    clickScaleButton();
+    typeScale("0.5");
+    pressOk();
+    EXPECT_EQ(theCanvas.view.scale, 0.5);
+    EXPECT_FALSE(dialogShown());
+    const int x = halfWidth(), y = halfHeight();
+    mouse(WM_RBUTTONDOWN, x, y);
+    mouse(WM_LBUTTONDOWN, x, y);
+    mouse(WM_LBUTTONUP, x + 20, y - 20);
+    mouse(WM_RBUTTONUP, x + 20, y - 20);
+    EXPECT_EQ(theCanvas.view.scale, home);
+}
+
+TEST_F(Scale, DialogClampsToTheZoomLimits) {
+    setView(1.25, 0, 0);
+    clickScaleButton();
+    typeScale("1e9");
+    pressEnter();
+    EXPECT_EQ(theCanvas.view.scale, 100000.0);
+    clickScaleButton();
+    typeScale("0.000000001");
+    pressOk();
+    EXPECT_EQ(theCanvas.view.scale, 0.00001);
+}
+
+TEST_F(Scale, CloseBoxHidesTheDialogWithoutApplying) {
+    setView(1.25, 0, 0);
+    clickScaleButton();
+    typeScale("7");
+    SendMessageA(theScaleDialog.popup, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(dialogShown());
+    EXPECT_TRUE(IsWindow(theScaleDialog.popup)) << "hidden, never destroyed";
+    EXPECT_EQ(theCanvas.view.scale, 1.25);
+}
+
+}  // namespace

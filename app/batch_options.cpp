@@ -74,7 +74,8 @@ bool parseRow(const std::string& value, BatchRow& row) {
 
 }  // namespace
 
-int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options, std::string& error) {
+int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
+                      std::string& error) {
     bool fileGiven = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -119,7 +120,8 @@ int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options, 
         if (row >= 0) {
             if (!takeValue()) return 0;
             if (!parseRow(value, options.rows[row])) {
-                error = "slider position of " + name + " must be an integer from 0 to 100: " + value;
+                error =
+                    "slider position of " + name + " must be an integer from 0 to 100: " + value;
                 return 0;
             }
         } else if (name == "--move-x-unit" || name == "--move-y-unit") {

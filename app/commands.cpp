@@ -7,13 +7,19 @@
 
 const char* writeFailureReason(WriteError error) {
     switch (error) {
-        case WriteError::readOnly: return text::kWhyReadOnly;
-        case WriteError::notAFile: return text::kWhyNotAFile;
-        case WriteError::cannotCreate: return text::kWhyCannotCreate;
-        case WriteError::cannotReplace: return text::kWhyCannotReplace;
-        case WriteError::notRepresentable: return text::kWhyNotRepresentable;
+        case WriteError::readOnly:
+            return text::kWhyReadOnly;
+        case WriteError::notAFile:
+            return text::kWhyNotAFile;
+        case WriteError::cannotCreate:
+            return text::kWhyCannotCreate;
+        case WriteError::cannotReplace:
+            return text::kWhyCannotReplace;
+        case WriteError::notRepresentable:
+            return text::kWhyNotRepresentable;
         case WriteError::writeFailed:
-        case WriteError::none: break;
+        case WriteError::none:
+            break;
     }
     return text::kWhyWriteFailed;
 }

@@ -36,7 +36,8 @@ void onPaint(HWND window) {
 }
 
 void onClose(HWND window) {
-    if (MessageBoxA(window, text::kQuitQuestion, text::kConfirm, MB_YESNO | MB_ICONINFORMATION) == IDYES)
+    if (MessageBoxA(window, text::kQuitQuestion, text::kConfirm, MB_YESNO | MB_ICONINFORMATION) ==
+        IDYES)
         SendMessageA(window, WM_DESTROY, 0, 0);
 }
 
@@ -50,17 +51,39 @@ void onGetMinMaxInfo(LPARAM lParam) {
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: onCreate(window, lParam); return 0;
-        case WM_SIZE: onSize(window, wParam, lParam); return 0;
-        case WM_PAINT: onPaint(window); return 0;
-        case WM_CLOSE: onClose(window); return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
-        case WM_GETMINMAXINFO: onGetMinMaxInfo(lParam); return 0;
-        case WM_MOUSEMOVE: onMouseMove(lParam); return 0;
-        case WM_LBUTTONDOWN: onLButtonDown(lParam); return 0;
-        case WM_LBUTTONUP: onLButtonUp(lParam); return 0;
-        case WM_RBUTTONDOWN: onRButtonDown(lParam); return 0;
-        case WM_RBUTTONUP: onRButtonUp(lParam); return 0;
+        case WM_CREATE:
+            onCreate(window, lParam);
+            return 0;
+        case WM_SIZE:
+            onSize(window, wParam, lParam);
+            return 0;
+        case WM_PAINT:
+            onPaint(window);
+            return 0;
+        case WM_CLOSE:
+            onClose(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_GETMINMAXINFO:
+            onGetMinMaxInfo(lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            onMouseMove(lParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            onLButtonDown(lParam);
+            return 0;
+        case WM_LBUTTONUP:
+            onLButtonUp(lParam);
+            return 0;
+        case WM_RBUTTONDOWN:
+            onRButtonDown(lParam);
+            return 0;
+        case WM_RBUTTONUP:
+            onRButtonUp(lParam);
+            return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -87,7 +110,8 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     UpdateWindow(main);
     const Extents& e = theFigure.extents;
     theCanvas.view.fitToExtents(e);
-    thePanel.setDefaultMoves((e.maxX - e.minX) * kDefaultMoveFactor, (e.maxY - e.minY) * kDefaultMoveFactor);
+    thePanel.setDefaultMoves((e.maxX - e.minX) * kDefaultMoveFactor,
+                             (e.maxY - e.minY) * kDefaultMoveFactor);
     thePanel.refresh();
     previewReady = 1;
     return main;

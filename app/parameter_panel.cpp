@@ -23,7 +23,9 @@ constexpr RowSetup kRowSetup[kRowCount] = {{"200.0", 100, "100%"}, {"200.0", 0, 
                                            {"90", 0, "0%"},        {"1.0", 100, "100%"},
                                            {"1.0", 100, "100%"},   {"20", 100, "100%"}};
 
-HMENU idMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+HMENU idMenu(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
 
 void setFont(HWND window) {
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
@@ -50,9 +52,9 @@ int clientHeight(HWND window) {
 }  // namespace
 
 ParameterPanel::ParameterPanel() {
-    const int ids[kRowCount][4] = {{2, kRowMoveXUnitId, 4, 5}, {6, kRowMoveYUnitId, 8, 9},
-                                   {10, kRowAngleUnitId, 12, 13}, {14, -1, 16, 17},
-                                   {22, -1, 24, 25},            {0, -1, 0, 0}};
+    const int ids[kRowCount][4] = {
+        {2, kRowMoveXUnitId, 4, 5}, {6, kRowMoveYUnitId, 8, 9}, {10, kRowAngleUnitId, 12, 13},
+        {14, -1, 16, 17},           {22, -1, 24, 25},           {0, -1, 0, 0}};
     for (int r = 0; r < kRowCount; ++r) {
         rows[r].editId = ids[r][0];
         rows[r].unitId = ids[r][1];
@@ -78,8 +80,8 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
     previousPanelProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(panelProc)));
 
-    completeButton = child(panel, instance, 0, "BUTTON", text::kCompleteButton, BS_CENTER, 5, 0, 130,
-                           20, kCompleteButtonId);
+    completeButton = child(panel, instance, 0, "BUTTON", text::kCompleteButton, BS_CENTER, 5, 0,
+                           130, 20, kCompleteButtonId);
     setFont(completeButton);
     for (int r = 0; r < kRowCount; ++r) {
         ParameterRowControls& row = rows[r];
@@ -89,14 +91,15 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
                               WS_BORDER | number, 56, y, 53, 20, row.editId);
         setFont(row.valueEdit);
         if (row.unitId >= 0) {
-            row.unitButton = child(panel, instance, 0, "BUTTON", "", BS_OWNERDRAW, 112, y + 1, 23, 18,
-                                   row.unitId);
+            row.unitButton = child(panel, instance, 0, "BUTTON", "", BS_OWNERDRAW, 112, y + 1, 23,
+                                   18, row.unitId);
             setFont(row.unitButton);
         }
         row.slider = child(panel, instance, 0, TRACKBAR_CLASSA, "", TBS_NOTICKS, 0, y + 20, 103, 20,
                            row.sliderId);
-        row.percentBox = child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup[r].percent,
-                               WS_BORDER | ES_READONLY | ES_CENTER, 105, y + 20, 32, 17, row.percentId);
+        row.percentBox =
+            child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup[r].percent,
+                  WS_BORDER | ES_READONLY | ES_CENTER, 105, y + 20, 32, 17, row.percentId);
         setFont(row.percentBox);
     }
     basePointButton = child(panel, instance, 0, "BUTTON", text::kBasePointButton, BS_CENTER, 5, 420,
@@ -106,7 +109,8 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
                         kScaleButtonWidth, kScaleButtonHeight, kScaleButtonId);
     previousStripProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(statusStrip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(statusStripProc)));
-    for (int r = 0; r < kRowCount; ++r) SendMessageA(rows[r].slider, TBM_SETPOS, TRUE, kRowSetup[r].slider);
+    for (int r = 0; r < kRowCount; ++r)
+        SendMessageA(rows[r].slider, TBM_SETPOS, TRUE, kRowSetup[r].slider);
 }
 
 void ParameterPanel::layout(HWND, WPARAM wParam, LPARAM lParam, const RECT& mainClient) {
@@ -120,8 +124,8 @@ void ParameterPanel::layout(HWND, WPARAM wParam, LPARAM lParam, const RECT& main
         MoveWindow(panel, 0, 0, clientWidth(panel), panelHeight, TRUE);
         RECT button{};
         GetClientRect(completeButton, &button);
-        MoveWindow(completeButton, 5, clientHeight(panel) - button.bottom, button.right, button.bottom,
-                   TRUE);
+        MoveWindow(completeButton, 5, clientHeight(panel) - button.bottom, button.right,
+                   button.bottom, TRUE);
     }
     int x = ws - kScaleButtonWidth - kSizeGrip;
     if (x < kScaleButtonMinX) x = kScaleButtonMinX;
@@ -265,14 +269,19 @@ void onPanelPaint() {
 
 void onPanelDrawItem(WPARAM wParam, LPARAM lParam) {
     const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    thePanel.drawOwnerButton(item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0, item.rcItem);
+    thePanel.drawOwnerButton(item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0,
+                             item.rcItem);
 }
 
 void onPanelCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) == EN_UPDATE) thePanel.requestRepaint();
     switch (LOWORD(wParam)) {
-        case kCompleteButtonId: completeCommand(); break;
-        case kBasePointButtonId: basePointCommand(); break;
+        case kCompleteButtonId:
+            completeCommand();
+            break;
+        case kBasePointButtonId:
+            basePointCommand();
+            break;
         default:
             thePanel.toggleUnit(LOWORD(wParam));
             InvalidateRect(reinterpret_cast<HWND>(lParam), nullptr, TRUE);
@@ -289,10 +298,18 @@ void onPanelSlider() {
 
 LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: onPanelPaint(); break;
-        case WM_DRAWITEM: onPanelDrawItem(wParam, lParam); break;
-        case WM_COMMAND: onPanelCommand(wParam, lParam); break;
-        case WM_HSCROLL: onPanelSlider(); break;
+        case WM_PAINT:
+            onPanelPaint();
+            break;
+        case WM_DRAWITEM:
+            onPanelDrawItem(wParam, lParam);
+            break;
+        case WM_COMMAND:
+            onPanelCommand(wParam, lParam);
+            break;
+        case WM_HSCROLL:
+            onPanelSlider();
+            break;
     }
     return CallWindowProcA(thePanel.previousPanelProc, window, message, wParam, lParam);
 }

@@ -8,7 +8,9 @@
 
 namespace {
 
-HMENU idMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+HMENU idMenu(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
 
 void fillWithCurrentScale(HWND edit) {
     char text[kRowTextSize];
@@ -34,8 +36,8 @@ int ScaleDialog::create(HWND owner, HINSTANCE instance) {
     okButton = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 210, 5, 80, 20, popup,
                                idMenu(okId), instance, nullptr);
     SendMessageA(okButton, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
-    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "40", WS_CHILD | WS_VISIBLE | WS_BORDER, 100, 5,
-                           53, 20, popup, idMenu(editId), instance, nullptr);
+    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "40", WS_CHILD | WS_VISIBLE | WS_BORDER, 100,
+                           5, 53, 20, popup, idMenu(editId), instance, nullptr);
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
     previousEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scaleEditProc)));
@@ -89,8 +91,12 @@ void onDialogPaint(HWND window) {
 
 LRESULT CALLBACK scaleDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: onDialogPaint(window); break;
-        case WM_CLOSE: ShowWindow(window, SW_HIDE); return 0;
+        case WM_PAINT:
+            onDialogPaint(window);
+            break;
+        case WM_CLOSE:
+            ShowWindow(window, SW_HIDE);
+            return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == theScaleDialog.okId) theScaleDialog.applyScale();
             break;

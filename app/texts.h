@@ -18,7 +18,8 @@ constexpr char kFontFace[] = "ＭＳ ゴシック";
 constexpr char kScaleDialogClass[] = "testClassSub";
 constexpr char kScaleDialogLabel[] = "画面倍率　1 /";
 
-constexpr const char* kRowLabels[6] = {"水平移動", "垂直移動", "回転角", "水平倍率", "垂直倍率", "複製数"};
+constexpr const char* kRowLabels[6] = {"水平移動", "垂直移動", "回転角",
+                                       "水平倍率", "垂直倍率", "複製数"};
 constexpr char kMillimetres[] = "mm";
 constexpr char kMetres[] = "m";
 constexpr char kDegrees[] = "度";
@@ -42,12 +43,15 @@ constexpr char kPreviewPartialAfter[] = "個のみ（描画時間の上限）";
 // The completion could not write the result.
 constexpr char kWriteFailedCaption[] = "Zovrel";
 constexpr char kWriteFailed[] = "結果をJWC_TEMP.TXTに書き込めませんでした。";
-constexpr char kWriteKept[] = "JWC_TEMP.TXTは元のままです。パラメータを変更するか、原因を取り除いてから再度送信してください。";
+constexpr char kWriteKept[] =
+    "JWC_TEMP."
+    "TXTは元のままです。パラメータを変更するか、原因を取り除いてから再度送信してください。";
 constexpr char kWhyReadOnly[] = "JWC_TEMP.TXTが読み取り専用になっています。";
 constexpr char kWhyNotAFile[] = "JWC_TEMP.TXTがファイルではありません（フォルダなど）。";
 constexpr char kWhyCannotCreate[] = "フォルダに一時ファイルを作成できません。";
 constexpr char kWhyWriteFailed[] = "書き込みに失敗しました（ディスクの空き容量不足など）。";
-constexpr char kWhyCannotReplace[] = "JWC_TEMP.TXTを置き換えられません（他のプログラムが使用中など）。";
+constexpr char kWhyCannotReplace[] =
+    "JWC_TEMP.TXTを置き換えられません（他のプログラムが使用中など）。";
 constexpr char kWhyNotRepresentable[] = "書き込めない大きさの数値（無限大）が生じます。";
 
 }  // namespace text

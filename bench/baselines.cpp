@@ -27,7 +27,8 @@ bool plainOutline(CircleItem& c) {
     if (sweep == 0.0) {
         for (int i = 0; i <= 40; ++i) {
             const double theta = i * kReaderCircleStep;
-            c.outline.push_back({c.cx + c.radius * std::cos(theta), c.cy + c.radius * std::sin(theta)});
+            c.outline.push_back(
+                {c.cx + c.radius * std::cos(theta), c.cy + c.radius * std::sin(theta)});
         }
         return true;
     }
@@ -89,7 +90,8 @@ int plainLoadFigure(const char* path, Figure& figure) {
     return 1;
 }
 
-void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs& inputs, std::FILE* out) {
+void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
+                      std::FILE* out) {
     const CopyParameters p = evaluateCopyParameters(inputs);
     char buffer[512];
     auto segment = [&](const Matrix3& m, const LineItem& s) {
@@ -119,14 +121,16 @@ void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs&
                 std::snprintf(buffer, sizeof buffer, "ci %lf %lf %lf\r\n", x, y, a.radius);
             } else {
                 const double ratio = a.ratio < kMinWrittenRatio ? kMinWrittenRatio : a.ratio;
-                std::snprintf(buffer, sizeof buffer, "ci %lf %lf %lf %lf %lf %lf %lf\r\n", x, y, a.radius,
-                              a.startAngle * kWriterDegreesPerRadian, a.endAngle * kWriterDegreesPerRadian,
-                              ratio, (a.tilt - k * p.angle) * kWriterDegreesPerRadian);
+                std::snprintf(buffer, sizeof buffer, "ci %lf %lf %lf %lf %lf %lf %lf\r\n", x, y,
+                              a.radius, a.startAngle * kWriterDegreesPerRadian,
+                              a.endAngle * kWriterDegreesPerRadian, ratio,
+                              (a.tilt - k * p.angle) * kWriterDegreesPerRadian);
             }
             std::fputs(buffer, out);
         }
         for (const PointItem& pt : figure.points) {
-            std::snprintf(buffer, sizeof buffer, "pt %lf %lf\r\n", m.transformX(pt.x, pt.y), m.transformY(pt.x, pt.y));
+            std::snprintf(buffer, sizeof buffer, "pt %lf %lf\r\n", m.transformX(pt.x, pt.y),
+                          m.transformY(pt.x, pt.y));
             std::fputs(buffer, out);
         }
     }

@@ -12,4 +12,5 @@
 int plainLoadFigure(const char* path, Figure& figure);
 
 // Writes copies 1..n as the writer does (same lines, same order) to an open stream.
-void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs& inputs, std::FILE* out);
+void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
+                      std::FILE* out);

@@ -81,14 +81,19 @@ void readBenchmark(benchmark::State& state, Load load, bool product) {
         figure.reset();  // freeing is not reading
         state.ResumeTiming();
     }
-    BenchRow& row = benchRows()["read 1,000,000 entities (" + std::to_string(static_cast<long>(w.largeBytes / 1e6)) + " MB)"];
+    BenchRow& row = benchRows()["read 1,000,000 entities (" +
+                                std::to_string(static_cast<long>(w.largeBytes / 1e6)) + " MB)"];
     (product ? row.productSeconds : row.plainSeconds) = total / state.iterations();
     row.bytes = w.largeBytes;
     state.SetBytesProcessed(static_cast<int64_t>(w.largeBytes) * state.iterations());
 }
 
-void BM_ReadLarge(benchmark::State& state) { readBenchmark(state, loadFigure, true); }
-void BM_ReadLargePlain(benchmark::State& state) { readBenchmark(state, plainLoadFigure, false); }
+void BM_ReadLarge(benchmark::State& state) {
+    readBenchmark(state, loadFigure, true);
+}
+void BM_ReadLargePlain(benchmark::State& state) {
+    readBenchmark(state, plainLoadFigure, false);
+}
 
 struct WriteCase {
     const char* name;
@@ -131,11 +136,16 @@ void writeBenchmark(benchmark::State& state, bool product) {
     std::stringstream sa, sb;
     sa << a.rdbuf();
     sb << b.rdbuf();
-    if (!sb.str().empty()) row.note = sa.str() == sb.str() ? "byte-identical to the plain writer" : "OUTPUT DIFFERS";
+    if (!sb.str().empty())
+        row.note = sa.str() == sb.str() ? "byte-identical to the plain writer" : "OUTPUT DIFFERS";
 }
 
-void BM_Write(benchmark::State& state) { writeBenchmark(state, true); }
-void BM_WritePlain(benchmark::State& state) { writeBenchmark(state, false); }
+void BM_Write(benchmark::State& state) {
+    writeBenchmark(state, true);
+}
+void BM_WritePlain(benchmark::State& state) {
+    writeBenchmark(state, false);
+}
 
 // Runs a command with standard output to /dev/null; returns its wall time.
 double runProcess(const std::vector<std::string>& args) {
@@ -167,8 +177,12 @@ void startupBenchmark(benchmark::State& state, bool product) {
     (product ? row.productSeconds : row.plainSeconds) = total / state.iterations();
 }
 
-void BM_BatchStartup(benchmark::State& state) { startupBenchmark(state, true); }
-void BM_BatchStartupPlain(benchmark::State& state) { startupBenchmark(state, false); }
+void BM_BatchStartup(benchmark::State& state) {
+    startupBenchmark(state, true);
+}
+void BM_BatchStartupPlain(benchmark::State& state) {
+    startupBenchmark(state, false);
+}
 
 }  // namespace
 
@@ -197,7 +211,8 @@ int main(int argc, char** argv) {
         Figure f;
         if (!loadFigure(argv[2], f)) return 1;
         std::size_t data = f.lines.size() * sizeof(LineItem) + f.points.size() * sizeof(PointItem) +
-                           f.circles.size() * sizeof(CircleItem) + f.polylines.size() * sizeof(PolylineItem);
+                           f.circles.size() * sizeof(CircleItem) +
+                           f.polylines.size() * sizeof(PolylineItem);
         for (const PolylineItem& p : f.polylines) data += p.segments.size() * sizeof(LineItem);
         for (const CircleItem& c : f.circles) data += c.outline.size() * sizeof(Point2);
         std::printf("%zu\n", data);

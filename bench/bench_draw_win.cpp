@@ -30,7 +30,9 @@ struct PlainCanvas {
     const ViewMapping& view;
 
     PlainCanvas(HDC window, const ViewMapping& v)
-        : dc(CreateCompatibleDC(window)), bitmap(CreateCompatibleBitmap(window, kWidth, kHeight)), view(v) {
+        : dc(CreateCompatibleDC(window)),
+          bitmap(CreateCompatibleBitmap(window, kWidth, kHeight)),
+          view(v) {
         original = SelectObject(dc, bitmap);
     }
     ~PlainCanvas() {
@@ -49,7 +51,8 @@ struct PlainCanvas {
     }
     void circle(const CircleItem& c, const Matrix3& m) {
         for (size_t i = 0; i < c.outline.size(); ++i) {
-            const POINT p = pixel(m.transformX(c.outline[i].x, c.outline[i].y), m.transformY(c.outline[i].x, c.outline[i].y));
+            const POINT p = pixel(m.transformX(c.outline[i].x, c.outline[i].y),
+                                  m.transformY(c.outline[i].x, c.outline[i].y));
             if (i == 0)
                 MoveToEx(dc, p.x, p.y, nullptr);
             else
@@ -65,7 +68,8 @@ struct PlainCanvas {
     void render(const Figure& f, CopyArray& copies, const CopyInputs& inputs) {
         RECT r{0, 0, kWidth, kHeight};
         FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        HPEN axis = CreatePen(PS_SOLID, 0, kAxisColour), figure = CreatePen(PS_SOLID, 0, kFigureColour),
+        HPEN axis = CreatePen(PS_SOLID, 0, kAxisColour),
+             figure = CreatePen(PS_SOLID, 0, kFigureColour),
              copy = CreatePen(PS_SOLID, 0, kCopyColour);
         HGDIOBJ old = SelectObject(dc, axis);
         MoveToEx(dc, view.halfWidth - view.offsetX, 0, nullptr);
@@ -93,14 +97,15 @@ struct PlainCanvas {
             copies.buildCopyMatrix(params, steps.next());
             const Matrix3& m = copies.matrix;
             auto seg = [&](const LineItem& s) {
-                segment(m.transformX(s.x1, s.y1), m.transformY(s.x1, s.y1), m.transformX(s.x2, s.y2),
-                        m.transformY(s.x2, s.y2));
+                segment(m.transformX(s.x1, s.y1), m.transformY(s.x1, s.y1),
+                        m.transformX(s.x2, s.y2), m.transformY(s.x2, s.y2));
             };
             for (const LineItem& s : f.lines) seg(s);
             for (const PolylineItem& p : f.polylines)
                 for (const LineItem& s : p.segments) seg(s);
             for (const CircleItem& c : f.circles) circle(c, m);
-            for (const PointItem& p : f.points) dot(m.transformX(p.x, p.y), m.transformY(p.x, p.y), kCopyPointColour);
+            for (const PointItem& p : f.points)
+                dot(m.transformX(p.x, p.y), m.transformY(p.x, p.y), kCopyPointColour);
         }
         SelectObject(dc, old);
         DeleteObject(axis);
@@ -127,8 +132,8 @@ int main() {
     wc.hInstance = instance;
     wc.lpszClassName = "ZovrelDrawBench";
     RegisterClassA(&wc);
-    HWND main = CreateWindowExA(0, wc.lpszClassName, "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
-                                nullptr, nullptr, instance, nullptr);
+    HWND main = CreateWindowExA(0, wc.lpszClassName, "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                                kHeight, nullptr, nullptr, instance, nullptr);
     Canvas canvas;
     canvas.setParentWindow(main);
     canvas.createCanvasWindow(main, instance);
@@ -137,9 +142,12 @@ int main() {
     canvas.clientRect = client;
 
     const Case cases[] = {
-        {"repaint 800x600, 20 copies of 10,000 entities", makeDrawing(10000), 110000.0 / kHeight, "0", "18", "20"},
-        {"repaint 800x600, 100,000 copies of 10 segments", makeSmallFigure(10), 0.1, "40", "0", "100000"},
-        {"repaint 800x600, 20 copies of 10,000 segments", makeSegments(10000), 110000.0 / kHeight, "0", "18", "20"},
+        {"repaint 800x600, 20 copies of 10,000 entities", makeDrawing(10000), 110000.0 / kHeight,
+         "0", "18", "20"},
+        {"repaint 800x600, 100,000 copies of 10 segments", makeSmallFigure(10), 0.1, "40", "0",
+         "100000"},
+        {"repaint 800x600, 20 copies of 10,000 segments", makeSegments(10000), 110000.0 / kHeight,
+         "0", "18", "20"},
     };
     int differing = 0;
     for (const Case& c : cases) {
@@ -161,7 +169,8 @@ int main() {
             canvas.render(figure, bounds, copies, inputs, never);
             canvas.present();
         }
-        const double product = std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
+        const double product =
+            std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
 
         HDC windowDc = GetDC(canvas.window);
         double plain;
@@ -182,7 +191,8 @@ int main() {
             info.bmiHeader.biBitCount = 32;
             info.bmiHeader.biCompression = BI_RGB;
             SelectObject(plainCanvas.dc, plainCanvas.original);
-            GetDIBits(windowDc, plainCanvas.bitmap, 0, kHeight, plainPixels.data(), &info, DIB_RGB_COLORS);
+            GetDIBits(windowDc, plainCanvas.bitmap, 0, kHeight, plainPixels.data(), &info,
+                      DIB_RGB_COLORS);
             SelectObject(plainCanvas.dc, plainCanvas.bitmap);
         }
         ReleaseDC(canvas.window, windowDc);
@@ -193,7 +203,8 @@ int main() {
         BenchRow& row = benchRows()[c.name];
         row.productSeconds = product;
         row.plainSeconds = plain;
-        row.note = diff == 0 ? "same pixels as the plain renderer" : std::to_string(diff) + " PIXELS DIFFER";
+        row.note = diff == 0 ? "same pixels as the plain renderer"
+                             : std::to_string(diff) + " PIXELS DIFFER";
     }
     printBenchTable(stdout);
     return differing == 0 ? 0 : 1;

@@ -21,7 +21,8 @@ inline void printBenchTable(std::FILE* out) {
     for (const auto& [name, row] : benchRows()) {
         std::fprintf(out, "| %-44s | %10.2f ms |", name.c_str(), row.productSeconds * 1e3);
         if (row.plainSeconds > 0)
-            std::fprintf(out, " %10.2f ms | %6.1f x |", row.plainSeconds * 1e3, row.plainSeconds / row.productSeconds);
+            std::fprintf(out, " %10.2f ms | %6.1f x |", row.plainSeconds * 1e3,
+                         row.plainSeconds / row.productSeconds);
         else
             std::fprintf(out, " %13s | %8s |", "", "");
         if (row.bytes > 0)

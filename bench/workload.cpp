@@ -41,7 +41,8 @@ std::string makeDrawing(long total, uint64_t seed) {
         const int p = static_cast<int>(i % 200);
         if (p < 110) {
             const double x = rnd.coordinate(), y = rnd.coordinate();
-            line(out, " ", {x, y, x + rnd.unit() * 2000.0 - 1000.0, y + rnd.unit() * 2000.0 - 1000.0});
+            line(out, " ",
+                 {x, y, x + rnd.unit() * 2000.0 - 1000.0, y + rnd.unit() * 2000.0 - 1000.0});
         } else if (p < 140) {
             if ((p - 110) % 10 == 0) {
                 out += "pl\r\n";
@@ -60,9 +61,10 @@ std::string makeDrawing(long total, uint64_t seed) {
                 line(out, "ci ", {rnd.coordinate(), rnd.coordinate(), r});
             } else {
                 const double start = rnd.unit() * 360.0;
-                line(out, "ci ", {rnd.coordinate(), rnd.coordinate(), r, start,
-                                  start + 10.0 + rnd.unit() * 340.0, 0.2 + rnd.unit() * 0.8,
-                                  rnd.unit() * 180.0 - 90.0});
+                line(out, "ci ",
+                     {rnd.coordinate(), rnd.coordinate(), r, start,
+                      start + 10.0 + rnd.unit() * 340.0, 0.2 + rnd.unit() * 0.8,
+                      rnd.unit() * 180.0 - 90.0});
             }
         } else {
             line(out, "pt ", {rnd.coordinate(), rnd.coordinate()});
@@ -74,8 +76,7 @@ std::string makeDrawing(long total, uint64_t seed) {
 
 std::string makeSmallFigure(int segments) {
     std::string out;
-    for (int i = 0; i < segments; ++i)
-        line(out, " ", {i * 3.0, 0.0, i * 3.0 + 2.0, 5.0});
+    for (int i = 0; i < segments; ++i) line(out, " ", {i * 3.0, 0.0, i * 3.0 + 2.0, 5.0});
     return out;
 }
 

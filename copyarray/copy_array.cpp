@@ -64,7 +64,7 @@ void CopyArray::buildDrawingMatrix(const CopyParameters& params, const CopyStep&
     const double s = std::sin(step.turn);
     const double a = -baseX * step.scaleX;
     const double b = -baseY * step.scaleY;
-    double (&m)[3][3] = matrix.m;
+    double(&m)[3][3] = matrix.m;
     m[0][0] = step.scaleX * c;
     m[0][1] = step.scaleX * -s;
     m[0][2] = 0.0;

@@ -4,7 +4,15 @@
 #include "copyarray/matrix3.h"
 
 // The six parameter rows of the panel, top to bottom.
-enum ParameterRow { kRowMoveX = 0, kRowMoveY, kRowAngle, kRowScaleX, kRowScaleY, kRowCopies, kRowCount };
+enum ParameterRow {
+    kRowMoveX = 0,
+    kRowMoveY,
+    kRowAngle,
+    kRowScaleX,
+    kRowScaleY,
+    kRowCopies,
+    kRowCount
+};
 
 constexpr int kRowTextSize = 128;  // 127 characters and the terminator, as a value box holds
 constexpr int kMoveFactorMillimetres = 1;

@@ -28,11 +28,13 @@ PreviewResult drawCopies(Canvas& canvas, const Figure& figure, const Bounds& bou
         result.drawn = k;
         copies.buildDrawingMatrix(params, steps.next());
         const Matrix3& m = copies.matrix;
-        if (copyMissesCanvas(bounds.box, m, view, canvas.bitmapWidth, canvas.bitmapHeight, kDotReach))
+        if (copyMissesCanvas(bounds.box, m, view, canvas.bitmapWidth, canvas.bitmapHeight,
+                             kDotReach))
             continue;
         auto segment = [&](const LineItem& s) {
-            canvas.drawSegmentPixels(view.worldToScreen(m.transformX(s.x1, s.y1), m.transformY(s.x1, s.y1)),
-                                     view.worldToScreen(m.transformX(s.x2, s.y2), m.transformY(s.x2, s.y2)));
+            canvas.drawSegmentPixels(
+                view.worldToScreen(m.transformX(s.x1, s.y1), m.transformY(s.x1, s.y1)),
+                view.worldToScreen(m.transformX(s.x2, s.y2), m.transformY(s.x2, s.y2)));
         };
         for (const LineItem& s : figure.lines) segment(s);
         for (const PolylineItem& p : figure.polylines)
@@ -42,7 +44,8 @@ PreviewResult drawCopies(Canvas& canvas, const Figure& figure, const Bounds& bou
             // The dots of this copy go over its lines and under the next copy's lines.
             canvas.flushLines();
             for (const PointItem& p : figure.points)
-                canvas.drawPointDot(m.transformX(p.x, p.y), m.transformY(p.x, p.y), kCopyPointColour);
+                canvas.drawPointDot(m.transformX(p.x, p.y), m.transformY(p.x, p.y),
+                                    kCopyPointColour);
         }
     }
     return result;

@@ -8,8 +8,8 @@
 struct Canvas;
 
 struct PreviewResult {
-    int wanted = 0;  // copies the parameters ask for
-    int drawn = 0;   // copies handled before the time ran out (those off the canvas count)
+    int wanted = 0;        // copies the parameters ask for
+    int drawn = 0;         // copies handled before the time ran out (those off the canvas count)
     bool clamped = false;  // the count asked for more than the most copies there can be
 };
 

@@ -12,8 +12,8 @@ struct PowerSequence {
     explicit PowerSequence(double base);
     double next();  // x^1, x^2, ... in turn
 
-private:
-    double base_;      // the mantissa of |x|, in [0.5, 1)
+  private:
+    double base_;  // the mantissa of |x|, in [0.5, 1)
     int baseExponent_ = 0;
     bool negative_ = false;
     bool special_ = false;  // 0, infinity or NaN: their powers need no arithmetic

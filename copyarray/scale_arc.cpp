@@ -26,7 +26,9 @@ void scaleArc(CircleItem& arc, double sx, double sy) {
     const double newRadius = (cc * sx + ss * sy) * cd * r - (sc * sy - cs * sx) * sd * b;
     // 0/0 for a zero radius or two zero scale factors; a circle of radius 0 has ratio 1.
     const double newRatio =
-        newRadius == 0.0 ? 1.0 : ((cs * sy - sc * sx) * sd * r + (cc * sy + ss * sx) * cd * b) / newRadius;
+        newRadius == 0.0
+            ? 1.0
+            : ((cs * sy - sc * sx) * sd * r + (cc * sy + ss * sx) * cd * b) / newRadius;
     arc.radius = newRadius;
     arc.ratio = newRatio;
     arc.tilt = newTilt;

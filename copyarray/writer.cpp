@@ -9,13 +9,20 @@
 
 const char* describeWriteError(WriteError error) {
     switch (error) {
-        case WriteError::none: return "written";
-        case WriteError::readOnly: return "the file is read-only";
-        case WriteError::notAFile: return "the path is not a regular file";
-        case WriteError::cannotCreate: return "cannot create a temporary file in its directory";
-        case WriteError::writeFailed: return "writing failed (disk full?)";
-        case WriteError::cannotReplace: return "the finished file could not replace the old one";
-        case WriteError::notRepresentable: return "a number to be written is not finite";
+        case WriteError::none:
+            return "written";
+        case WriteError::readOnly:
+            return "the file is read-only";
+        case WriteError::notAFile:
+            return "the path is not a regular file";
+        case WriteError::cannotCreate:
+            return "cannot create a temporary file in its directory";
+        case WriteError::writeFailed:
+            return "writing failed (disk full?)";
+        case WriteError::cannotReplace:
+            return "the finished file could not replace the old one";
+        case WriteError::notRepresentable:
+            return "a number to be written is not finite";
     }
     return "unknown error";
 }
@@ -109,8 +116,9 @@ bool putCircle(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const 
         const double v[7] = {x, y, arc.radius, 0.0, 360.0, ratio, tilt};
         return putLine(out, "ci ", v, 7);
     }
-    const double v[7] = {x,     y,    arc.radius, start * kWriterDegreesPerRadian,
-                         end * kWriterDegreesPerRadian, ratio, tilt};
+    const double v[7] = {
+        x,     y,   arc.radius, start * kWriterDegreesPerRadian, end * kWriterDegreesPerRadian,
+        ratio, tilt};
     return putLine(out, "ci ", v, 7);
 }
 
@@ -155,10 +163,13 @@ int writeResult(const Figure& figure, CopyArray& copies, const CopyInputs& input
                 WriteError* error) {
     const CopyParameters params = evaluateCopyParameters(inputs);
     switch (exchangeFileState(path)) {
-        case FileState::readOnly: return fail(WriteError::readOnly, error);
-        case FileState::notAFile: return fail(WriteError::notAFile, error);
+        case FileState::readOnly:
+            return fail(WriteError::readOnly, error);
+        case FileState::notAFile:
+            return fail(WriteError::notAFile, error);
         case FileState::missing:
-        case FileState::writable: break;
+        case FileState::writable:
+            break;
     }
     std::string tempPath;
     std::FILE* temp = createTempBeside(path, tempPath);
@@ -187,7 +198,8 @@ int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyInput
     if (result == WriteError::none) {
         OutputBuffer out(stream);
         result = emitCopies(figure, copies, params, out);
-        if (result == WriteError::none && std::fflush(stream) != 0) result = WriteError::writeFailed;
+        if (result == WriteError::none && std::fflush(stream) != 0)
+            result = WriteError::writeFailed;
     }
     if (result != WriteError::none) return fail(result, error);
     if (error) *error = WriteError::none;

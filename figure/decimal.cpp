@@ -1,8 +1,8 @@
 #include "figure/decimal.h"
 
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -13,7 +13,9 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -31,7 +33,8 @@ constexpr int kMaxMantissaDigits = 19;  // any 19 digits fit 64 bits
 double slowValue(const char* mantissa, const char* numberEnd, const char* mantissaEnd,
                  long long exponent) {
     double value = 0.0;
-    const std::from_chars_result r = std::from_chars(mantissa, numberEnd, value, std::chars_format::general);
+    const std::from_chars_result r =
+        std::from_chars(mantissa, numberEnd, value, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
         // Decimal exponent of the first significant digit tells overflow from underflow.
         long long lead = 0;
@@ -58,7 +61,8 @@ double slowValue(const char* mantissa, const char* numberEnd, const char* mantis
 // only count stays meaningful.
 const char* takeDigits(const char* p, const char* last, const char* readable, uint64_t& value,
                        int& count) {
-    static constexpr uint64_t kScale[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+    static constexpr uint64_t kScale[9] = {1,      10,      100,      1000,     10000,
+                                           100000, 1000000, 10000000, 100000000};
     while (readable - p >= 8) {
         uint64_t chunk;
         std::memcpy(&chunk, p, 8);  // little-endian: the first character is the lowest byte
@@ -125,8 +129,8 @@ inline bool readUsualNumber(const char* p, const char* last, const char* readabl
     const char* after = p + whole.length + 1 + fraction.length;
     if (after > last || (after < last && (*after == 'e' || *after == 'E'))) return false;
     // At most 14 digits: the integer is exact, and so is the one division.
-    const double digits = static_cast<double>(whole.value * static_cast<uint64_t>(kFractionScale[fraction.length]) +
-                                              fraction.value);
+    const double digits = static_cast<double>(
+        whole.value * static_cast<uint64_t>(kFractionScale[fraction.length]) + fraction.value);
     value = digits / kFractionScale[fraction.length];
     stop = after;
     return true;
@@ -201,7 +205,9 @@ double parseDecimal(const char* first, const char* last, const char* readable, c
     return negative ? -value : value;
 }
 
-double parseDecimal(const char* text) { return parseDecimal(text, text + std::strlen(text)); }
+double parseDecimal(const char* text) {
+    return parseDecimal(text, text + std::strlen(text));
+}
 
 namespace {
 
@@ -228,7 +234,8 @@ std::size_t formatLf(double v, char* out) {
     }
     const double magnitude = std::fabs(v);
     if (!(magnitude < kFastFormatLimit)) {
-        const std::to_chars_result r = std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
+        const std::to_chars_result r =
+            std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
         return static_cast<std::size_t>(r.ptr - out);
     }
     // |v| = mantissa * 2^exponent exactly; round mantissa * 10^6 * 2^exponent to a whole

@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <string>
 #include <cstdio>
+#include <string>
 
 #include "figure/exchange_io.h"
 
@@ -60,8 +60,12 @@ int commitAndClose(std::FILE* file) {
     return ok ? 1 : 0;
 }
 
-int replaceFile(const char* from, const char* to) { return std::rename(from, to) == 0 ? 1 : 0; }
+int replaceFile(const char* from, const char* to) {
+    return std::rename(from, to) == 0 ? 1 : 0;
+}
 
-void removeFile(const char* path) { unlink(path); }
+void removeFile(const char* path) {
+    unlink(path);
+}
 
 void setBinaryStdout() {}

@@ -58,6 +58,10 @@ int replaceFile(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 1 : 0;
 }
 
-void removeFile(const char* path) { DeleteFileA(path); }
+void removeFile(const char* path) {
+    DeleteFileA(path);
+}
 
-void setBinaryStdout() { _setmode(_fileno(stdout), _O_BINARY); }
+void setBinaryStdout() {
+    _setmode(_fileno(stdout), _O_BINARY);
+}

@@ -33,14 +33,16 @@ int splitFields(std::string_view line, std::size_t firstSeparator, double values
         if (field == end) {
             next = nullptr;
         } else if (isBlank(*field)) {
-            next = static_cast<const char*>(std::memchr(field, ' ', static_cast<std::size_t>(end - field)));
+            next = static_cast<const char*>(
+                std::memchr(field, ' ', static_cast<std::size_t>(end - field)));
             value = parseDecimal(field, next ? next : end, end, nullptr);
         } else {
             const char* stop = field;
             value = parseDecimal(field, end, end, &stop);
             next = stop != end && *stop == ' '
                        ? stop
-                       : static_cast<const char*>(std::memchr(stop, ' ', static_cast<std::size_t>(end - stop)));
+                       : static_cast<const char*>(
+                             std::memchr(stop, ' ', static_cast<std::size_t>(end - stop)));
         }
         if (count <= kMaxFields) values[count - 1] = value;
         if (!next) return count;
@@ -165,7 +167,8 @@ int buildOutline(CircleItem& item) {
         static const CircleSteps steps;
         outline.resize(41);
         for (int i = 0; i <= 40; ++i)
-            outline[i] = {item.cx + item.radius * steps.cosine[i], item.cy + item.radius * steps.sine[i]};
+            outline[i] = {item.cx + item.radius * steps.cosine[i],
+                          item.cy + item.radius * steps.sine[i]};
     } else {
         const double segments = std::fabs(sweep * kReaderSegmentsPerRadian);
         if (!(segments < kMaxOutlineSegments + 1)) return 0;  // also rejects NaN

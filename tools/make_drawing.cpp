@@ -13,8 +13,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long total = std::strtol(argv[1], nullptr, 10);
-    const std::string text = argc > 2 ? makeDrawing(total, std::strtoull(argv[2], nullptr, 10))
-                                      : makeDrawing(total);
+    const std::string text =
+        argc > 2 ? makeDrawing(total, std::strtoull(argv[2], nullptr, 10)) : makeDrawing(total);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

@@ -14,8 +14,8 @@
 namespace {
 
 uint32_t dibColour(COLORREF c) {
-    return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
-           GetBValue(c);
+    return (static_cast<uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
 }
 
 constexpr size_t kBatchPoints = 1 << 14;
@@ -51,13 +51,15 @@ void PolylineBatch::flush(HDC dc) {
     kept.reserve(counts.size());
     for (DWORD n : counts) {
         if (n >= 2) {
-            if (write != read) std::copy(points.begin() + read, points.begin() + read + n, points.begin() + write);
+            if (write != read)
+                std::copy(points.begin() + read, points.begin() + read + n, points.begin() + write);
             write += n;
             kept.push_back(n);
         }
         read += n;
     }
-    if (!kept.empty()) PolyPolyline(dc, points.data(), kept.data(), static_cast<DWORD>(kept.size()));
+    if (!kept.empty())
+        PolyPolyline(dc, points.data(), kept.data(), static_cast<DWORD>(kept.size()));
     points.clear();
     counts.clear();
 }
@@ -89,7 +91,8 @@ int Canvas::setParentWindow(HWND main) {
 
 void Canvas::createCanvasWindow(HWND parent, HINSTANCE instance) {
     window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 300, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCanvasId)), instance, nullptr);
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCanvasId)), instance,
+                             nullptr);
 }
 
 void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
@@ -159,7 +162,8 @@ void Canvas::drawPixelSegment(PixelPoint pa, PixelPoint pb) {
     if (pa.x == pb.x && pa.y == pb.y) return;
     // Wholly beside the bitmap: nothing of it could show.
     if ((pa.x < 0 && pb.x < 0) || (pa.y < 0 && pb.y < 0) ||
-        (pa.x >= bitmapWidth && pb.x >= bitmapWidth) || (pa.y >= bitmapHeight && pb.y >= bitmapHeight))
+        (pa.x >= bitmapWidth && pb.x >= bitmapWidth) ||
+        (pa.y >= bitmapHeight && pb.y >= bitmapHeight))
         return;
     if (inBitmap(pa) && inBitmap(pb)) {
         rasterLine(bits, bitmapWidth, pa, pb, lineColour);
@@ -266,10 +270,11 @@ void Canvas::repaint() {
     ++repaints;
     windowDC = BeginPaint(window, &paintState);
     GetClientRect(window, &clientRect);
-    const PreviewResult preview = render(theFigure, theFigureBounds, theCopyArray,
-                                         thePanel.readCopyInputs(),
-                                         started + std::chrono::milliseconds(kPreviewBudgetMs));
-    if (preview.drawn != copiesDrawn || preview.wanted != copiesWanted || preview.clamped != copiesClamped) {
+    const PreviewResult preview =
+        render(theFigure, theFigureBounds, theCopyArray, thePanel.readCopyInputs(),
+               started + std::chrono::milliseconds(kPreviewBudgetMs));
+    if (preview.drawn != copiesDrawn || preview.wanted != copiesWanted ||
+        preview.clamped != copiesClamped) {
         // The status bar tells what the preview leaves out.
         copiesDrawn = preview.drawn;
         copiesWanted = preview.wanted;
@@ -288,7 +293,8 @@ void Canvas::present() {
 }
 
 PreviewResult Canvas::render(Figure& figure, const Bounds& bounds, CopyArray& copies,
-                             const CopyInputs& inputs, std::chrono::steady_clock::time_point deadline) {
+                             const CopyInputs& inputs,
+                             std::chrono::steady_clock::time_point deadline) {
     GdiFlush();
     const uint32_t white = dibColour(kBackgroundColour);
     const int fillWidth = std::min<int>(clientRect.right, bitmapWidth);

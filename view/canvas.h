@@ -96,7 +96,7 @@ struct Canvas {
     GdiObject<HFONT> uiFont;
     HWND parentWindow = nullptr;
 
-    PolylineBatch lines;    // lines that leave the bitmap, for GDI to clip
+    PolylineBatch lines;      // lines that leave the bitmap, for GDI to clip
     uint32_t lineColour = 0;  // the selected pen's colour, for lines set in memory
     // What the last repaint's preview managed: copies drawn of copies asked for.
     int copiesDrawn = 0;

@@ -4,10 +4,16 @@ namespace {
 int liveCount = 0;
 }
 
-int liveGdiObjects() { return liveCount; }
-void countGdiObject(int delta) { liveCount += delta; }
+int liveGdiObjects() {
+    return liveCount;
+}
+void countGdiObject(int delta) {
+    liveCount += delta;
+}
 
-GdiObject<HPEN> makePen(COLORREF colour) { return GdiObject<HPEN>(CreatePen(PS_SOLID, 0, colour)); }
+GdiObject<HPEN> makePen(COLORREF colour) {
+    return GdiObject<HPEN>(CreatePen(PS_SOLID, 0, colour));
+}
 
 GdiObject<HBITMAP> makeDib(HDC dc, int width, int height, uint32_t*& bits) {
     BITMAPINFO info{};

@@ -14,7 +14,7 @@ void countGdiObject(int delta);
 // Owns one pen, brush, font or bitmap. Move-only.
 template <class H>
 class GdiObject {
-public:
+  public:
     GdiObject() = default;
     explicit GdiObject(H handle) { reset(handle); }
     ~GdiObject() { reset(nullptr); }
@@ -42,26 +42,26 @@ public:
     H get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
 
-private:
+  private:
     H handle_ = nullptr;
 };
 
 // Selects an object into a DC and selects the previous one back at scope end.
 class SelectGuard {
-public:
+  public:
     SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~SelectGuard() { SelectObject(dc_, previous_); }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // GetDC/ReleaseDC.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~WindowDc() {
         if (dc_) ReleaseDC(window_, dc_);
@@ -70,14 +70,14 @@ public:
     WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // BeginPaint/EndPaint.
 class PaintDc {
-public:
+  public:
     explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
     ~PaintDc() { EndPaint(window_, &paint_); }
     PaintDc(const PaintDc&) = delete;
@@ -85,7 +85,7 @@ public:
     HDC get() const { return dc_; }
     const PAINTSTRUCT& paint() const { return paint_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
     PAINTSTRUCT paint_{};

@@ -41,7 +41,9 @@ void gestureFeedbackStep() {
 }
 
 // The view operations that can change the scale have the scale button redrawn first.
-void refreshScaleDisplays() { thePanel.refresh(); }
+void refreshScaleDisplays() {
+    thePanel.refresh();
+}
 
 void finishGesture() {
     const PixelPos s = theMouse.gestureStart;
@@ -51,11 +53,21 @@ void finishGesture() {
     theCanvas.hideLabel();
     ViewMapping& view = theCanvas.view;
     switch (command) {
-        case NavCommand::zoomOut: view.zoomOutAt(s.x, s.y); break;
-        case NavCommand::previous: view.previousView(); break;
-        case NavCommand::move: view.panTo(s.x, s.y); break;
-        case NavCommand::showAll: view.showAll(); break;
-        case NavCommand::zoomIn: view.zoomToRect(s.x, s.y, r.x, r.y); break;
+        case NavCommand::zoomOut:
+            view.zoomOutAt(s.x, s.y);
+            break;
+        case NavCommand::previous:
+            view.previousView();
+            break;
+        case NavCommand::move:
+            view.panTo(s.x, s.y);
+            break;
+        case NavCommand::showAll:
+            view.showAll();
+            break;
+        case NavCommand::zoomIn:
+            view.zoomToRect(s.x, s.y, r.x, r.y);
+            break;
     }
     if (command != NavCommand::move) refreshScaleDisplays();
     theCanvas.repaint();
@@ -81,7 +93,8 @@ void onMouseMove(LPARAM lParam) {
     theMouse.pointerPos = canvasPixel(lParam);
     if (theMouse.gestureActive) gestureFeedbackStep();
     if (basePointPickMode) {
-        const Point2 base = theCanvas.view.screenToWorld(theMouse.pointerPos.x, theMouse.pointerPos.y);
+        const Point2 base =
+            theCanvas.view.screenToWorld(theMouse.pointerPos.x, theMouse.pointerPos.y);
         theCopyArray.baseX = base.x;
         theCopyArray.baseY = base.y;
         theCanvas.repaint();

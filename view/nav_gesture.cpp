@@ -2,11 +2,16 @@
 
 const char* commandLabel(NavCommand command) {
     switch (command) {
-        case NavCommand::zoomIn: return "ZOOM IN";
-        case NavCommand::zoomOut: return "ZOOM OUT";
-        case NavCommand::showAll: return "SHOW ALL";
-        case NavCommand::previous: return "PREVIOUS";
-        case NavCommand::move: return "MOVE";
+        case NavCommand::zoomIn:
+            return "ZOOM IN";
+        case NavCommand::zoomOut:
+            return "ZOOM OUT";
+        case NavCommand::showAll:
+            return "SHOW ALL";
+        case NavCommand::previous:
+            return "PREVIOUS";
+        case NavCommand::move:
+            return "MOVE";
     }
     return "MOVE";
 }

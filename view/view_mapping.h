@@ -9,7 +9,7 @@
 // The world point at the canvas centre is (offsetX * scale, -offsetY * scale); offsets are
 // whole pixels. Plain arithmetic: the window layer repaints after each operation.
 
-constexpr double kMinScale = 0.00001;  // zooming in stops here
+constexpr double kMinScale = 0.00001;   // zooming in stops here
 constexpr double kMaxScale = 100000.0;  // zooming out stops here
 // The figure's larger relative span covers this share of the canvas after the start-up fit.
 constexpr double kFitShare = 0.2;
@@ -43,13 +43,13 @@ struct ViewMapping {
     }
 
     void saveView();
-    void panTo(int32_t px, int32_t py);               // "MOVE"
+    void panTo(int32_t px, int32_t py);  // "MOVE"
     void zoomAt(int32_t px, int32_t py, double factor);
-    void zoomOutAt(int32_t px, int32_t py);           // "ZOOM OUT"
+    void zoomOutAt(int32_t px, int32_t py);                                     // "ZOOM OUT"
     void zoomToRect(int32_t left, int32_t top, int32_t right, int32_t bottom);  // "ZOOM IN"
-    void showAll();                                   // "SHOW ALL"
-    void previousView();                              // "PREVIOUS"
-    void fitToExtents(const Extents& extents);        // once, at start-up
+    void showAll();                                                             // "SHOW ALL"
+    void previousView();                                                        // "PREVIOUS"
+    void fitToExtents(const Extents& extents);                                  // once, at start-up
 
     // A scale typed by the user: accepted when finite and positive, clamped to the zoom
     // limits. Offsets, saved view and home scale stay. Returns 0 when refused.

@@ -214,15 +214,30 @@ namespace {
 // Below this, |v| * 10^6 rounded fits 64 bits and the exact product fits 128.
 constexpr double kFastFormatLimit = 1e12;
 
+// "00" to "99": two digits per division.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 char* writeUnsigned(uint64_t n, char* out) {
-    char digits[20];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    while (count > 0) *out++ = digits[--count];
-    return out;
+    int length = 1;
+    for (uint64_t bound = 10; length < 19 && n >= bound; bound *= 10) ++length;
+    if (n >= 10000000000000000000ull) length = 20;
+    char* const end = out + length;
+    char* p = end;
+    while (n >= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (n % 100), 2);
+        n /= 100;
+    }
+    if (n >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * n, 2);
+    } else {
+        *--p = static_cast<char>('0' + n);
+    }
+    return end;
 }
 
 }  // namespace
@@ -269,11 +284,10 @@ std::size_t formatLf(double v, char* out) {
     if (std::signbit(v)) *p++ = '-';
     p = writeUnsigned(micro / 1000000u, p);
     *p++ = '.';
-    uint64_t fraction = micro % 1000000u;
-    for (int i = 5; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + fraction % 10);
-        fraction /= 10;
-    }
+    const unsigned fraction = static_cast<unsigned>(micro % 1000000u);
+    std::memcpy(p, kDigitPairs + 2 * (fraction / 10000), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (fraction / 100 % 100), 2);
+    std::memcpy(p + 4, kDigitPairs + 2 * (fraction % 100), 2);
     p += 6;
     return static_cast<std::size_t>(p - out);
 }

@@ -23,7 +23,8 @@ void ViewMapping::saveView() {
 void ViewMapping::panTo(int32_t px, int32_t py) {
     saveView();
     offsetX = truncateClamped(static_cast<double>(offsetX) + (static_cast<double>(px) - halfWidth));
-    offsetY = truncateClamped(static_cast<double>(offsetY) + (static_cast<double>(py) - halfHeight));
+    offsetY =
+        truncateClamped(static_cast<double>(offsetY) + (static_cast<double>(py) - halfHeight));
 }
 
 namespace {

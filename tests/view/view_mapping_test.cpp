@@ -160,4 +160,28 @@ TEST(ViewMapping, HugeZoomsKeepOffsetsInRange) {
     EXPECT_EQ(truncateClamped(-12.9), -12);
 }
 
+// Found by fuzzing: pixel positions and offsets were summed in int32, which overflows (and is
+// undefined) once both are large. The sums are exact in doubles.
+TEST(ViewMapping, ExtremePixelsAndOffsetsDoNotOverflow) {
+    ViewMapping v = canvas600x400();
+    v.offsetX = kMaxOffset;
+    v.offsetY = -kMaxOffset;
+    const Point2 w = v.screenToWorld(INT32_MAX, INT32_MAX);
+    EXPECT_EQ(w.x, (2147483647.0 - 300 + 1e9) * v.scale);
+    EXPECT_EQ(w.y, (200.0 + 1e9 - 2147483647.0) * v.scale);
+
+    v.zoomAt(INT32_MAX, INT32_MIN, 1.0);
+    EXPECT_EQ(v.offsetX, kMaxOffset);  // wrapped around to a negative value before
+    EXPECT_EQ(v.offsetY, -kMaxOffset);
+
+    v = canvas600x400();
+    v.setClientSize(-2000000000, 0);
+    v.panTo(INT32_MAX, 0);
+    EXPECT_EQ(v.offsetX, kMaxOffset);
+
+    v = canvas600x400();
+    v.zoomToRect(INT32_MIN, 0, INT32_MAX, 400);  // a rectangle wider than any int32 difference
+    EXPECT_TRUE(v.scale > 1.0);
+}
+
 }  // namespace

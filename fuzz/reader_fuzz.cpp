@@ -1,0 +1,178 @@
+// The exchange-file reader on arbitrary bytes. Besides not crashing: every number it keeps is
+// finite, the figure grows at most by one element per piece, outlines stay within their
+// bounds, and the same bytes give the same figure however they are cut into chunks.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "copyarray/matrix3.h"
+#include "figure/reader.h"
+#include "fuzz/fuzz_check.h"
+
+namespace {
+
+bool sameLine(const LineItem& a, const LineItem& b) {
+    return sameBits(a.x1, b.x1) && sameBits(a.y1, b.y1) && sameBits(a.x2, b.x2) &&
+           sameBits(a.y2, b.y2) && sameBits(a.sx1, b.sx1) && sameBits(a.sy1, b.sy1) &&
+           sameBits(a.sx2, b.sx2) && sameBits(a.sy2, b.sy2);
+}
+
+bool sameCircle(const CircleItem& a, const CircleItem& b) {
+    if (!(sameBits(a.cx, b.cx) && sameBits(a.cy, b.cy) && sameBits(a.radius, b.radius) &&
+          sameBits(a.startAngle, b.startAngle) && sameBits(a.endAngle, b.endAngle) &&
+          sameBits(a.ratio, b.ratio) && sameBits(a.tilt, b.tilt) &&
+          a.outline.size() == b.outline.size()))
+        return false;
+    for (std::size_t i = 0; i < a.outline.size(); ++i)
+        if (!sameBits(a.outline[i].x, b.outline[i].x) || !sameBits(a.outline[i].y, b.outline[i].y))
+            return false;
+    return true;
+}
+
+bool sameFigure(const Figure& a, const Figure& b) {
+    if (a.polylineOpen != b.polylineOpen || !sameBits(a.extents.minX, b.extents.minX) ||
+        !sameBits(a.extents.minY, b.extents.minY) || !sameBits(a.extents.maxX, b.extents.maxX) ||
+        !sameBits(a.extents.maxY, b.extents.maxY) || a.lines.size() != b.lines.size() ||
+        a.circles.size() != b.circles.size() || a.points.size() != b.points.size() ||
+        a.polylines.size() != b.polylines.size())
+        return false;
+    for (std::size_t i = 0; i < a.lines.size(); ++i)
+        if (!sameLine(a.lines[i], b.lines[i])) return false;
+    for (std::size_t i = 0; i < a.circles.size(); ++i)
+        if (!sameCircle(a.circles[i], b.circles[i])) return false;
+    for (std::size_t i = 0; i < a.points.size(); ++i)
+        if (!sameBits(a.points[i].x, b.points[i].x) || !sameBits(a.points[i].y, b.points[i].y))
+            return false;
+    for (std::size_t i = 0; i < a.polylines.size(); ++i) {
+        const auto& s = a.polylines[i].segments;
+        const auto& t = b.polylines[i].segments;
+        if (s.size() != t.size()) return false;
+        for (std::size_t j = 0; j < s.size(); ++j)
+            if (!sameLine(s[j], t[j])) return false;
+    }
+    return true;
+}
+
+bool finite(double v) {
+    return std::isfinite(v);
+}
+
+// The outline as the format defines it, point by point through the five matrices; the reader's
+// shortcut must give the same values (a zero's sign aside, which nothing can see).
+void checkOutline(const CircleItem& c) {
+    if (c.isThreeNumberCircle()) {
+        for (int i = 0; i <= 40; ++i) {
+            const double theta = i * kReaderCircleStep;
+            FUZZ_CHECK(c.outline[i].x == c.cx + c.radius * std::cos(theta));
+            FUZZ_CHECK(c.outline[i].y == c.cy + c.radius * std::sin(theta));
+        }
+        return;
+    }
+    const double sweep = c.endAngle - c.startAngle;
+    int n = static_cast<int>(std::fabs(sweep * kReaderSegmentsPerRadian));
+    if (n < 20) n = 20;
+    FUZZ_CHECK(c.outline.size() == static_cast<std::size_t>(n) + 1);
+    const double step = sweep / n;
+    for (int i = 0; i <= n; ++i) {
+        Matrix3 m;
+        m.translate(c.radius, 0.0);
+        m.rotate(-(c.startAngle + step * i));
+        m.scaleAxes(1.0, c.ratio);
+        m.rotate(-c.tilt);
+        m.translate(c.cx, c.cy);
+        const Point2 p = m.transformPoint(0.0, 0.0);
+        FUZZ_CHECK(c.outline[i].x == p.x && c.outline[i].y == p.y);
+    }
+}
+
+bool finiteLine(const LineItem& s) {
+    return finite(s.x1) && finite(s.y1) && finite(s.x2) && finite(s.y2);
+}
+
+void checkFigure(const Figure& f, std::size_t pieces) {
+    std::size_t elements = f.lines.size() + f.circles.size() + f.points.size() + f.polylines.size();
+    for (const LineItem& s : f.lines) FUZZ_CHECK(finiteLine(s));
+    for (const PolylineItem& p : f.polylines) {
+        elements += p.segments.size();
+        for (const LineItem& s : p.segments) FUZZ_CHECK(finiteLine(s));
+    }
+    for (const PointItem& p : f.points) FUZZ_CHECK(finite(p.x) && finite(p.y));
+    for (const CircleItem& c : f.circles) {
+        FUZZ_CHECK(finite(c.cx) && finite(c.cy) && finite(c.radius) && finite(c.startAngle) &&
+                   finite(c.endAngle) && finite(c.ratio) && finite(c.tilt));
+        if (c.isThreeNumberCircle()) {
+            FUZZ_CHECK(c.ratio == 1.0 && c.tilt == 0.0 && c.outline.size() == 41);
+        } else {
+            FUZZ_CHECK(c.outline.size() >= 21 && c.outline.size() <= kMaxOutlineSegments + 1);
+        }
+        for (const Point2& p : c.outline) FUZZ_CHECK(finite(p.x) && finite(p.y));
+        checkOutline(c);
+    }
+    FUZZ_CHECK(elements <= pieces);
+    const Extents& e = f.extents;
+    FUZZ_CHECK(finite(e.minX) && finite(e.minY) && finite(e.maxX) && finite(e.maxY));
+    FUZZ_CHECK(e.minX <= 0.0 && e.minY <= 0.0 && e.maxX >= 0.0 && e.maxY >= 0.0);
+    const Bounds b = figureBounds(f);
+    FUZZ_CHECK(b.empty == (f.lines.empty() && f.circles.empty() && f.points.empty() && [&] {
+                   for (const PolylineItem& p : f.polylines)
+                       if (!p.segments.empty()) return false;
+                   return true;
+               }()));
+}
+
+// A small deterministic generator, seeded from the input, so a saved input replays exactly.
+struct Chunker {
+    uint64_t state;
+    std::size_t next(std::size_t bound) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return static_cast<std::size_t>(state % bound);
+    }
+};
+
+uint64_t hashOf(const uint8_t* data, std::size_t size) {
+    uint64_t h = 1469598103934665603ull;
+    for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 1099511628211ull;
+    return h | 1;
+}
+
+// Each chunk in an allocation of its own size, so a read past the chunk is caught.
+void feedInChunks(FigureReader& reader, const uint8_t* data, std::size_t size, Chunker& pick,
+                  std::size_t maxChunk) {
+    std::size_t at = 0;
+    while (at < size) {
+        std::size_t n = pick.next(maxChunk + 1);  // 0 too: an empty feed changes nothing
+        if (n > size - at) n = size - at;
+        std::unique_ptr<char[]> chunk(new char[n == 0 ? 1 : n]);
+        std::memcpy(chunk.get(), data + at, n);
+        reader.feed(chunk.get(), n);
+        at += n;
+    }
+    reader.finish();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const char* text = reinterpret_cast<const char*>(data);
+    Figure whole;
+    loadFigureFromMemory(text, size, whole);
+
+    std::size_t newlines = 0;
+    for (std::size_t i = 0; i < size; ++i) newlines += data[i] == '\n';
+    checkFigure(whole, newlines + size / kMaxPieceBytes + 1);
+
+    Chunker pick{hashOf(data, size)};
+    const std::size_t sizes[] = {1, 7, kMaxPieceBytes, 600};
+    for (std::size_t maxChunk : sizes) {
+        if (maxChunk == 1 && size > 512) continue;  // byte by byte only for small inputs
+        Figure chunked;
+        FigureReader reader(chunked);
+        feedInChunks(reader, data, size, pick, maxChunk);
+        FUZZ_CHECK(sameFigure(whole, chunked));
+    }
+    return 0;
+}

@@ -1,0 +1,353 @@
+// Parameter evaluation and the result writer on arbitrary panel inputs, base points and
+// figures, writing into a real exchange file in a scratch directory.
+//
+// Input, one item per line:
+//   six rows (move-x, move-y, angle, scale-x, scale-y, copies), each TEXT, TEXT@P, or "-" for
+//   the start-up state the figure gives it;
+//   the units, e.g. "mm m! rad" ('!': then press that unit button); the base point "X,Y";
+//   what stands at the path: "file", "missing", "read-only" or "directory";
+//   then the figure, as the exchange file's text.
+// On success the file holds what the stream writer writes, every line ends in CR LF, and it
+// reads back into copies x the figure's elements; on failure the previous file is untouched.
+// Either way no temporary file is left behind.
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/batch_options.h"
+#include "app/panel_values.h"
+#include "copyarray/writer.h"
+#include "figure/decimal.h"
+#include "figure/reader.h"
+#include "fuzz/fuzz_check.h"
+
+namespace {
+
+// Enough copies to reach the compounding of scales and turns, few enough to stay fast.
+constexpr int kFuzzMaxCopies = 50;
+constexpr std::size_t kMaxWrittenElements = 400;
+constexpr std::size_t kMaxFigureBytes = 1024;
+
+enum class Mode { file, missing, readOnly, directory };
+
+// A fresh directory on a RAM disk where there is one: the writer syncs every file.
+const std::string& scratchDir() {
+    static const std::string dir = [] {
+        std::string base = "/tmp";
+        if (const char* env = std::getenv("ZOVREL_FUZZ_TMP")) {
+            base = env;
+        } else if (access("/dev/shm", W_OK) == 0) {
+            base = "/dev/shm";
+        }
+        std::string templ = base + "/zovrel-fuzz-writer-XXXXXX";
+        FUZZ_CHECK(mkdtemp(templ.data()) != nullptr);
+        static std::string made = templ;
+        std::atexit([] {
+            const std::string target = made + "/JWC_TEMP.TXT";
+            chmod(target.c_str(), 0600);
+            unlink(target.c_str());
+            rmdir(target.c_str());
+            rmdir(made.c_str());
+        });
+        return templ;
+    }();
+    return dir;
+}
+
+std::vector<std::string> entries(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = opendir(dir.c_str());
+    FUZZ_CHECK(d != nullptr);
+    while (const dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(d);
+    return names;
+}
+
+std::string readFile(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    FUZZ_CHECK(f != nullptr);
+    std::string bytes;
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
+    std::fclose(f);
+    return bytes;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    FUZZ_CHECK(f != nullptr);
+    FUZZ_CHECK(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+    FUZZ_CHECK(std::fclose(f) == 0);
+}
+
+struct Input {
+    BatchOptions options;    // the rows and units given; the rest keep the start-up state
+    bool pressUnit[3] = {};  // then press the unit buttons of move-x, move-y, angle
+    double baseX = 0.0, baseY = 0.0;
+    Mode mode = Mode::file;
+    std::string figureText;
+};
+
+std::string_view nextLine(std::string_view& rest) {
+    const std::size_t nl = rest.find('\n');
+    const std::string_view line = rest.substr(0, nl);
+    rest = nl == std::string_view::npos ? std::string_view() : rest.substr(nl + 1);
+    return line;
+}
+
+Input parseInput(std::string_view rest) {
+    Input in;
+    for (int r = 0; r < kRowCount; ++r) {
+        std::string text(nextLine(rest));
+        if (text == "-") continue;  // not given
+        int slider = 100;
+        const std::size_t at = text.rfind('@');
+        if (at != std::string::npos && at + 1 < text.size() &&
+            text.find_first_not_of("0123456789", at + 1) == std::string::npos) {
+            // Sliders stop at their ends: any number is clamped into 0..100.
+            slider = text.size() - at - 1 > 3 ? 100 : std::atoi(text.c_str() + at + 1);
+            if (slider > 100) slider = 100;
+            text.resize(at);
+        }
+        in.options.rows[r] = {true, text, slider};
+    }
+    // "mm", "m", "deg" or "rad" per button; a trailing '!' presses the button afterwards.
+    const std::string_view units = nextLine(rest);
+    int word = 0;
+    for (std::size_t from = 0; from <= units.size() && word < 3; ++word) {
+        std::size_t to = units.find(' ', from);
+        if (to == std::string_view::npos) to = units.size();
+        std::string_view w = units.substr(from, to - from);
+        if (!w.empty() && w.back() == '!') {
+            in.pressUnit[word] = true;
+            w.remove_suffix(1);
+        }
+        if (word < 2) {
+            if (w == "mm") in.options.moveUnitFactor[word] = kMoveFactorMillimetres;
+            if (w == "m") in.options.moveUnitFactor[word] = kMoveFactorMetres;
+        } else {
+            if (w == "deg") in.options.angleUnitFactor = kDegreeFactor;
+            if (w == "rad") in.options.angleUnitFactor = kRadianFactor;
+        }
+        from = to + 1;
+    }
+    const std::string base(nextLine(rest));
+    const std::size_t comma = base.find(',');
+    in.baseX = parseDecimal(base.c_str(),
+                            base.c_str() + (comma == std::string::npos ? base.size() : comma));
+    in.baseY = comma == std::string::npos ? 0.0 : parseDecimal(base.c_str() + comma + 1);
+    const std::string_view mode = nextLine(rest);
+    if (mode == "missing") in.mode = Mode::missing;
+    if (mode == "read-only") in.mode = Mode::readOnly;
+    if (mode == "directory") in.mode = Mode::directory;
+    in.figureText = std::string(rest.substr(0, kMaxFigureBytes));
+    return in;
+}
+
+bool validText(const char text[kRowTextSize]) {
+    for (int i = 0; i < kRowTextSize; ++i)
+        if (text[i] == '\0') return true;
+    return false;
+}
+
+// The panel's inputs for this figure, as the batch tool builds them, then the unit buttons.
+CopyInputs panelInputs(const Input& in, const Figure& figure) {
+    CopyInputs inputs = batchInputs(in.options, figure);
+    for (int r = 0; r < 2; ++r)
+        if (in.pressUnit[r]) toggleMoveUnit(inputs.rowText[r], inputs.moveUnitFactor[r]);
+    if (in.pressUnit[2]) toggleAngleUnit(inputs.rowText[kRowAngle], inputs.angleUnitFactor);
+    for (int r = 0; r < kRowCount; ++r) {
+        FUZZ_CHECK(validText(inputs.rowText[r]));
+        FUZZ_CHECK(inputs.rowSlider[r] >= 0 && inputs.rowSlider[r] <= 100);
+    }
+    for (int r = 0; r < 2; ++r)
+        FUZZ_CHECK(inputs.moveUnitFactor[r] == kMoveFactorMillimetres ||
+                   inputs.moveUnitFactor[r] == kMoveFactorMetres);
+    FUZZ_CHECK(inputs.angleUnitFactor == kDegreeFactor || inputs.angleUnitFactor == kRadianFactor);
+    return inputs;
+}
+
+std::size_t elementCount(const Figure& f) {
+    std::size_t n = f.lines.size() + f.circles.size() + f.points.size() + f.polylines.size();
+    for (const PolylineItem& p : f.polylines) n += p.segments.size();
+    return n;
+}
+
+// Lowers the copies slider (the only way the panel has) until few enough copies are left.
+void limitCopies(CopyInputs& in, const Figure& figure) {
+    const CopyParameters p = evaluateCopyParameters(in);
+    FUZZ_CHECK(p.copies >= 0 && p.copies <= kMaxCopies);
+    FUZZ_CHECK(!p.copiesClamped || p.copies == kMaxCopies);
+    const std::size_t elements = elementCount(figure);
+    int most = kFuzzMaxCopies;
+    if (elements > 0 && kMaxWrittenElements / elements < static_cast<std::size_t>(most))
+        most = kMaxWrittenElements / elements > 0 ? static_cast<int>(kMaxWrittenElements / elements)
+                                                  : 1;
+    for (int copies = p.copies; copies > most; copies = evaluateCopyParameters(in).copies)
+        in.rowSlider[kRowCopies] = in.rowSlider[kRowCopies] * most / copies;
+}
+
+// The seven-number fields of a copy of c read back to an accepted line when its angles are
+// moderate and its sweep is non-negative and clear of the outline limit.
+bool readsBack(const CircleItem& c) {
+    const double sweep = c.endAngle - c.startAngle;
+    return c.isThreeNumberCircle() ||
+           (sweep >= 0.0 && sweep * kReaderSegmentsPerRadian < kMaxOutlineSegments - 10 &&
+            std::fabs(c.startAngle) < 1e3 && std::fabs(c.endAngle) < 1e3);
+}
+
+struct Counts {
+    std::size_t segments = 0, polylines = 0, ends = 0, circles = 0, points = 0;
+};
+
+// Checks the line ends and counts the lines by kind; false when a line is longer than a piece.
+bool countLines(const std::string& bytes, Counts& counts) {
+    bool fitsPieces = true;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t nl = bytes.find('\n', start);
+        FUZZ_CHECK(nl != std::string::npos && nl > start && bytes[nl - 1] == '\r');
+        const std::string_view line(bytes.data() + start, nl + 1 - start);
+        FUZZ_CHECK(line.find('\r') == line.size() - 2);
+        if (line.size() > kMaxPieceBytes) fitsPieces = false;
+        if (line[0] == ' ') {
+            ++counts.segments;
+        } else if (line == "pl\r\n") {
+            ++counts.polylines;
+        } else if (line == "#\r\n") {
+            ++counts.ends;
+        } else if (line.substr(0, 3) == "ci ") {
+            ++counts.circles;
+        } else if (line.substr(0, 3) == "pt ") {
+            ++counts.points;
+        } else {
+            FUZZ_CHECK(!"a line of an unknown kind");
+        }
+        start = nl + 1;
+    }
+    return fitsPieces;
+}
+
+void checkWritten(const std::string& bytes, const Figure& figure, int copies) {
+    std::size_t polylineSegments = 0;
+    for (const PolylineItem& p : figure.polylines) polylineSegments += p.segments.size();
+    const std::size_t n = static_cast<std::size_t>(copies);
+    Counts counts;
+    const bool fitsPieces = countLines(bytes, counts);
+    FUZZ_CHECK(counts.segments == n * (figure.lines.size() + polylineSegments));
+    FUZZ_CHECK(counts.polylines == n * figure.polylines.size());
+    FUZZ_CHECK(counts.ends == counts.polylines);
+    FUZZ_CHECK(counts.circles == n * figure.circles.size());
+    FUZZ_CHECK(counts.points == n * figure.points.size());
+    if (!fitsPieces) return;  // a longer line is cut into pieces on reading, by design
+
+    Figure back;  // bytes holds the file; loadFigure's own reading is the reader's to test
+    loadFigureFromMemory(bytes.data(), bytes.size(), back);
+    FUZZ_CHECK(back.lines.size() == n * figure.lines.size());
+    FUZZ_CHECK(back.points.size() == n * figure.points.size());
+    FUZZ_CHECK(back.polylines.size() == n * figure.polylines.size());
+    for (std::size_t i = 0; i < back.polylines.size(); ++i)
+        FUZZ_CHECK(back.polylines[i].segments.size() ==
+                   figure.polylines[i % figure.polylines.size()].segments.size());
+    bool allReadBack = true;
+    for (const CircleItem& c : figure.circles) allReadBack = allReadBack && readsBack(c);
+    if (allReadBack) {
+        FUZZ_CHECK(back.circles.size() == n * figure.circles.size());
+    } else {
+        FUZZ_CHECK(back.circles.size() <= n * figure.circles.size());
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    Input in = parseInput(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string& dir = scratchDir();
+    const std::string path = dir + "/JWC_TEMP.TXT";
+
+    // The host's file holds the figure itself.
+    Figure figure;
+    if (in.mode == Mode::file || in.mode == Mode::readOnly) {
+        writeFile(path, in.figureText);
+        FUZZ_CHECK(chmod(path.c_str(), in.mode == Mode::readOnly ? 0440 : 0640) == 0);
+    }
+    if (in.mode == Mode::directory) FUZZ_CHECK(mkdir(path.c_str(), 0755) == 0);
+    loadFigureFromMemory(in.figureText.data(), in.figureText.size(), figure);
+    CopyInputs inputs = panelInputs(in, figure);
+    limitCopies(inputs, figure);
+
+    CopyArray forStream;
+    forStream.baseX = in.baseX;
+    forStream.baseY = in.baseY;
+    char* streamData = nullptr;
+    std::size_t streamSize = 0;
+    std::FILE* stream = open_memstream(&streamData, &streamSize);
+    FUZZ_CHECK(stream != nullptr);
+    WriteError streamError = WriteError::none;
+    const int streamOk = writeResultToStream(figure, forStream, inputs, stream, &streamError);
+    std::fclose(stream);
+    const std::string streamed(streamData, streamSize);
+    std::free(streamData);
+    FUZZ_CHECK(streamOk ? streamError == WriteError::none
+                        : streamError == WriteError::notRepresentable);
+
+    CopyArray copies;
+    copies.baseX = in.baseX;
+    copies.baseY = in.baseY;
+    WriteError error = WriteError::none;
+    const int ok = writeResult(figure, copies, inputs, path.c_str(), &error);
+
+    std::vector<std::string> expectedEntries;
+    switch (in.mode) {
+        case Mode::readOnly:
+            FUZZ_CHECK(!ok && error == WriteError::readOnly);
+            FUZZ_CHECK(readFile(path) == in.figureText);
+            expectedEntries = {"JWC_TEMP.TXT"};
+            break;
+        case Mode::directory: {
+            FUZZ_CHECK(!ok && error == WriteError::notAFile);
+            struct stat st {};
+            FUZZ_CHECK(stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+            FUZZ_CHECK(entries(path).empty());
+            expectedEntries = {"JWC_TEMP.TXT"};
+            break;
+        }
+        case Mode::file:
+        case Mode::missing: {
+            FUZZ_CHECK(ok == streamOk && error == streamError);
+            struct stat st {};
+            if (ok) {
+                const std::string bytes = readFile(path);
+                FUZZ_CHECK(bytes == streamed);
+                FUZZ_CHECK(stat(path.c_str(), &st) == 0);
+                FUZZ_CHECK((st.st_mode & 07777) == (in.mode == Mode::file ? 0640u : 0644u));
+                checkWritten(bytes, figure, evaluateCopyParameters(inputs).copies);
+            } else if (in.mode == Mode::file) {
+                FUZZ_CHECK(readFile(path) == in.figureText);
+            } else {
+                FUZZ_CHECK(stat(path.c_str(), &st) != 0);
+            }
+            if (ok || in.mode == Mode::file) expectedEntries = {"JWC_TEMP.TXT"};
+            break;
+        }
+    }
+    FUZZ_CHECK(entries(dir) == expectedEntries);
+
+    chmod(path.c_str(), 0600);
+    unlink(path.c_str());
+    rmdir(path.c_str());
+    return 0;
+}

@@ -35,10 +35,19 @@ e2e_fail() {
     exit 1
 }
 
+# Ends the script as skipped: ctest reports this exit code as "Not Run", with the reason.
+E2E_SKIPPED=77
+e2e_skip() {
+    echo "[$E2E_NAME] SKIPPED: $*"
+    exit "$E2E_SKIPPED"
+}
+
 e2e_cleanup() {
     local rc=$?
     trap - EXIT
-    if [ "$rc" -ne 0 ]; then
+    # A script that changed something about its directory puts it back first.
+    if declare -F e2e_before_cleanup >/dev/null; then e2e_before_cleanup || true; fi
+    if [ "$rc" -ne 0 ] && [ "$rc" -ne "$E2E_SKIPPED" ]; then
         import -window root "$E2E_SHOTS/$E2E_NAME-failure.png" 2>/dev/null || true
         echo "[$E2E_NAME] failed; screen: $E2E_SHOTS/$E2E_NAME-failure.png, files: $E2E_DIR" >&2
     fi
@@ -52,7 +61,7 @@ e2e_cleanup() {
         wait "$E2E_PID" || code=$?
         echo "[$E2E_NAME] zovrel.exe had ended by itself with exit code $code" >&2
     fi
-    [ "$rc" -eq 0 ] && rm -rf "$E2E_DIR"
+    if [ "$rc" -eq 0 ] || [ "$rc" -eq "$E2E_SKIPPED" ]; then rm -rf "$E2E_DIR"; fi
     if declare -F zovrel_end_session >/dev/null; then zovrel_end_session; fi
     exit "$rc"
 }
@@ -116,7 +125,14 @@ e2e_geometry() {
 }
 
 # Pointer actions at client coordinates of the window measured last by e2e_geometry.
-e2e_move() { xdotool mousemove --sync $((E2E_X + $1)) $((E2E_Y + $2)); }
+e2e_move() {
+    # --sync waits for the pointer to move, for 15 s when it is already there. The location's
+    # four variables stay local.
+    # shellcheck disable=SC2034
+    local x=$((E2E_X + $1)) y=$((E2E_Y + $2)) X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell)"
+    [ "$X,$Y" = "$x,$y" ] || xdotool mousemove --sync "$x" "$y"
+}
 e2e_click() {
     e2e_move "$1" "$2"
     xdotool click --repeat "${4:-1}" --delay 80 "${3:-1}"
@@ -212,4 +228,45 @@ e2e_wait_stable() {
         [ "$(date +%s)" -ge "$end" ] && e2e_fail "the screen kept changing"
         mv "$b" "$a"
     done
+}
+
+# Presses "完了+JWWに送信" (the panel's bottom-left, right above the status bar) in the main
+# window $1 and answers Yes; the write must fail: the program keeps running and shows its failure
+# box, a window of its own with the caption "Zovrel" owned by the main window, answered with OK.
+e2e_send_expecting_failure() {
+    local main=$1 box
+    e2e_geometry "$main"
+    e2e_focus "$main"
+    e2e_click 70 $((E2E_H - 30))
+    e2e_answer "確認" y
+    box=$(e2e_wait_window "Zovrel" 15)
+    [ "$box" != "$main" ] || e2e_fail "the failure was shown in the main window"
+    # Wine marks an owned window as transient for its owner.
+    xprop -id "$box" WM_TRANSIENT_FOR | grep -q "# $main\$" ||
+        e2e_fail "the failure box is not owned by the main window: $(xprop -id "$box" WM_TRANSIENT_FOR)"
+    e2e_focus "$box"
+    xdotool key Return
+    e2e_wait_window_gone "$box"
+    e2e_log "the failure box $box was shown and answered with OK"
+}
+
+# After a failed write: the program and its main window $1 are still there, JWC_TEMP.TXT holds
+# exactly the bytes of $2, and nothing else lies in the directory.
+e2e_expect_file_kept() {
+    local main=$1 original=$2
+    e2e_running || e2e_fail "zovrel.exe ended after the failed write"
+    e2e_windows "Zovrel ver.0.00 beta" | grep -qx "$main" || e2e_fail "the main window is gone"
+    cmp "$original" "$E2E_WORK/JWC_TEMP.TXT" || e2e_fail "JWC_TEMP.TXT changed"
+    [ "$(ls -A "$E2E_WORK")" = "JWC_TEMP.TXT" ] ||
+        e2e_fail "files left in the directory: $(ls -A "$E2E_WORK" | tr '\n' ' ')"
+    e2e_log "zovrel.exe still runs, JWC_TEMP.TXT is unchanged and alone in its directory"
+}
+
+# Closes the program with Yes, which must end it with exit code 0.
+e2e_close_with_yes() {
+    e2e_focus "$1"
+    xdotool key alt+F4
+    e2e_answer "確認" y
+    e2e_wait_exit 15
+    [ "$E2E_RC" -eq 0 ] || e2e_fail "exit code $E2E_RC, expected 0"
 }

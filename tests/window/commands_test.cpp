@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/globals.h"
 #include "copyarray/writer.h"
@@ -82,9 +83,32 @@ void expectSame(const Snapshot& a, const Snapshot& b) {
     EXPECT_EQ(a.hint, b.hint);
 }
 
+// The names in a directory of the temporary directory.
+std::vector<std::string> entriesOf(const std::string& name) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((name + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string entry = found.cFileName;
+        if (entry != "." && entry != "..") names.push_back(entry);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// A directory named like the exchange file, holding one file of its own.
+constexpr char kInside[] = "JWC_TEMP.TXT\\drawing.txt";
+constexpr char kInsideText[] = "not the exchange file\r\n";
+
 class Commands : public WindowTest {
   protected:
     void TearDown() override {
+        const DWORD attributes = GetFileAttributesA("JWC_TEMP.TXT");
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            DeleteFileA(kInside);
+            RemoveDirectoryA("JWC_TEMP.TXT");
+        }
         SetFileAttributesA("JWC_TEMP.TXT", FILE_ATTRIBUTE_NORMAL);
         writeFile("JWC_TEMP.TXT", kFigureText);
         WindowTest::TearDown();
@@ -221,6 +245,59 @@ TEST_F(Commands, CompletionOnAReadOnlyFileSaysSoAndKeepsRunning) {
     again.finish();
     EXPECT_NE(readFile("JWC_TEMP.TXT"), kFigureText);
     EXPECT_TRUE(quitPosted());
+}
+
+TEST_F(Commands, CompletionOnADirectoryInPlaceOfTheFileSaysSoAndLeavesItAlone) {
+    useTwoMovedCopies();
+    ASSERT_TRUE(DeleteFileA("JWC_TEMP.TXT"));
+    ASSERT_TRUE(CreateDirectoryA("JWC_TEMP.TXT", nullptr));
+    writeFile(kInside, kInsideText);
+    WIN32_FILE_ATTRIBUTE_DATA dirBefore{};
+    ASSERT_TRUE(GetFileAttributesExA("JWC_TEMP.TXT", GetFileExInfoStandard, &dirBefore));
+    const std::vector<std::string> listingBefore = directoryEntries();
+    const Snapshot before = Snapshot::take();
+    BoxAnswerer answerer({{kConfirm, IDYES}, {"Zovrel", IDOK}});
+    pressComplete();
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found);
+    ASSERT_TRUE(answerer.seen()[1].found) << "the failure is told";
+    EXPECT_NE(answerer.seen()[1].text.find("ファイルではありません"), std::string::npos)
+        << "the reason: not a file; the box says: " << answerer.seen()[1].text;
+    EXPECT_EQ(answerer.seen()[1].owner, mainWindow);
+    EXPECT_FALSE(quitPosted()) << "the program keeps running";
+    expectSame(Snapshot::take(), before);
+
+    // Nothing was created, renamed or removed, neither beside the directory nor in it.
+    EXPECT_EQ(directoryEntries(), listingBefore) << "no temporary file left";
+    WIN32_FILE_ATTRIBUTE_DATA dirAfter{};
+    ASSERT_TRUE(GetFileAttributesExA("JWC_TEMP.TXT", GetFileExInfoStandard, &dirAfter));
+    EXPECT_TRUE(dirAfter.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(CompareFileTime(&dirAfter.ftLastWriteTime, &dirBefore.ftLastWriteTime), 0);
+    EXPECT_EQ(entriesOf("JWC_TEMP.TXT"), std::vector<std::string>{"drawing.txt"});
+    EXPECT_EQ(readFile(kInside), kInsideText);
+}
+
+// Another program has the file open without letting it be replaced, as an editor might.
+TEST_F(Commands, CompletionOnAFileHeldOpenSaysSoAndKeepsRunning) {
+    useTwoMovedCopies();
+    HANDLE held = CreateFileA("JWC_TEMP.TXT", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const Snapshot before = Snapshot::take();
+    BoxAnswerer answerer({{kConfirm, IDYES}, {"Zovrel", IDOK}});
+    pressComplete();
+    answerer.finish();
+    CloseHandle(held);
+    ASSERT_TRUE(answerer.seen()[0].found);
+    ASSERT_TRUE(answerer.seen()[1].found) << "the failure is told";
+    EXPECT_NE(answerer.seen()[1].text.find("置き換えられません"), std::string::npos)
+        << "the reason: cannot replace; the box says: " << answerer.seen()[1].text;
+    EXPECT_EQ(answerer.seen()[1].owner, mainWindow);
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), kFigureText);
+    EXPECT_EQ(directoryEntries(), std::vector<std::string>{"JWC_TEMP.TXT"})
+        << "no temporary file left";
+    EXPECT_FALSE(quitPosted()) << "the program keeps running";
+    expectSame(Snapshot::take(), before);
 }
 
 TEST_F(Commands, CloseAnsweredNoChangesNothing) {

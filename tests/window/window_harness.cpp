@@ -178,24 +178,16 @@ void setRows(const char* const texts[6], const int sliders[6]) {
     }
 }
 
-Dib::Dib(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* memory = nullptr;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(memory);
-    previous_ = SelectObject(dc_, bitmap_);
-}
+Dib::Dib(int width, int height)
+    : width_(width),
+      height_(height),
+      dc_(CreateCompatibleDC(nullptr)),
+      bitmap_(makeDib(dc_, width, height, bits_)),
+      previous_(SelectObject(dc_, bitmap_.get())) {}
 
 Dib::~Dib() {
+    // The bitmap goes after this, once nothing has it selected.
     SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
     DeleteDC(dc_);
 }
 

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "view/gdi.h"
 #include "view/view_mapping.h"
 
 namespace harness {
@@ -95,11 +96,12 @@ class Dib {
     int height() const { return height_; }
 
   private:
+    // In the order the constructor fills them: makeDib sets bits_.
     int width_, height_;
     HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
     uint32_t* bits_ = nullptr;
+    GdiObject<HBITMAP> bitmap_;
+    HGDIOBJ previous_ = nullptr;
 };
 
 // What the panel's owner-drawn button with this id draws into a width x height box, and what

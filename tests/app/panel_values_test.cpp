@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
-#include <limits>
 #include <string>
-#include <vector>
+#include <tuple>
+#include <utility>
 
 namespace {
-
-std::string cut(std::string text) {
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    keepTwoDecimals(buffer.data());
-    return buffer.data();
-}
 
 std::string box(double v, bool twoDecimals) {
     char out[kRowTextSize];
@@ -24,100 +18,63 @@ std::string box(double v, bool twoDecimals) {
     return out;
 }
 
-TEST(KeepTwoDecimals, CutsWithoutRounding) {
-    EXPECT_EQ(cut("1234.5678"), "1234.56");
-    EXPECT_EQ(cut("-0.999999"), "-0.99");
-    EXPECT_EQ(cut("12.000000"), "12.00");
-    EXPECT_EQ(cut("1.5"), "1.5");
-    EXPECT_EQ(cut("7."), "7.");
-    EXPECT_EQ(cut("42"), "42");
-    EXPECT_EQ(cut(""), "");
-    EXPECT_EQ(cut("1.2.3.4"), "1.2.");
-    EXPECT_EQ(cut("X 12.3456"), "X 12.34");
-    // Only a point among the first 125 characters counts.
-    const std::string at124 = std::string(124, '1') + ".456";
-    EXPECT_EQ(cut(at124), std::string(124, '1') + ".45");
-    const std::string at125 = std::string(125, '1') + ".4567";
-    EXPECT_EQ(cut(at125), at125);
+TEST(KeepTwoDecimals, CutsTwoDigitsAfterTheFirstPointAmongTheFirst125Characters) {
+    const std::string ones(124, '1');
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},      {"1.2.3.4", "1.2."},      {ones + ".456", ones + ".45"},
+        {"7.", "7."},  {"X 12.3456", "X 12.34"}, {ones + "1.4567", ones + "1.4567"},
+        {"42", "42"},  {"-0.999999", "-0.99"},   {"1234.5678", "1234.56"},
+        {"1.5", "1.5"}};
+    for (const auto& [text, kept] : cases) {
+        std::string cut = text;
+        keepTwoDecimals(cut.data());
+        EXPECT_STREQ(cut.c_str(), kept.c_str()) << text;
+    }
 }
 
-TEST(FormatBoxNumber, FixedFormCutOrNot) {
+TEST(FormatBoxNumber, FixedFormCutOrNotAndExponentFormWhenTooLong) {
     EXPECT_EQ(box(120.0, true), "120.00");
     EXPECT_EQ(box(1.5707963269, false), "1.570796");
-    EXPECT_EQ(box(-0.02, true), "-0.02");
     EXPECT_EQ(box(-1e-9, true), "-0.00");
-    EXPECT_EQ(box(std::numeric_limits<double>::infinity(), true), "0.00");
-    EXPECT_EQ(box(std::numeric_limits<double>::quiet_NaN(), false), "0.000000");
-}
-
-TEST(FormatBoxNumber, HugeValuesStayWithinTheBox) {
-    // The double nearest 1e120 needs 120 digits, 127 characters in all, and still fits;
-    // its negative or 2e120 need 128 and are shown in exponent form.
+    EXPECT_EQ(box(-HUGE_VAL, true), "0.00");
+    EXPECT_EQ(box(NAN, false), "0.000000");
+    // The double nearest 1e120 takes 127 characters and fits; its negative does not.
     const std::string fits = box(1e120, false);
     EXPECT_EQ(fits.size(), 127u);
-    EXPECT_EQ(fits.find('e'), std::string::npos);
     EXPECT_EQ(box(1e120, true), fits.substr(0, 123));
-    for (double v : {-1e120, 2e120, 1e300, -1e300, std::numeric_limits<double>::max()}) {
-        for (bool two : {false, true}) {
-            const std::string text = box(v, two);
-            EXPECT_LE(text.size(), 127u) << v;
-            EXPECT_NE(text.find('e'), std::string::npos) << v;
-        }
-    }
-    EXPECT_EQ(box(1e300, false), "1.000000e+300");
+    EXPECT_EQ(box(-1e120, true), "-1.000000e+120");
+    EXPECT_EQ(box(2e120, false), "2.000000e+120");
+    EXPECT_EQ(box(-1.7976931348623157e308, false), "-1.797693e+308");
 }
 
-TEST(DefaultMoveRow, MillimetresUpTo10000ThenFlooredMetres) {
-    struct Case {
-        double distance;
-        const char* text;
-        int factor;
-    };
-    const Case cases[] = {
-        {120, "120.00", 1},        {60, "60.00", 1},           {0, "0.00", 1},
-        {1234.5678, "1234.56", 1}, {10000, "10000.00", 1},     {12000, "12.00", 1000},
-        {10000.5, "10.00", 1000},  {12345.678, "12.34", 1000}, {1e300, "", 1000}};
-    for (const Case& c : cases) {
-        const MoveRowState row = defaultMoveRow(c.distance);
-        EXPECT_EQ(row.unitFactor, c.factor) << c.distance;
-        if (*c.text) {
-            EXPECT_STREQ(row.text, c.text) << c.distance;
-        }
+TEST(MoveRow, MillimetresUpTo10000ThenMetresFlooredToHundredths) {
+    const std::tuple<double, const char*, int> cases[] = {
+        {120, "120.00", 1},         {0, "0.00", 1},         {1234.5678, "1234.56", 1},
+        {10000, "10000.00", 1},     {12000, "12.00", 1000}, {10000.5, "10.00", 1000},
+        {12345.678, "12.34", 1000}, {1e300, nullptr, 1000}};
+    for (const auto& [distance, text, factor] : cases) {
+        const MoveRowState row = defaultMoveRow(distance);
+        EXPECT_EQ(row.unitFactor, factor) << distance;
+        EXPECT_STREQ(row.text, text ? text : row.text) << distance;
         EXPECT_LE(std::strlen(row.text), 127u);
     }
-}
-
-TEST(ToggleMoveUnit, FloorsAtTheSecondDecimal) {
-    char text[kRowTextSize] = "200.0";
-    int factor = kMoveFactorMillimetres;
-    toggleMoveUnit(text, factor);
-    EXPECT_STREQ(text, "0.20");
-    EXPECT_EQ(factor, kMoveFactorMetres);
-    toggleMoveUnit(text, factor);
-    EXPECT_STREQ(text, "200.00");
-    EXPECT_EQ(factor, kMoveFactorMillimetres);
-
-    struct Case {
-        const char* before;
-        const char* after;
-    };
-    for (const Case& c : {Case{"12.5", "0.01"}, Case{"-12.345", "-0.02"}, Case{"abc", "0.00"},
-                          Case{"1e999", "0.00"}, Case{"9.99", "0.00"}}) {
-        char t[kRowTextSize];
-        std::strcpy(t, c.before);
-        int f = kMoveFactorMillimetres;
-        toggleMoveUnit(t, f);
-        EXPECT_STREQ(t, c.after) << c.before;
+    // The unit button converts the typed value, floored at the second decimal.
+    const std::tuple<const char*, int, const char*> toggles[] = {
+        {"200.0", 1, "0.20"},    {"0.20", 1000, "200.00"}, {"12.5", 1, "0.01"},
+        {"-12.345", 1, "-0.02"}, {"abc", 1, "0.00"},       {"1e999", 1, "0.00"},
+        {"9.99", 1, "0.00"},     {"1e200", 1000, nullptr}};
+    for (const auto& [before, factor, after] : toggles) {
+        char text[kRowTextSize];
+        std::strcpy(text, before);
+        int unit = factor;
+        toggleMoveUnit(text, unit);
+        EXPECT_EQ(unit, factor == 1 ? 1000 : 1) << before;
+        EXPECT_STREQ(text, after ? after : text) << before;
+        EXPECT_LE(std::strlen(text), 127u);
     }
-
-    char huge[kRowTextSize] = "1e200";
-    int metres = kMoveFactorMetres;
-    toggleMoveUnit(huge, metres);
-    EXPECT_LE(std::strlen(huge), 127u);
-    EXPECT_EQ(metres, kMoveFactorMillimetres);
 }
 
-TEST(ToggleAngleUnit, DegreesAndRadiansWithSixDecimals) {
+TEST(AngleRow, UnitButtonConvertsWithSixDecimals) {
     char text[kRowTextSize] = "90";
     double factor = kDegreeFactor;
     toggleAngleUnit(text, factor);
@@ -129,28 +86,20 @@ TEST(ToggleAngleUnit, DegreesAndRadiansWithSixDecimals) {
 }
 
 TEST(StartupInputs, PanelStateForAFigure) {
-    const CopyInputs in = startupInputs(100, 50);
-    EXPECT_STREQ(in.rowText[kRowMoveX], "120.00");
-    EXPECT_STREQ(in.rowText[kRowMoveY], "60.00");
-    EXPECT_STREQ(in.rowText[kRowAngle], "90");
-    EXPECT_STREQ(in.rowText[kRowScaleX], "1.0");
-    EXPECT_STREQ(in.rowText[kRowScaleY], "1.0");
-    EXPECT_STREQ(in.rowText[kRowCopies], "20");
+    const CopyInputs in = startupInputs(100, 10000);
+    const char* texts[kRowCount] = {"120.00", "12.00", "90", "1.0", "1.0", "20"};
     const int sliders[kRowCount] = {100, 0, 0, 100, 100, 100};
-    for (int r = 0; r < kRowCount; ++r) EXPECT_EQ(in.rowSlider[r], sliders[r]) << r;
+    for (int r = 0; r < kRowCount; ++r) {
+        EXPECT_STREQ(in.rowText[r], texts[r]) << r;
+        EXPECT_EQ(in.rowSlider[r], sliders[r]) << r;
+    }
     EXPECT_EQ(in.moveUnitFactor[0], kMoveFactorMillimetres);
-    EXPECT_EQ(in.moveUnitFactor[1], kMoveFactorMillimetres);
+    EXPECT_EQ(in.moveUnitFactor[1], kMoveFactorMetres);
     EXPECT_EQ(in.angleUnitFactor, kDegreeFactor);
-
-    const CopyInputs wide = startupInputs(10000, 0);
-    EXPECT_STREQ(wide.rowText[kRowMoveX], "12.00");
-    EXPECT_EQ(wide.moveUnitFactor[0], kMoveFactorMetres);
-    EXPECT_STREQ(wide.rowText[kRowMoveY], "0.00");
-    // The panel's start-up values give 20 copies moved by the figure's width times 1.2.
-    const CopyParameters p = evaluateCopyParameters(wide);
-    EXPECT_DOUBLE_EQ(p.moveX, 12000.0);
-    EXPECT_EQ(p.moveY, 0.0);
-    EXPECT_EQ(p.angle, 0.0);
+    // 20 copies moved by 1.2 times the width.
+    const CopyParameters p = evaluateCopyParameters(in);
+    EXPECT_DOUBLE_EQ(p.moveX, 120.0);
+    EXPECT_EQ(p.moveY + p.angle, 0.0);
     EXPECT_EQ(p.copies, 20);
 }
 

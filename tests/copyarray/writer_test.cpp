@@ -2,19 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "figure/reader.h"
 #include "tests/test_files.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 namespace {
+
+const double kHalfPi = std::acos(0.0);
 
 Figure figureOf(const std::string& text) {
     Figure figure;
@@ -22,350 +26,228 @@ Figure figureOf(const std::string& text) {
     return figure;
 }
 
-// All sliders at 100, moves in millimetres, the angle in degrees.
-CopyInputs rows(const char* moveX, const char* moveY, const char* angle, const char* scaleX,
-                const char* scaleY, const char* copies) {
-    CopyInputs in;
-    const char* texts[kRowCount] = {moveX, moveY, angle, scaleX, scaleY, copies};
-    for (int r = 0; r < kRowCount; ++r) {
-        in.setText(r, texts[r]);
-        in.rowSlider[r] = 100;
+// The point at parameter theta.
+Point2 at(const CircleItem& c, double theta) {
+    const double u = c.radius * std::cos(theta), v = c.ratio * c.radius * std::sin(theta);
+    return {c.cx + u * std::cos(c.tilt) - v * std::sin(c.tilt),
+            c.cy + u * std::sin(c.tilt) + v * std::cos(c.tilt)};
+}
+
+TEST(ScaleArc, Examples) {
+    const double q = kHalfPi;
+    // Radius, start, end, ratio, tilt; the two scales; the five numbers after scaling.
+    const double cases[][12] = {{10, 0, q, 1, 0, 2, 1, 20, 0, q, 0.5, 0},
+                                {10, 0, q, 1, 0, 1, 2, 20, -q, 0, 0.5, q},
+                                {4, 0.2, 1.3, 0.3, -2.5, 2.5, 2.5, 10, 0.2, 1.3, 0.3, -2.5},
+                                {4, 0.2, 1.3, 0.3, 3, 2.5, 2.5, 10, 0.2, 1.3, 0.3, 3},
+                                {4, 0.2, 1.3, 1, 0.8, 3, 3, 12, 0.6, 1.7, 1, 0.4},
+                                {5, 0.1, 0.9, 2, 0, 1, 1, 10, 0.1 - q, 0.9 - q, 0.5, q}};
+    for (const auto& c : cases) {
+        CircleItem arc{3, 0, c[0], c[1], c[2], c[3], c[4], {}};  // the centre stays as it is
+        scaleArc(arc, c[5], c[6]);
+        const double after[] = {arc.radius, arc.startAngle, arc.endAngle, arc.ratio, arc.tilt};
+        for (int i = 0; i < 5; ++i) EXPECT_NEAR(after[i], c[7 + i], 1e-12) << c[0] << " " << i;
+        EXPECT_EQ(arc.cx, 3.0);
     }
-    return in;
-}
-
-// The bytes writeResult puts into a fresh exchange file.
-std::string written(const Figure& figure, const CopyInputs& in, double baseX = 0,
-                    double baseY = 0) {
-    TempDir dir;
-    const std::string path = dir.path("JWC_TEMP.TXT");
-    CopyArray copies;
-    copies.baseX = baseX;
-    copies.baseY = baseY;
-    WriteError error = WriteError::cannotCreate;
-    EXPECT_EQ(writeResult(figure, copies, in, path.c_str(), &error), 1);
-    EXPECT_EQ(error, WriteError::none);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"JWC_TEMP.TXT"});
-    return readBytes(path);
-}
-
-// The same through writeResultToStream, which skips the forced write to the disk.
-std::string streamed(const Figure& figure, const CopyInputs& in, double baseX, double baseY) {
-    TempDir dir;
-    const std::string path = dir.path("out.txt");
-    std::FILE* stream = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(stream, nullptr);
-    if (!stream) return "";
-    CopyArray copies;
-    copies.baseX = baseX;
-    copies.baseY = baseY;
-    EXPECT_EQ(writeResultToStream(figure, copies, in, stream), 1);
-    std::fclose(stream);
-    return readBytes(path);
-}
-
-std::vector<std::string> linesOf(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t from = 0;
-    while (from < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", from);
-        EXPECT_NE(end, std::string::npos) << "every line ends in CR LF";
-        if (end == std::string::npos) break;
-        lines.push_back(bytes.substr(from, end - from));
-        EXPECT_EQ(lines.back().find('\n'), std::string::npos) << "no bare LF";
-        from = end + 2;
-    }
-    return lines;
-}
-
-TEST(WriteResult, TwentyCopiesOfASegmentMovedToTheRight) {
-    const std::vector<std::string> lines =
-        linesOf(written(figureOf(" 0 0 10 0\n"), rows("200", "0", "0", "1.0", "1.0", "20")));
-    ASSERT_EQ(lines.size(), 20u);
-    EXPECT_EQ(lines.front(), " 200.000000 0.000000 210.000000 0.000000");
-    EXPECT_EQ(lines[1], " 400.000000 0.000000 410.000000 0.000000");
-    EXPECT_EQ(lines.back(), " 4000.000000 0.000000 4010.000000 0.000000");
-}
-
-TEST(WriteResult, EveryKindInItsPlaceWithinEachCopy) {
-    const Figure figure =
-        figureOf("pt 1 1\nci 0 0 3 0 90 0.5 0\nci 0 0 2\npl\n 0 0 0 1\n#\npl\n#\n 0 0 1 0\n");
-    const std::string copy1 =
-        " 10.000000 0.000000 11.000000 0.000000\r\n"
-        "pl\r\n 10.000000 0.000000 10.000000 1.000000\r\n#\r\n"
-        "pl\r\n#\r\n"
-        "ci 10.000000 0.000000 3.000000 0.000000 90.000000 0.500000 0.000000\r\n"
-        "ci 10.000000 0.000000 2.000000\r\n"
-        "pt 11.000000 1.000000\r\n";
-    const std::string copy2 =
-        " 20.000000 0.000000 21.000000 0.000000\r\n"
-        "pl\r\n 20.000000 0.000000 20.000000 1.000000\r\n#\r\n"
-        "pl\r\n#\r\n"
-        "ci 20.000000 0.000000 3.000000 0.000000 90.000000 0.500000 0.000000\r\n"
-        "ci 20.000000 0.000000 2.000000\r\n"
-        "pt 21.000000 1.000000\r\n";
-    EXPECT_EQ(written(figure, rows("10", "0", "0", "1", "1", "2")), copy1 + copy2);
-}
-
-TEST(WriteResult, PolylineOfThreeSegmentsPerCopy) {
-    const std::vector<std::string> lines = linesOf(written(
-        figureOf("pl\n 0 0 1 0\n 1 0 1 1\n 1 1 0 0\n#\n"), rows("0", "5", "0", "1", "1", "2")));
-    ASSERT_EQ(lines.size(), 10u);
-    for (int copy = 0; copy < 2; ++copy) {
-        EXPECT_EQ(lines[copy * 5], "pl");
-        EXPECT_EQ(lines[copy * 5 + 4], "#");
-    }
-    EXPECT_EQ(lines[3], " 1.000000 6.000000 0.000000 5.000000");
-    EXPECT_EQ(lines[8], " 1.000000 11.000000 0.000000 10.000000");
-}
-
-TEST(WriteResult, NoCopiesOrNoFigureLeaveAnEmptyFile) {
-    const Figure segment = figureOf(" 0 0 10 0\n");
-    for (const char* copies : {"0", "-3", "", "0.9"}) {
-        TempDir dir;
-        const std::string path = dir.path("JWC_TEMP.TXT");
-        writeBytes(path, "old contents\r\n");
-        CopyArray array;
-        EXPECT_EQ(writeResult(segment, array, rows("1", "0", "0", "1", "1", copies), path.c_str()),
-                  1);
-        EXPECT_EQ(readBytes(path), "") << copies;
-    }
-    EXPECT_EQ(written(Figure(), rows("1", "0", "0", "1", "1", "20")), "");
-}
-
-TEST(WriteResult, ThreeNumberCircles) {
-    const Figure circle = figureOf("ci 0 0 5\n");
-    // Uniform scaling and plain mirroring keep the three-number form.
-    EXPECT_EQ(written(circle, rows("0", "0", "0", "2", "2", "2")),
-              "ci 0.000000 0.000000 10.000000\r\nci 0.000000 0.000000 20.000000\r\n");
-    EXPECT_EQ(written(figureOf("ci 3 4 5\n"), rows("0", "0", "0", "-1", "1", "1")),
-              "ci -3.000000 4.000000 5.000000\r\n");
-    // Unequal scaling makes an ellipse: the whole of it, 0 to 360 degrees.
-    EXPECT_EQ(written(circle, rows("0", "0", "0", "2", "1", "2")),
-              "ci 0.000000 0.000000 10.000000 0.000000 360.000000 0.500000 0.000000\r\n"
-              "ci 0.000000 0.000000 20.000000 0.000000 360.000000 0.250000 0.000000\r\n");
-    EXPECT_EQ(written(circle, rows("0", "0", "0", "1", "2", "1")),
-              "ci 0.000000 0.000000 10.000000 0.000000 360.000000 0.500000 90.000000\r\n");
-    // Even mirrored: still 0 and 360, with a positive ratio.
-    EXPECT_EQ(written(circle, rows("0", "0", "0", "-2", "1", "1")),
-              "ci 0.000000 0.000000 10.000000 0.000000 360.000000 0.500000 180.000000\r\n");
-    // Both scales 0: a circle of radius 0.
-    EXPECT_EQ(written(circle, rows("7", "0", "0", "0", "0", "1")),
-              "ci 7.000000 0.000000 0.000000\r\n");
-}
-
-TEST(WriteResult, SevenNumberArcs) {
-    // A full turn read in the seven-number form stays in it.
-    EXPECT_EQ(written(figureOf("ci 1 2 3 10 10 0.5 0\n"), rows("0", "0", "0", "1", "1", "1")),
-              "ci 1.000000 2.000000 3.000000 0.000000 360.000000 0.500000 0.000000\r\n");
-    EXPECT_EQ(written(figureOf("ci 1 2 3 360 0 0.5 20\n"), rows("0", "0", "0", "1", "1", "1")),
-              "ci 1.000000 2.000000 3.000000 0.000000 360.000000 0.500000 20.000000\r\n");
-    const Figure quarter = figureOf("ci 0 0 10 0 90 1 0\n");
-    EXPECT_EQ(written(quarter, rows("0", "0", "0", "2", "1", "1")),
-              "ci 0.000000 0.000000 20.000000 0.000000 90.000000 0.500000 0.000000\r\n");
-    // Mirrored: the same curve walked the other way, with a positive ratio.
-    EXPECT_EQ(written(quarter, rows("0", "0", "0", "1", "-1", "1")),
-              "ci 0.000000 0.000000 10.000000 -90.000000 0.000000 1.000000 0.000000\r\n");
-    // Very flat arcs are written at least 0.001 flat; a zero radius gets ratio 1.
-    EXPECT_EQ(written(figureOf("ci 0 0 10 0 90 0.0001 0\n"), rows("0", "0", "0", "1", "1", "1")),
-              "ci 0.000000 0.000000 10.000000 0.000000 90.000000 0.001000 0.000000\r\n");
-    EXPECT_EQ(written(figureOf("ci 0 0 0 0 90 0.5 0\n"), rows("0", "0", "0", "1", "1", "1")),
-              "ci 0.000000 0.000000 0.000000 0.000000 90.000000 1.000000 0.000000\r\n");
-}
-
-TEST(WriteResult, FlatArcUnderEqualScalesKeepsItsShapeAndTurnsWithTheCopies) {
-    const std::vector<std::string> lines = linesOf(
-        written(figureOf("ci 0 0 4 20 100 0.25 30\n"), rows("0", "0", "10", "1.5", "1.5", "3")));
-    ASSERT_EQ(lines.size(), 3u);
-    for (int k = 1; k <= 3; ++k) {
-        double cx, cy, r, start, end, ratio, tilt;
-        ASSERT_EQ(std::sscanf(lines[k - 1].c_str(), "ci %lf %lf %lf %lf %lf %lf %lf", &cx, &cy, &r,
-                              &start, &end, &ratio, &tilt),
-                  7);
-        EXPECT_NEAR(r, 4 * std::pow(1.5, k), 1e-6);
-        EXPECT_NEAR(start, 20, 1e-6);
-        EXPECT_NEAR(end, 100, 1e-6);
-        EXPECT_NEAR(ratio, 0.25, 1e-6);
-        EXPECT_NEAR(tilt, 30 - 10 * k, 1e-5);
+    for (double s : {2.0, 0.0}) {  // a radius of 0 (or scaled to 0) has ratio 1
+        CircleItem arc;
+        arc.radius = 5 - 2.5 * s;
+        scaleArc(arc, s, s * 1.5);
+        EXPECT_EQ(std::pair(arc.radius, arc.ratio), std::pair(0.0, 1.0));
+        EXPECT_TRUE(std::isfinite(arc.tilt + arc.startAngle + arc.endAngle));
     }
 }
 
-// Every circle and arc, written for copy k and read back, is the curve the preview shows:
-// the original curve carried through the copy's matrix.
-TEST(WriteResult, WrittenCurvesAreTheTransformedCurves) {
-    const char* shapes[] = {
-        "ci 5 -3 4",           "ci 5 -3 4 10 100 0.5 30", "ci -2 1 6 300 60 0.8 -70",
-        "ci 0 0 3 0 270 1 45", "ci 1 1 5 30 200 2 10",    "ci 4 4 2 45 45 0.6 15"};
-    const char* scales[][2] = {
-        {"2", "1"}, {"1", "-1"}, {"-1.5", "0.5"}, {"-2", "-2"}, {"0.7", "1.3"}};
-    for (const char* shape : shapes) {
-        const Figure figure = figureOf(std::string(shape) + "\n");
-        const CircleItem& before = figure.circles.at(0);
-        for (const auto& s : scales) {
-            const CopyInputs in = rows("3", "-1", "25", s[0], s[1], "2");
-            const Figure after = figureOf(streamed(figure, in, 1.5, -0.5));
-            ASSERT_EQ(after.circles.size(), 2u) << shape;
-            CopyArray array;
-            array.baseX = 1.5;
-            array.baseY = -0.5;
-            for (int k = 1; k <= 2; ++k) {
-                array.buildCopyMatrix(evaluateCopyParameters(in), k);
-                const CircleItem& w = after.circles[k - 1];
-                auto onWritten = [&](double theta) {
-                    const double u = w.radius * std::cos(theta),
-                                 v = w.ratio * w.radius * std::sin(theta);
-                    return Point2{w.cx + u * std::cos(w.tilt) - v * std::sin(w.tilt),
-                                  w.cy + u * std::sin(w.tilt) + v * std::cos(w.tilt)};
-                };
-                auto original = [&](double theta) {
-                    const double u = before.radius * std::cos(theta);
-                    const double v = before.ratio * before.radius * std::sin(theta);
-                    return array.matrix.transformPoint(
-                        before.cx + u * std::cos(before.tilt) - v * std::sin(before.tilt),
-                        before.cy + u * std::sin(before.tilt) + v * std::cos(before.tilt));
-                };
-                const std::string where = std::string(shape) + " scaled " + s[0] + "," + s[1] +
-                                          " copy " + std::to_string(k);
-                const double tol = 1e-4;
-                const double sweep = before.endAngle - before.startAngle;
-                if (before.isThreeNumberCircle() || std::fabs(sweep) >= kReaderFullTurn) {
-                    // A full turn: every transformed point lies on the written ellipse.
-                    for (int i = 0; i < 12; ++i) {
-                        const Point2 p = original(i * 0.5);
-                        const double dx = p.x - w.cx, dy = p.y - w.cy;
-                        const double u = (dx * std::cos(w.tilt) + dy * std::sin(w.tilt)) / w.radius;
-                        const double v =
-                            (-dx * std::sin(w.tilt) + dy * std::cos(w.tilt)) / (w.ratio * w.radius);
-                        EXPECT_NEAR(u * u + v * v, 1.0, tol) << where;
-                    }
-                    continue;
-                }
-                // An arc: the same two end points (in either order) and the same middle.
-                const Point2 a = original(before.startAngle), b = original(before.endAngle);
-                const Point2 m = original(before.startAngle + sweep / 2);
-                Point2 wa = onWritten(w.startAngle), wb = onWritten(w.endAngle);
-                const Point2 wm = onWritten((w.startAngle + w.endAngle) / 2);
-                if (std::hypot(wa.x - a.x, wa.y - a.y) > std::hypot(wb.x - a.x, wb.y - a.y))
-                    std::swap(wa, wb);
-                EXPECT_NEAR(wa.x, a.x, tol) << where;
-                EXPECT_NEAR(wa.y, a.y, tol) << where;
-                EXPECT_NEAR(wb.x, b.x, tol) << where;
-                EXPECT_NEAR(wb.y, b.y, tol) << where;
-                EXPECT_NEAR(wm.x, m.x, tol) << where;
-                EXPECT_NEAR(wm.y, m.y, tol) << where;
+// The scaled curve: the point at theta, scaled, is the new arc's point at theta + shift.
+TEST(ScaleArc, DescribesExactlyTheScaledCurve) {
+    std::mt19937_64 random(4);
+    auto uniform = [&](double lo, double hi) { return lo + (hi - lo) * (random() >> 11) / 0x1p53; };
+    const double scales[][2] = {{1, 1},   {2, 1},  {1, 2},     {-1, 1},  {1, -1},  {-2, -0.5},
+                                {0.3, 5}, {-4, 4}, {2.5, 2.5}, {0, 1.5}, {1e-3, 7}};
+    for (const auto& s : scales) {
+        for (int i = 0; i < 40; ++i) {
+            const double start = uniform(-4, 4);
+            const CircleItem before{0,
+                                    0,
+                                    uniform(0.1, 50),
+                                    start,
+                                    start + uniform(0.1, 6.2),
+                                    uniform(-1.5, 3),
+                                    uniform(-2 * kHalfPi, 2 * kHalfPi),
+                                    {}};
+            CircleItem after = before;
+            scaleArc(after, s[0], s[1]);
+            const double shift = after.startAngle - before.startAngle;
+            EXPECT_NEAR(after.endAngle - before.endAngle, shift, 1e-12);
+            EXPECT_GE(after.radius, 0.0);  // the long semi-axis
+            EXPECT_LE(std::fabs(after.ratio), 1.0 + 1e-12);
+            const double size =
+                before.radius * (std::fabs(s[0]) + std::fabs(s[1])) * (1 + std::fabs(before.ratio));
+            for (double f : {0.0, 0.37, 1.0}) {
+                const double theta = before.startAngle + f * (before.endAngle - before.startAngle);
+                const Point2 p = at(before, theta), r = at(after, theta + shift);
+                ASSERT_NEAR(r.x, s[0] * p.x, 1e-12 * size) << s[0] << ", " << s[1];
+                ASSERT_NEAR(r.y, s[1] * p.y, 1e-12 * size) << s[0] << ", " << s[1];
             }
         }
     }
 }
 
-// A scale of 1e200 overflows in copy 2, after copy 1 was already formatted.
-const char kOverflowingScale[] = "1e200";
+// Move x|move y|angle|scale x|scale y|copies, all sliders at 100, millimetres and degrees.
+CopyInputs rows(const std::string& texts) {
+    CopyInputs in;
+    std::size_t from = 0;
+    for (int r = 0; r < kRowCount; ++r) {
+        const std::size_t bar = std::min(texts.find('|', from), texts.size());
+        in.setText(r, texts.substr(from, bar - from).c_str());
+        in.rowSlider[r] = 100;
+        from = bar + 1;
+    }
+    return in;
+}
 
-TEST(WriteResult, NumberThatIsNotFiniteWritesNothing) {
+// The bytes writeResult leaves in an exchange file that held something else, which keep its
+// permission bits; no other file is left, and writeResultToStream gives the same bytes.
+std::string written(const Figure& figure, const CopyInputs& in, double baseX = 0,
+                    double baseY = 0) {
+    TempDir dir;
+    const std::string path = dir.path("JWC_TEMP.TXT"), streamPath = dir.path("out");
+    writeBytes(path, std::string(5000, 'x'));
+    CopyArray copies{baseX, baseY, {}};
+    WriteError error = WriteError::cannotCreate;
+    const std::filesystem::perms bits = std::filesystem::perms(0640);
+    std::filesystem::permissions(path, bits);
+    EXPECT_EQ(writeResult(figure, copies, in, path.c_str(), &error), 1);
+    EXPECT_EQ(error, WriteError::none);
+#ifndef _WIN32
+    EXPECT_EQ(std::filesystem::status(path).permissions(), bits);
+#endif
+    std::FILE* stream = std::fopen(streamPath.c_str(), "wb");
+    EXPECT_EQ(writeResultToStream(figure, copies, in, stream), 1);
+    std::fclose(stream);
+    EXPECT_EQ(readBytes(streamPath), readBytes(path));
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"JWC_TEMP.TXT", "out"}));
+    return readBytes(path);
+}
+
+TEST(WriteResult, ExactBytes) {
+    const char* everyKind =
+        "pt 1 1\nci 0 0 3 0 90 0.5 0\nci 0 0 2\npl\n 0 0 0 1\n#\npl\n#\n 0 0 1 0\n";
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // Per copy: segments, polylines, circles and arcs, points.
+        {everyKind, "10|0|0|1|1|2",
+         " 10.000000 0.000000 11.000000 0.000000\r\n"
+         "pl\r\n 10.000000 0.000000 10.000000 1.000000\r\n#\r\npl\r\n#\r\n"
+         "ci 10.000000 0.000000 3.000000 0.000000 90.000000 0.500000 0.000000\r\n"
+         "ci 10.000000 0.000000 2.000000\r\npt 11.000000 1.000000\r\n"
+         " 20.000000 0.000000 21.000000 0.000000\r\n"
+         "pl\r\n 20.000000 0.000000 20.000000 1.000000\r\n#\r\npl\r\n#\r\n"
+         "ci 20.000000 0.000000 3.000000 0.000000 90.000000 0.500000 0.000000\r\n"
+         "ci 20.000000 0.000000 2.000000\r\npt 21.000000 1.000000\r\n"},
+        {everyKind, "1|0|0|1|1|0.9", ""},
+        // Uniform scaling and plain mirroring keep the three-number form; unequal scales make
+        // it the whole ellipse, 0 to 360 degrees, even mirrored.
+        {"ci 0 0 5\n", "0|0|0|2|2|2",
+         "ci 0.000000 0.000000 10.000000\r\nci 0.000000 0.000000 20.000000\r\n"},
+        {"ci 3 4 5\n", "0|0|0|-1|1|1", "ci -3.000000 4.000000 5.000000\r\n"},
+        {"ci 0 0 5\n", "0|0|0|2|1|2",
+         "ci 0.000000 0.000000 10.000000 0.000000 360.000000 0.500000 0.000000\r\n"
+         "ci 0.000000 0.000000 20.000000 0.000000 360.000000 0.250000 0.000000\r\n"},
+        {"ci 0 0 5\n", "0|0|0|-2|1|1",
+         "ci 0.000000 0.000000 10.000000 0.000000 360.000000 0.500000 180.000000\r\n"},
+        {"ci 0 0 5\n", "7|0|0|0|0|1", "ci 7.000000 0.000000 0.000000\r\n"},
+        // A full turn read in the seven-number form stays in it.
+        {"ci 1 2 3 10 10 0.5 0\n", "0|0|0|1|1|1",
+         "ci 1.000000 2.000000 3.000000 0.000000 360.000000 0.500000 0.000000\r\n"},
+        {"ci 0 0 10 0 90 1 0\n", "0|0|0|2|1|1",
+         "ci 0.000000 0.000000 20.000000 0.000000 90.000000 0.500000 0.000000\r\n"},
+        // Mirrored: the same curve walked the other way, with a positive ratio.
+        {"ci 0 0 10 0 90 1 0\n", "0|0|0|1|-1|1",
+         "ci 0.000000 0.000000 10.000000 -90.000000 0.000000 1.000000 0.000000\r\n"},
+        // Arcs are written at least 0.001 flat.
+        {"ci 0 0 10 0 90 0.0001 0\n", "0|0|0|1|1|1",
+         "ci 0.000000 0.000000 10.000000 0.000000 90.000000 0.001000 0.000000\r\n"},
+        // Equal scales keep a flat arc's shape while it turns with the copies.
+        {"ci 0 0 4 20 100 0.25 35\n", "0|0|10|1.5|1.5|3",
+         "ci 0.000000 0.000000 6.000000 20.000000 100.000000 0.250000 25.000000\r\n"
+         "ci 0.000000 0.000000 9.000000 20.000000 100.000000 0.250000 15.000000\r\n"
+         "ci 0.000000 0.000000 13.500000 20.000000 100.000000 0.250000 5.000000\r\n"}};
+    for (const auto& [figure, texts, bytes] : cases)
+        EXPECT_EQ(written(figureOf(figure), rows(texts)), bytes) << figure << texts;
+}
+
+// Every circle and arc, written and read back, is the curve the preview shows: the original
+// carried through the copy's matrix; a mirrored arc may walk the other way.
+TEST(WriteResult, WrittenCurvesAreTheTransformedCurves) {
+    for (const char* shape :
+         {"ci 5 -3 4", "ci 5 -3 4 10 100 0.5 30", "ci -2 1 6 300 60 0.8 -70", "ci 0 0 3 0 270 1 45",
+          "ci 1 1 5 30 200 2 10", "ci 4 4 2 45 45 0.6 15"}) {
+        const Figure figure = figureOf(std::string(shape) + "\n");
+        const CircleItem& c = figure.circles.at(0);
+        const double sweep = c.isThreeNumberCircle() ? 6.0 : c.endAngle - c.startAngle;
+        for (const char* scale : {"2|1", "1|-1", "-1.5|0.5", "-2|-2", "0.7|1.3"}) {
+            const CopyInputs in = rows(std::string("3|-1|25|") + scale + "|2");
+            const Figure after = figureOf(written(figure, in, 1.5, -0.5));
+            ASSERT_EQ(after.circles.size(), 2u) << shape << " " << scale;
+            CopyArray array{1.5, -0.5, {}};
+            for (int k = 1; k <= 2; ++k) {
+                array.buildCopyMatrix(evaluateCopyParameters(in), k);
+                const CircleItem& w = after.circles[k - 1];
+                double forward = 0, backward = 0;
+                for (double f : {0.0, 0.3, 0.5, 1.0}) {
+                    const Point2 o = at(c, c.startAngle + f * sweep);
+                    const Point2 p = array.matrix.transformPoint(o.x, o.y);
+                    if (std::fabs(sweep) >= kReaderFullTurn || c.isThreeNumberCircle()) {
+                        // On the written ellipse.
+                        const double dx = p.x - w.cx, dy = p.y - w.cy;
+                        const double u = (dx * std::cos(w.tilt) + dy * std::sin(w.tilt)) / w.radius;
+                        const double v =
+                            (dy * std::cos(w.tilt) - dx * std::sin(w.tilt)) / w.ratio / w.radius;
+                        EXPECT_NEAR(u * u + v * v, 1.0, 1e-4) << shape << " " << scale << " " << k;
+                        continue;
+                    }
+                    const Point2 a = at(w, w.startAngle + f * (w.endAngle - w.startAngle));
+                    const Point2 b = at(w, w.endAngle - f * (w.endAngle - w.startAngle));
+                    forward = std::max(forward, std::hypot(a.x - p.x, a.y - p.y));
+                    backward = std::max(backward, std::hypot(b.x - p.x, b.y - p.y));
+                }
+                EXPECT_LT(std::min(forward, backward), 1e-4) << shape << " " << scale << " " << k;
+            }
+        }
+    }
+}
+
+TEST(WriteResult, FailuresLeaveTheFileAsItWasAndNoTemporaryFile) {
     TempDir dir;
     const std::string path = dir.path("JWC_TEMP.TXT");
     const std::string old = "pl\r\n 1 2 3 4\r\n#\r\n";
     writeBytes(path, old);
-    const Figure figure = figureOf(" 0 0 10 0\nci 1 1 1\n");
+    const Figure figure = figureOf(" 0 0 10 0\nci 1 1 1\npt 1.79e308 0\n");
     CopyArray array;
     WriteError error = WriteError::none;
-    EXPECT_EQ(writeResult(figure, array, rows("0", "0", "0", kOverflowingScale, "1", "20"),
-                          path.c_str(), &error),
-              0);
-    EXPECT_EQ(error, WriteError::notRepresentable);
-    EXPECT_EQ(readBytes(path), old);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"JWC_TEMP.TXT"});
-
-    // A move that overflows the product of text and slider.
-    EXPECT_EQ(
-        writeResult(figure, array, rows("1e307", "0", "0", "1", "1", "1"), path.c_str(), &error),
-        0);
-    EXPECT_EQ(error, WriteError::notRepresentable);
-    EXPECT_EQ(readBytes(path), old);
-
-    // To a stream: the copies are checked before anything goes out.
-    const std::string streamPath = dir.path("out.txt");
-    std::FILE* stream = std::fopen(streamPath.c_str(), "wb");
-    ASSERT_NE(stream, nullptr);
-    EXPECT_EQ(writeResultToStream(figure, array, rows("0", "0", "0", kOverflowingScale, "1", "20"),
-                                  stream, &error),
-              0);
-    EXPECT_EQ(error, WriteError::notRepresentable);
-    std::fclose(stream);
-    EXPECT_EQ(readBytes(streamPath), "");
-}
-
-TEST(WriteResult, StreamGetsTheSameBytesAsTheFile) {
-    const Figure figure = figureOf(" 0 0 10 0\npl\n 1 1 2 2\n#\nci 0 0 3 30 60 0.5 0\npt 4 4\n");
-    const CopyInputs in = rows("12.5", "-3", "15", "1.1", "0.9", "4");
-    TempDir dir;
-    const std::string path = dir.path("out.txt");
-    std::FILE* stream = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(stream, nullptr);
-    CopyArray array;
-    EXPECT_EQ(writeResultToStream(figure, array, in, stream), 1);
-    std::fclose(stream);
-    EXPECT_EQ(readBytes(path), written(figure, in));
-}
-
-TEST(WriteResult, ReplacesTheWholeFileAtomically) {
-    TempDir dir;
-    const std::string path = dir.path("JWC_TEMP.TXT");
-    writeBytes(path, std::string(5000, 'x'));
-    CopyArray array;
-    EXPECT_EQ(
-        writeResult(figureOf("pt 1 2\n"), array, rows("1", "0", "0", "1", "1", "1"), path.c_str()),
-        1);
-    EXPECT_EQ(readBytes(path), "pt 2.000000 2.000000\r\n");
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"JWC_TEMP.TXT"});
-}
-
-TEST(WriteResult, ReadOnlyFileIsLeftAlone) {
-    TempDir dir;
-    const std::string path = dir.path("JWC_TEMP.TXT");
-    writeBytes(path, " 0 0 1 1\r\n");
+    // Scale 1e200 overflows in copy 2, after copy 1 was formatted; a move of 1e307 overflows
+    // the product of text and slider; one of 1e306 carries the point to infinity.
+    for (const char* texts : {"0|0|0|1e200|1|20", "1e307|0|0|1|1|1", "1e306|0|0|1|1|1"}) {
+        EXPECT_EQ(writeResult(figure, array, rows(texts), path.c_str(), &error), 0);
+        EXPECT_EQ(error, WriteError::notRepresentable);
+        std::FILE* stream = std::fopen(dir.path("out").c_str(), "wb");
+        EXPECT_EQ(writeResultToStream(figure, array, rows(texts), stream, &error), 0);
+        std::fclose(stream);
+        EXPECT_EQ(error, WriteError::notRepresentable);
+        EXPECT_EQ(readBytes(dir.path("out")), "");  // all checked before the first byte
+    }
     setReadOnly(path, true);
-    CopyArray array;
-    WriteError error = WriteError::none;
-    EXPECT_EQ(writeResult(figureOf(" 0 0 1 1\n"), array, rows("1", "0", "0", "1", "1", "3"),
-                          path.c_str(), &error),
-              0);
+    EXPECT_EQ(writeResult(figure, array, rows("1|0|0|1|1|3"), path.c_str(), &error), 0);
     EXPECT_EQ(error, WriteError::readOnly);
     setReadOnly(path, false);
-    EXPECT_EQ(readBytes(path), " 0 0 1 1\r\n");
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"JWC_TEMP.TXT"});
-}
-
-TEST(WriteResult, PathsThatCannotBeWritten) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.path("JWC_TEMP.TXT"));
-    CopyArray array;
-    WriteError error = WriteError::none;
-    const CopyInputs in = rows("1", "0", "0", "1", "1", "3");
-    EXPECT_EQ(
-        writeResult(figureOf("pt 1 2\n"), array, in, dir.path("JWC_TEMP.TXT").c_str(), &error), 0);
+    EXPECT_EQ(readBytes(path), old);
+    std::filesystem::create_directory(dir.path("dir"));
+    EXPECT_EQ(writeResult(figure, array, rows("1|0|0|1|1|3"), dir.path("dir").c_str(), &error), 0);
     EXPECT_EQ(error, WriteError::notAFile);
-    EXPECT_EQ(
-        writeResult(figureOf("pt 1 2\n"), array, in, dir.path("none/JWC_TEMP.TXT").c_str(), &error),
-        0);
+    EXPECT_EQ(writeResult(figure, array, rows("1|0|0|1|1|3"), dir.path("none/x").c_str(), &error),
+              0);
     EXPECT_EQ(error, WriteError::cannotCreate);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"JWC_TEMP.TXT"});
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"JWC_TEMP.TXT", "dir", "out"}));
 }
-
-#ifndef _WIN32
-TEST(WriteResult, KeepsThePermissionBitsOfTheReplacedFile) {
-    TempDir dir;
-    const std::string path = dir.path("JWC_TEMP.TXT");
-    writeBytes(path, "old");
-    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-    CopyArray array;
-    EXPECT_EQ(
-        writeResult(figureOf("pt 1 2\n"), array, rows("1", "0", "0", "1", "1", "1"), path.c_str()),
-        1);
-    struct stat st {};
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-}
-#endif
 
 }  // namespace

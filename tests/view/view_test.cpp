@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "figure/reader.h"
+#include "view/nav_gesture.h"
+#include "view/pixels.h"
+#include "view/snap.h"
+#include "view/view_mapping.h"
+
+namespace {
+
+ViewMapping canvas600x400() {
+    ViewMapping v;
+    v.setClientSize(601, 401);  // halves truncate
+    return v;
+}
+
+// Offsets and scale, then the saved ones.
+std::tuple<int32_t, int32_t, double, int32_t, int32_t, double> state(const ViewMapping& v) {
+    return {v.offsetX, v.offsetY, v.scale, v.savedOffsetX, v.savedOffsetY, v.savedScale};
+}
+
+TEST(ViewMapping, MapsWorldToPixelsAndBack) {
+    ViewMapping v = canvas600x400();
+    EXPECT_EQ(std::pair(v.halfWidth, v.halfHeight), std::pair(300, 200));
+    const Point2 s = v.worldToScreen(10, 10);  // y grows down on the canvas
+    EXPECT_EQ(std::pair(s.x, s.y), std::pair(310.0, 190.0));
+    v.scale = 0.37;
+    v.offsetX = -12;
+    v.offsetY = 40;
+    const Point2 t = v.worldToScreen(123.456, -78.9);
+    const Point2 w = v.screenToWorld(static_cast<int32_t>(t.x), static_cast<int32_t>(t.y));
+    EXPECT_NEAR(w.x, 123.456, v.scale);  // within the pixel it was truncated to
+    EXPECT_NEAR(w.y, -78.9, v.scale);
+}
+
+TEST(ViewMapping, EachViewChangeSavesTheViewBefore) {
+    ViewMapping v = canvas600x400();
+    v.offsetX = 7;
+    v.scale = 2.0;
+    v.homeScale = 3.0;
+    v.panTo(310, 180);
+    EXPECT_EQ(state(v), std::tuple(17, -20, 2.0, 7, 0, 2.0));
+    v.zoomOutAt(400, 200);  // the point under the pixel becomes the centre
+    EXPECT_EQ(state(v), std::tuple(58, -10, 4.0, 17, -20, 2.0));
+    v.previousView();  // back and forth
+    EXPECT_EQ(state(v), std::tuple(17, -20, 2.0, 58, -10, 4.0));
+    v.previousView();
+    EXPECT_EQ(state(v), std::tuple(58, -10, 4.0, 17, -20, 2.0));
+    v.showAll();
+    EXPECT_EQ(state(v), std::tuple(0, 0, 3.0, 58, -10, 4.0));
+    // The world point under the pixel, truncated toward 0 (-0.7 and -3.9), becomes the centre.
+    v = canvas600x400();
+    v.scale = 0.1;
+    v.zoomAt(293, 161, 2.0);
+    EXPECT_EQ(state(v), std::tuple(0, -60, 0.05, 0, 0, 0.1));
+    v = canvas600x400();
+    v.zoomToRect(100, 100, 111, 111);  // the tighter of 600/11 and 400/11, about (105, 105)
+    EXPECT_EQ(state(v), std::tuple(-7090, -3454, 1 / (400.0 / 11), 0, 0, 1.0));
+}
+
+TEST(ViewMapping, ZoomLimitsAndTypedScales) {
+    ViewMapping v = canvas600x400();
+    v.scale = 0.00002;
+    v.zoomAt(300, 200, 100.0);
+    EXPECT_EQ(v.scale, kMinScale);
+    v.scale = 60000.0;
+    v.zoomOutAt(300, 200);
+    EXPECT_EQ(v.scale, kMaxScale);
+    ViewMapping sizeless;  // asks for an infinite magnification; the scale stays finite
+    sizeless.zoomToRect(0, 0, 20, 20);
+    EXPECT_EQ(sizeless.scale, kMaxScale);
+    // A typed scale: finite and positive, clamped; nothing else changes.
+    v = canvas600x400();
+    for (double refused : {0.0, -2.0, HUGE_VAL, std::nan("")}) EXPECT_EQ(v.applyScale(refused), 0);
+    EXPECT_EQ(v.scale, 1.0);
+    for (auto [typed, scale] : {std::pair{2.5, 2.5}, {1e-9, kMinScale}, {1e9, kMaxScale}}) {
+        EXPECT_EQ(v.applyScale(typed), 1);
+        EXPECT_EQ(state(v), std::tuple(0, 0, scale, 0, 0, 1.0));
+    }
+}
+
+TEST(ViewMapping, FitOnceToTheLargerRelativeSpan) {
+    // A fifth of the canvas: 120 / 100 pixels per unit across, 80 / 50 down.
+    const std::tuple<Extents, double> cases[] = {{{0, 0, 100, 50}, 1 / 1.2},
+                                                 {{0, 0, 50, 100}, 1 / 0.8},
+                                                 {{0, 0, 100, 0}, 1 / 1.2},
+                                                 {{0, 0, 0, 0}, 1.0}};
+    for (const auto& [extents, scale] : cases) {
+        ViewMapping v = canvas600x400();
+        v.fitToExtents(extents);
+        v.fitToExtents({0, 0, 1, 1});
+        EXPECT_DOUBLE_EQ(v.scale, scale) << extents.maxX << " x " << extents.maxY;
+        EXPECT_EQ(v.homeScale, v.scale);
+        EXPECT_EQ(v.savedScale, v.scale);
+    }
+    ViewMapping sizeless;
+    sizeless.fitToExtents({0, 0, 100, 50});
+    EXPECT_EQ(sizeless.scale, 1.0);
+}
+
+// Pixel positions and offsets once were summed in int32, which overflows when both are large.
+TEST(ViewMapping, ExtremePixelsAndOffsetsStayInRange) {
+    ViewMapping v = canvas600x400();
+    v.offsetX = kMaxOffset;
+    v.offsetY = -kMaxOffset;
+    const Point2 w = v.screenToWorld(INT32_MAX, INT32_MAX);
+    EXPECT_EQ(w.x, (2147483647.0 - 300 + 1e9) * v.scale);
+    EXPECT_EQ(w.y, (200.0 + 1e9 - 2147483647.0) * v.scale);
+    v.zoomAt(INT32_MAX, INT32_MIN, 1.0);
+    EXPECT_EQ(std::pair(v.offsetX, v.offsetY), std::pair(kMaxOffset, -kMaxOffset));
+    v = canvas600x400();
+    v.setClientSize(-2000000000, 0);
+    v.panTo(INT32_MAX, 0);
+    EXPECT_EQ(v.offsetX, kMaxOffset);
+    v = canvas600x400();
+    v.zoomToRect(INT32_MIN, 0, INT32_MAX, 400);  // wider than any int32 difference
+    EXPECT_GT(v.scale, 1.0);
+    EXPECT_EQ(truncateClamped(NAN), 0);
+    EXPECT_EQ(truncateClamped(-12.9), -12);
+}
+
+TEST(Pixels, TruncatedTowardZeroWithinRangeClippedBeyond) {
+    const std::pair<Point2, PixelPoint> cases[] = {{{298.5, -1.5}, {298, -1}},
+                                                   {{-0.7, 201.5}, {0, 201}},
+                                                   {{1e300, -1e300}, {kPixelLimit, -kPixelLimit}},
+                                                   {{HUGE_VAL, NAN}, {kPixelLimit, 0}}};
+    for (const auto& [point, pixel] : cases) {
+        EXPECT_EQ(toPixel(point).x, pixel.x) << point.x;
+        EXPECT_EQ(toPixel(point).y, pixel.y) << point.y;
+    }
+    PixelPoint a, b;
+    ASSERT_TRUE(segmentToPixels({300, 200}, {298.5, 201.5}, a, b));
+    EXPECT_EQ(std::tuple(a.x, a.y, b.x, b.y), std::tuple(300, 200, 298, 201));
+    ASSERT_TRUE(segmentToPixels({-1e12, 20}, {10, 20}, a, b));  // clipped, same direction
+    EXPECT_EQ(std::tuple(a.x, a.y, b.x, b.y), std::tuple(-kPixelLimit, 20, 10, 20));
+    EXPECT_FALSE(segmentToPixels({1e12, 0}, {2e12, 5}, a, b));  // wholly outside
+    EXPECT_FALSE(segmentToPixels({0, 0}, {HUGE_VAL, 5}, a, b));
+}
+
+TEST(Pixels, CopyCullingKeepsEverythingThatCouldShow) {
+    ViewMapping v;
+    v.setClientSize(600, 400);
+    // Moves of a 10 x 10 box at the origin; whether the copy misses the canvas by more than
+    // the margin and the pixel truncation may add.
+    const std::tuple<double, double, bool> cases[] = {
+        {0, 0, false},   {-313, 0, false}, {-313.5, 0, true}, {303, 0, false},  {303.5, 0, true},
+        {0, 203, false}, {0, 203.5, true}, {0, -213, false},  {0, -213.5, true}};
+    for (const auto& [dx, dy, misses] : cases) {
+        Matrix3 m;
+        m.translate(dx, dy);
+        EXPECT_EQ(copyMissesCanvas({0, 0, 10, 10}, m, v, 600, 400, 2.0), misses) << dx << "," << dy;
+    }
+}
+
+TEST(NavGesture, ZonesDecideFeedbackAndCommand) {
+    using C = NavCommand;
+    // Offsets of exactly 10 count as no direction; the horizontal zone shows and does "MOVE".
+    const std::tuple<int, int, NavCommand, const char*> cases[] = {
+        {0, 0, C::move, "MOVE"},
+        {11, 11, C::zoomIn, "ZOOM IN"},
+        {11, -11, C::showAll, "SHOW ALL"},
+        {-11, -11, C::zoomOut, "ZOOM OUT"},
+        {-11, 11, C::previous, "PREVIOUS"},
+        {10, 50, C::move, "MOVE"},
+        {10, 10, C::move, "MOVE"},
+        {-10, -50, C::move, "MOVE"},
+        {50, 10, C::move, "MOVE"},
+        {50, -10, C::move, "MOVE"},
+        {-50, 0, C::move, "MOVE"},
+        {80, 3, C::move, "MOVE"}};
+    for (const auto& [dx, dy, command, label] : cases) {
+        EXPECT_EQ(gestureCommand(dx, dy), command) << dx << "," << dy;
+        const GestureFeedback f = gestureFeedback(dx, dy);
+        EXPECT_EQ(f.rubberBand, command == C::zoomIn) << dx << "," << dy;
+        EXPECT_STREQ(f.label, label) << dx << "," << dy;
+        EXPECT_STREQ(commandLabel(command), label);
+    }
+}
+
+TEST(Snap, NearestEndPointOrPointWithinTenPixels) {
+    // The origin comes first, then segment and polyline ends, then points; a tie keeps the
+    // earlier candidate, and circles never snap.
+    const std::string text =
+        " 100 0 200 0\n 0 4 9 9\npl\n 0 100 0 200\n#\npt 50 50\npt 6 0\npt 0 4\nci 300 300 5\n";
+    Figure f;
+    loadFigureFromMemory(text.data(), text.size(), f);
+    // Click x, y and units per pixel; where the base point goes.
+    const std::tuple<double, double, double, double, double> cases[] = {
+        {106, 0, 1, 100, 0},     {0, 195, 1, 0, 200},    {52, 53, 1, 50, 50}, {112, 12, 1, 112, 12},
+        {130, 0, 4, 100, 0},     {130, 0, 2, 130, 0},    {3, 0, 1, 0, 0},     {0, 3.5, 1, 0, 4},
+        {301, 300, 1, 301, 300}, {304, 300, 1, 304, 300}};
+    for (const auto& [x, y, scale, sx, sy] : cases) {
+        const Point2 p = snapBasePoint(f, x, y, scale);
+        EXPECT_EQ(std::pair(p.x, p.y), std::pair(sx, sy)) << x << "," << y;
+    }
+    EXPECT_EQ(snapBasePoint(Figure(), 5, 5, 1.0).x, 0);
+    EXPECT_EQ(snapBasePoint(Figure(), 50, 5, 1.0).x, 50);
+}
+
+}  // namespace

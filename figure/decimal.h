@@ -23,7 +23,7 @@ double parseDecimal(const char* text);
 // point and six decimals.
 constexpr std::size_t kMaxLfChars = 1 + 309 + 1 + 6;
 
-// Writes v exactly as glibc's printf("%lf") does for finite values (fixed, six decimals,
+// Writes v exactly as glibc's printf does with "%lf" for finite values (fixed, six decimals,
 // round-half-even on exact ties, "-0.000000" for negative values that round to zero).
 // Writes no terminator; returns the number of characters. Non-finite values give "inf",
 // "-inf" or "nan", which the exchange-file writer never lets through.

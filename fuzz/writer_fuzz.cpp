@@ -118,7 +118,9 @@ Input parseInput(std::string_view rest) {
         if (at != std::string::npos && at + 1 < text.size() &&
             text.find_first_not_of("0123456789", at + 1) == std::string::npos) {
             // Sliders stop at their ends: any number is clamped into 0..100.
-            slider = text.size() - at - 1 > 3 ? 100 : std::atoi(text.c_str() + at + 1);
+            slider = 0;
+            for (std::size_t i = at + 1; i < text.size() && slider <= 100; ++i)
+                slider = slider * 10 + (text[i] - '0');
             if (slider > 100) slider = 100;
             text.resize(at);
         }

@@ -5,8 +5,9 @@
 
 #include "app/panel_values.h"
 #include "figure/decimal.h"
+#include "zovrel_version.h"
 
-const char kZovrelVersion[] = "0.00 beta";
+const char kZovrelVersion[] = ZOVREL_VERSION;
 
 const char kBatchUsage[] =
     "Usage: zovrel-batch [OPTIONS] [FILE]\n"

@@ -80,10 +80,12 @@ e2e_running() { kill -0 "$E2E_PID" 2>/dev/null; }
 
 # Prints the ids of this process's top-level windows with exactly this caption: the shown ones,
 # or with "any" also the hidden ones (Wine gives hidden top-level windows unmapped X windows).
+# The process is E2E_PID's, or E2E_WINDOW_PID's where a script started zovrel.exe through
+# another Windows program.
 e2e_windows() {
     local caption=$1 which=${2:-shown} id
     for id in $(xwininfo -root -children 2>/dev/null | grep -F " \"$caption\": " | awk '{print $1}'); do
-        xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $E2E_PID\$" || continue
+        xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= ${E2E_WINDOW_PID:-$E2E_PID}\$" || continue
         if [ "$which" = shown ]; then
             xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
         fi

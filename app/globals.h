@@ -1,6 +1,8 @@
 #pragma once
 
-// The program's single objects. They exist before WinMain runs and go after it returns.
+// The program's single objects. They exist before WinMain runs and go after it returns. Those
+// the view needs are declared beside their types: theFigure, theCopyArray, theCanvas, theMouse
+// and basePointPickMode.
 
 #include "app/parameter_panel.h"
 #include "app/scale_dialog.h"
@@ -9,12 +11,7 @@
 #include "view/canvas.h"
 #include "view/mouse_tracker.h"
 
-extern Figure theFigure;
 extern Bounds theFigureBounds;  // the figure's box, for skipping copies off the canvas
-extern CopyArray theCopyArray;
-extern Canvas theCanvas;
-extern MouseTracker theMouse;
-extern int basePointPickMode;
 extern ParameterPanel thePanel;
 extern ScaleDialog theScaleDialog;
 extern int previewReady;

@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/panel_values.h"
+#include "app/preview_repaint.h"
 #include "app/texts.h"
 #include "figure/reader.h"
 #include "view/mouse_input.h"
@@ -98,6 +99,7 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = text::kMainClass;
     if (!RegisterClassA(&wc)) return nullptr;
+    installViewHooks();
 
     if (!loadFigure(exchangePath, theFigure))
         MessageBoxA(nullptr, text::kFileOpenError, nullptr, MB_OK);

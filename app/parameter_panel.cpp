@@ -258,6 +258,14 @@ CopyInputs ParameterPanel::readCopyInputs() {
     return in;
 }
 
+void ParameterPanel::notePreview(const PreviewResult& result) {
+    if (result.drawn == preview.drawn && result.wanted == preview.wanted &&
+        result.clamped == preview.clamped)
+        return;
+    preview = result;
+    if (statusStrip) InvalidateRect(statusStrip, nullptr, TRUE);
+}
+
 // The panel procedure: one small handler per message, then the static control's own.
 
 namespace {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "copyarray/copy_array.h"
+#include "copyarray/copy_preview.h"
 
 // Control ids, fixed since the first version. Row 6's controls all carry id 0; every lookup
 // tries rows 1 to 6 in order, so id 0 always finds row 6.
@@ -54,6 +55,8 @@ struct ParameterPanel {
     void drawOwnerButton(HDC dc, int id, bool pressed, const RECT& rect);
     void setHint(const char* text);
     CopyInputs readCopyInputs();
+    // What the last repaint's preview managed; the status bar tells what it leaves out.
+    void notePreview(const PreviewResult& result);
 
     // A repaint asked for while the panel itself rewrites controls is folded into one.
     void requestRepaint();
@@ -72,6 +75,7 @@ struct ParameterPanel {
     double angleUnitFactor = kDegreeFactor;
     char hintText[kHintSize] = {};
     int holdRepaints = 0;
+    PreviewResult preview;
 };
 
 LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -13,10 +13,10 @@ namespace {
 // What the last repaint could not show, for the user to know.
 std::string previewNote() {
     std::string note;
-    if (theCanvas.copiesClamped) note += text::kCopiesClamped;
-    if (theCanvas.copiesDrawn < theCanvas.copiesWanted) {
+    if (thePanel.preview.clamped) note += text::kCopiesClamped;
+    if (thePanel.preview.drawn < thePanel.preview.wanted) {
         char count[16];
-        *std::to_chars(count, count + sizeof count - 1, theCanvas.copiesDrawn).ptr = '\0';
+        *std::to_chars(count, count + sizeof count - 1, thePanel.preview.drawn).ptr = '\0';
         note += text::kPreviewPartialBefore;
         note += count;
         note += text::kPreviewPartialAfter;

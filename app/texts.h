@@ -3,6 +3,8 @@
 // Every text the program shows. The sources are UTF-8; the window layer is compiled with
 // -fexec-charset=CP932, so these literals are Shift-JIS bytes for the "A" functions.
 
+#include "view/view_texts.h"
+
 namespace text {
 
 constexpr char kMainClass[] = "Zovrel";
@@ -14,7 +16,6 @@ constexpr char kCompleteQuestion[] = "編集を完了し、JWWに戻ります。
 constexpr char kCompleteButton[] = "完了+JWWに送信";
 constexpr char kBasePointButton[] = "基点変更";
 constexpr char kPickHint[] = "右クリックで頂点、原点に吸着します。";
-constexpr char kFontFace[] = "ＭＳ ゴシック";
 constexpr char kScaleDialogClass[] = "testClassSub";
 constexpr char kScaleDialogLabel[] = "画面倍率　1 /";
 
@@ -24,12 +25,6 @@ constexpr char kMillimetres[] = "mm";
 constexpr char kMetres[] = "m";
 constexpr char kDegrees[] = "度";
 constexpr char kRadians[] = "rad";
-
-constexpr char kZoomIn[] = "ZOOM IN";
-constexpr char kZoomOut[] = "ZOOM OUT";
-constexpr char kShowAll[] = "SHOW ALL";
-constexpr char kPrevious[] = "PREVIOUS";
-constexpr char kMove[] = "MOVE";
 
 }  // namespace text
 

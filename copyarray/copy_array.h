@@ -1,7 +1,7 @@
 #pragma once
 
 #include "copyarray/int_pow.h"
-#include "copyarray/matrix3.h"
+#include "figure/matrix3.h"
 
 // The six parameter rows of the panel, top to bottom.
 enum ParameterRow {
@@ -84,3 +84,6 @@ struct CopyArray {
 };
 
 CopyStep copyStep(const CopyParameters& params, int k);
+
+// The program's base point and working matrix (defined with the other globals).
+extern CopyArray theCopyArray;

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "copyarray/matrix3.h"
 #include "figure/decimal.h"
 #include "figure/exchange_io.h"
+#include "figure/matrix3.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "copyarray/matrix3.h"
+#include "figure/matrix3.h"
 #include "figure/reader.h"
 #include "fuzz/fuzz_check.h"
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "copyarray/matrix3.h"
 #include "figure/figure.h"
+#include "figure/matrix3.h"
 #include "fuzz/fuzz_check.h"
 #include "view/nav_gesture.h"
 #include "view/pixels.h"

@@ -6,10 +6,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/texts.h"
-#include "copyarray/copy_preview.h"
 #include "view/raster.h"
+#include "view/view_hooks.h"
+#include "view/view_texts.h"
 
 namespace {
 
@@ -19,6 +18,8 @@ uint32_t dibColour(COLORREF c) {
 }
 
 constexpr size_t kBatchPoints = 1 << 14;
+// The dots reach two pixels beyond their centre.
+constexpr double kDotReach = 2.0;
 
 }  // namespace
 
@@ -33,33 +34,9 @@ void PolylineBatch::segment(PixelPoint a, PixelPoint b) {
     counts.push_back(2);
 }
 
-void PolylineBatch::moveTo(PixelPoint p) {
-    points.push_back({p.x, p.y});
-    counts.push_back(1);
-}
-
-void PolylineBatch::lineTo(PixelPoint p) {
-    points.push_back({p.x, p.y});
-    ++counts.back();
-}
-
 void PolylineBatch::flush(HDC dc) {
     if (points.empty()) return;
-    // PolyPolyline wants at least two points a piece; a lone point draws nothing anyway.
-    size_t write = 0, read = 0;
-    std::vector<DWORD> kept;
-    kept.reserve(counts.size());
-    for (DWORD n : counts) {
-        if (n >= 2) {
-            if (write != read)
-                std::copy(points.begin() + read, points.begin() + read + n, points.begin() + write);
-            write += n;
-            kept.push_back(n);
-        }
-        read += n;
-    }
-    if (!kept.empty())
-        PolyPolyline(dc, points.data(), kept.data(), static_cast<DWORD>(kept.size()));
+    PolyPolyline(dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
     points.clear();
     counts.clear();
 }
@@ -71,6 +48,7 @@ Canvas::Canvas()
       uiFont(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
                          PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {
     lines.points.reserve(kBatchPoints + 512);
+    lines.counts.reserve(kBatchPoints / 2 + 256);
 }
 
 Canvas::~Canvas() {
@@ -102,6 +80,7 @@ void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
     // A minimised window reports 0 x 0: keep the last layout and bitmap.
     if (w < 1 || h < 1 || !window) return;
     MoveWindow(window, x0, 0, w, h, TRUE);
+    left = x0;
     view.setClientSize(w, h);
     WindowDc dc(window);
     windowDC = dc.get();
@@ -145,10 +124,32 @@ void Canvas::flushLines() {
     GdiFlush();
 }
 
-void Canvas::selectCopyPen() {
+void Canvas::begin(CanvasStep step) {
     flushLines();
-    SelectObject(memoryDC, copyPen.get());
-    lineColour = dibColour(kCopyColour);
+    switch (step) {
+        case CanvasStep::figureLines:
+            SelectObject(memoryDC, figurePen.get());
+            lineColour = dibColour(kFigureColour);
+            break;
+        case CanvasStep::figureDots:
+            dotColour = dibColour(kFigureColour);
+            break;
+        case CanvasStep::copyLines:
+            SelectObject(memoryDC, copyPen.get());
+            lineColour = dibColour(kCopyColour);
+            break;
+        case CanvasStep::copyDots:
+            dotColour = dibColour(kCopyPointColour);
+            break;
+    }
+}
+
+bool Canvas::copyMissesView(const Extents& box, const Matrix3& m) const {
+    return copyMissesCanvas(box, m, view, bitmapWidth, bitmapHeight, kDotReach);
+}
+
+void Canvas::worldSegment(const Point2& a, const Point2& b) {
+    drawSegmentPixels(view.worldToScreen(a.x, a.y), view.worldToScreen(b.x, b.y));
 }
 
 void Canvas::drawSegmentPixels(const Point2& a, const Point2& b) {
@@ -216,20 +217,25 @@ void Canvas::setPixel(int x, int y, COLORREF colour) {
     bits[static_cast<size_t>(y) * bitmapWidth + x] = dibColour(colour);
 }
 
-void Canvas::drawPointDot(double x, double y, COLORREF colour) {
-    const PixelPoint p = toPixel(view.worldToScreen(x, y));
+void Canvas::worldDot(const Point2& world) {
+    const PixelPoint p = toPixel(view.worldToScreen(world.x, world.y));
     if (p.x < -2 || p.y < -2 || p.x > bitmapWidth + 2 || p.y > bitmapHeight + 2) return;
     for (int v = -2; v <= 2; ++v)
-        for (int u = -2; u <= 2; ++u)
-            if (!(std::abs(u) == 2 && std::abs(v) == 2)) setPixel(p.x + u, p.y + v, colour);
+        for (int u = -2; u <= 2; ++u) {
+            const int x = p.x + u, y = p.y + v;
+            if ((std::abs(u) == 2 && std::abs(v) == 2) || x < 0 || y < 0 || x >= bitmapWidth ||
+                y >= bitmapHeight)
+                continue;
+            bits[static_cast<size_t>(y) * bitmapWidth + x] = dotColour;
+        }
 }
 
-void Canvas::drawBasePointMarker(CopyArray& copies) {
-    if (basePointPickMode) {
-        const PixelPos p = theMouse.pointerPos;
+void Canvas::drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer) {
+    if (picking) {
+        const PixelPoint p = pointer;
         const Point2 base = view.screenToWorld(p.x, p.y);
-        copies.baseX = base.x;
-        copies.baseY = base.y;
+        baseX = base.x;
+        baseY = base.y;
         for (int k = 0; k <= 9; ++k) {
             setPixel(p.x + k, p.y, kMarkerColour);
             setPixel(p.x - k, p.y, kMarkerColour);
@@ -247,7 +253,7 @@ void Canvas::drawBasePointMarker(CopyArray& copies) {
         }
         return;
     }
-    const PixelPoint b = toPixel(view.worldToScreen(copies.baseX, copies.baseY));
+    const PixelPoint b = toPixel(view.worldToScreen(baseX, baseY));
     for (int k = 0; k <= 4; ++k) {
         setPixel(b.x + k, b.y, kMarkerColour);
         setPixel(b.x - k, b.y, kMarkerColour);
@@ -270,17 +276,7 @@ void Canvas::repaint() {
     ++repaints;
     windowDC = BeginPaint(window, &paintState);
     GetClientRect(window, &clientRect);
-    const PreviewResult preview =
-        render(theFigure, theFigureBounds, theCopyArray, thePanel.readCopyInputs(),
-               started + std::chrono::milliseconds(kPreviewBudgetMs));
-    if (preview.drawn != copiesDrawn || preview.wanted != copiesWanted ||
-        preview.clamped != copiesClamped) {
-        // The status bar tells what the preview leaves out.
-        copiesDrawn = preview.drawn;
-        copiesWanted = preview.wanted;
-        copiesClamped = preview.clamped;
-        if (thePanel.statusStrip) InvalidateRect(thePanel.statusStrip, nullptr, TRUE);
-    }
+    theViewHooks.drawScene(started);
     EndPaint(window, &paintState);
     windowDC = nullptr;
     present();
@@ -292,9 +288,7 @@ void Canvas::present() {
            memoryDC, 0, 0, SRCCOPY);
 }
 
-PreviewResult Canvas::render(Figure& figure, const Bounds& bounds, CopyArray& copies,
-                             const CopyInputs& inputs,
-                             std::chrono::steady_clock::time_point deadline) {
+void Canvas::drawBackground(const MouseTracker& mouse) {
     GdiFlush();
     const uint32_t white = dibColour(kBackgroundColour);
     const int fillWidth = std::min<int>(clientRect.right, bitmapWidth);
@@ -317,9 +311,9 @@ PreviewResult Canvas::render(Figure& figure, const Bounds& bounds, CopyArray& co
         LineTo(memoryDC, clientRect.right, axisY);
     }
 
-    const PixelPos s = theMouse.gestureStart;
+    const PixelPoint s = mouse.gestureStart;
     if (rubberBandVisible) {
-        const PixelPos c = theMouse.pointerPos;
+        const PixelPoint c = mouse.pointerPos;
         drawText(s.x + kLabelOffset, s.y + kLabelOffset, text::kZoomIn);
         GdiObject<HPEN> pen = makePen(kAxisColour);
         SelectGuard guard(memoryDC, pen.get());
@@ -331,19 +325,15 @@ PreviewResult Canvas::render(Figure& figure, const Bounds& bounds, CopyArray& co
     }
     if (labelVisible) drawText(s.x + kLabelOffset, s.y + kLabelOffset, labelText);
     GdiFlush();  // before anything is set in the bitmap's memory
+}
 
-    // The figure in black: line colour and dot colour agree, so their order cannot show.
-    SelectObject(memoryDC, figurePen.get());
-    lineColour = dibColour(kFigureColour);
+void Canvas::drawFigure(Figure& figure) {
+    // Line colour and dot colour agree, so their order cannot show.
+    begin(CanvasStep::figureLines);
     for (LineItem& item : figure.lines) drawSegment(item);
     for (const CircleItem& c : figure.circles) drawCircle(c, Matrix3());
     for (PolylineItem& p : figure.polylines)
         for (LineItem& item : p.segments) drawSegment(item);
-    flushLines();
-    for (const PointItem& p : figure.points) drawPointDot(p.x, p.y, kFigureColour);
-    drawBasePointMarker(copies);
-
-    const PreviewResult preview = drawCopies(*this, figure, bounds, copies, inputs, deadline);
-    flushLines();
-    return preview;
+    begin(CanvasStep::figureDots);
+    for (const PointItem& p : figure.points) worldDot({p.x, p.y});
 }

@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <vector>
 
-#include "copyarray/copy_preview.h"
-#include "copyarray/matrix3.h"
 #include "figure/figure.h"
+#include "figure/matrix3.h"
 #include "view/gdi.h"
+#include "view/mouse_tracker.h"
 #include "view/pixels.h"
 #include "view/view_mapping.h"
 
@@ -19,8 +18,6 @@ constexpr COLORREF kAxisColour = RGB(200, 200, 200);
 constexpr COLORREF kMarkerColour = RGB(255, 0, 0);
 constexpr COLORREF kBackgroundColour = RGB(255, 255, 255);
 constexpr int kCanvasId = 9;
-// A repaint stops drawing further copies once it has spent this long, so the window never hangs.
-constexpr int kPreviewBudgetMs = 100;
 constexpr int kLabelOffset = 5;  // gesture texts sit this far right of and below the start pixel
 
 // Segments and outlines in pixels, handed to GDI in PolyPolyline calls. GDI lights the same
@@ -28,13 +25,16 @@ constexpr int kLabelOffset = 5;  // gesture texts sit this far right of and belo
 // and a joint is drawn by the piece that starts there.
 struct PolylineBatch {
     std::vector<POINT> points;
-    std::vector<DWORD> counts;
+    std::vector<DWORD> counts;  // every piece has two points or more
 
     void segment(PixelPoint a, PixelPoint b);
-    void moveTo(PixelPoint p);  // starts a new piece
-    void lineTo(PixelPoint p);  // continues the current piece
-    void flush(HDC dc);
+    void flush(HDC dc);  // keeps the capacity: no allocation once warmed up
 };
+
+// What the canvas draws next. Lines wait in a batch for GDI while dots and the marker are set
+// in memory at once, so every switch hands the batch to GDI first: nothing set in memory
+// afterwards can end up beneath earlier lines, and no batched line takes a later colour.
+enum class CanvasStep { figureLines, figureDots, copyLines, copyDots };
 
 // The preview area: an off-screen 32-bit DIB section drawn completely on every repaint and
 // copied to the canvas window in one BitBlt.
@@ -47,24 +47,32 @@ struct Canvas {
     int setParentWindow(HWND main);
     void createCanvasWindow(HWND parent, HINSTANCE instance);
     void resize(const RECT& mainClient, const RECT& statusClient, const RECT& panelClient);
+    // Draws the picture through the scene hook between BeginPaint and one BitBlt.
     void repaint();
-    // Draws the whole scene into the bitmap (clientRect must be current); repaint's work
-    // between BeginPaint and the BitBlt.
-    PreviewResult render(Figure& figure, const Bounds& bounds, CopyArray& copies,
-                         const CopyInputs& inputs, std::chrono::steady_clock::time_point deadline);
     void present();  // the bitmap to the window, in one BitBlt
     void setRubberBand(int on);
     void showLabel(const char* text);
     void hideLabel();
 
+    // The steps of a picture, in this order (clientRect must be current).
+    void drawBackground(const MouseTracker& mouse);  // white, axes, gesture feedback
+    void drawFigure(Figure& figure);
+    // The red cross at the base point; in pick mode the arrows at the pointer, which also
+    // moves the base point there.
+    void drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer);
+    // Then the copies through drawCopies, with the canvas as its target, and flushLines().
+
     // Primitives, drawing into the bitmap with the pen selected last.
-    void selectCopyPen();
+    void begin(CanvasStep step);
+    void beginCopyLines() { begin(CanvasStep::copyLines); }
+    void beginCopyDots() { begin(CanvasStep::copyDots); }
+    bool copyMissesView(const Extents& box, const Matrix3& m) const;
     void drawSegment(LineItem& item);  // also records the item's screen position
+    void worldSegment(const Point2& a, const Point2& b);
     void drawSegmentPixels(const Point2& a, const Point2& b);
     void drawPixelSegment(PixelPoint a, PixelPoint b);
     void drawCircle(const CircleItem& circle, const Matrix3& m);
-    void drawPointDot(double x, double y, COLORREF colour);
-    void drawBasePointMarker(CopyArray& copies);  // in pick mode it moves the base point
+    void worldDot(const Point2& p);  // in the step's dot colour
     void drawText(int x, int y, const char* text);
     void flushLines();  // before pixels are set in memory, and before a pen changes
     void setPixel(int x, int y, COLORREF colour);
@@ -96,11 +104,12 @@ struct Canvas {
     GdiObject<HFONT> uiFont;
     HWND parentWindow = nullptr;
 
+    int32_t left = 0;  // the canvas's x in the main window's client area
+
     PolylineBatch lines;      // lines that leave the bitmap, for GDI to clip
     uint32_t lineColour = 0;  // the selected pen's colour, for lines set in memory
-    // What the last repaint's preview managed: copies drawn of copies asked for.
-    int copiesDrawn = 0;
-    int copiesWanted = 0;
-    bool copiesClamped = false;
+    uint32_t dotColour = 0;
     int repaints = 0;
 };
+
+extern Canvas theCanvas;

@@ -1,16 +1,19 @@
 #include "view/mouse_input.h"
 
-#include "app/globals.h"
+#include "copyarray/copy_array.h"
+#include "figure/figure.h"
+#include "view/canvas.h"
+#include "view/mouse_tracker.h"
 #include "view/nav_gesture.h"
 #include "view/snap.h"
+#include "view/view_hooks.h"
 
 namespace {
 
-// The canvas lies right of the panel at the main window's top: subtract the panel's width.
-PixelPos canvasPixel(LPARAM lParam) {
-    RECT panel{};
-    GetClientRect(thePanel.panel, &panel);
-    return {static_cast<short>(LOWORD(lParam)) - panel.right, static_cast<short>(HIWORD(lParam))};
+// The canvas lies right of the panel at the main window's top.
+PixelPoint canvasPixel(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)) - theCanvas.left,
+            static_cast<short>(HIWORD(lParam))};
 }
 
 void takeCapture() {
@@ -40,14 +43,9 @@ void gestureFeedbackStep() {
     }
 }
 
-// The view operations that can change the scale have the scale button redrawn first.
-void refreshScaleDisplays() {
-    thePanel.refresh();
-}
-
 void finishGesture() {
-    const PixelPos s = theMouse.gestureStart;
-    const PixelPos r = theMouse.releasePos;
+    const PixelPoint s = theMouse.gestureStart;
+    const PixelPoint r = theMouse.releasePos;
     const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y);
     theCanvas.setRubberBand(0);
     theCanvas.hideLabel();
@@ -69,13 +67,13 @@ void finishGesture() {
             view.zoomToRect(s.x, s.y, r.x, r.y);
             break;
     }
-    if (command != NavCommand::move) refreshScaleDisplays();
+    if (command != NavCommand::move) theViewHooks.scaleChanged();  // the scale button first
     theCanvas.repaint();
 }
 
 // After every plain click: the hint goes, the preview is redrawn, the capture is let go.
 void endPlainClick() {
-    thePanel.setHint("");
+    theViewHooks.setHint("");
     theCanvas.repaint();
     releaseMouse();
 }
@@ -142,7 +140,7 @@ void onRButtonUp(LPARAM lParam) {
         releaseMouse();
         return;
     }
-    const PixelPos pixel = canvasPixel(lParam);
+    const PixelPoint pixel = canvasPixel(lParam);
     const Point2 p = theCanvas.view.screenToWorld(pixel.x, pixel.y);
     if (basePointPickMode) {
         basePointPickMode = 0;

@@ -2,10 +2,7 @@
 
 #include <cstdint>
 
-struct PixelPos {
-    int32_t x = 0;
-    int32_t y = 0;
-};
+#include "view/pixels.h"
 
 // The mouse state of the main window, in canvas pixels.
 struct MouseTracker {
@@ -13,7 +10,11 @@ struct MouseTracker {
     int32_t rightDown = 0;
     int32_t gestureActive = 0;
     int32_t captured = 0;
-    PixelPos releasePos;
-    PixelPos pointerPos;
-    PixelPos gestureStart;
+    PixelPoint releasePos{};
+    PixelPoint pointerPos{};
+    PixelPoint gestureStart{};
 };
+
+// The program's single objects of the mouse handling (defined with the other globals).
+extern MouseTracker theMouse;
+extern int basePointPickMode;  // the next plain click in the canvas sets the base point

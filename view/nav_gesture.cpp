@@ -1,19 +1,21 @@
 #include "view/nav_gesture.h"
 
+#include "view/view_texts.h"
+
 const char* commandLabel(NavCommand command) {
     switch (command) {
         case NavCommand::zoomIn:
-            return "ZOOM IN";
+            return text::kZoomIn;
         case NavCommand::zoomOut:
-            return "ZOOM OUT";
+            return text::kZoomOut;
         case NavCommand::showAll:
-            return "SHOW ALL";
+            return text::kShowAll;
         case NavCommand::previous:
-            return "PREVIOUS";
+            return text::kPrevious;
         case NavCommand::move:
-            return "MOVE";
+            return text::kMove;
     }
-    return "MOVE";
+    return text::kMove;
 }
 
 GestureFeedback gestureFeedback(int dx, int dy) {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "copyarray/matrix3.h"
 #include "figure/figure.h"
+#include "figure/matrix3.h"
 #include "view/view_mapping.h"
 
 // Turning world geometry into pixel coordinates that GDI can take. Everything within

@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "copyarray/int_pow.h"
-#include "copyarray/matrix3.h"
+#include "figure/matrix3.h"
 
 namespace {
 

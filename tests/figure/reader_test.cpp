@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "copyarray/matrix3.h"
+#include "figure/matrix3.h"
 #include "tests/test_files.h"
 
 namespace {

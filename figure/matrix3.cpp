@@ -1,4 +1,4 @@
-#include "copyarray/matrix3.h"
+#include "figure/matrix3.h"
 
 #include <cmath>
 

@@ -1,0 +1,38 @@
+#include "app/preview_repaint.h"
+
+#include "app/globals.h"
+#include "view/view_hooks.h"
+
+PreviewResult renderPreview(Canvas& canvas, Figure& figure, const Bounds& bounds, CopyArray& copies,
+                            const CopyInputs& inputs,
+                            std::chrono::steady_clock::time_point deadline) {
+    canvas.drawBackground(theMouse);
+    canvas.drawFigure(figure);
+    canvas.drawBasePointMarker(copies.baseX, copies.baseY, basePointPickMode != 0,
+                               theMouse.pointerPos);
+    const PreviewResult preview = drawCopies(canvas, figure, bounds, copies, inputs, deadline);
+    canvas.flushLines();
+    return preview;
+}
+
+namespace {
+
+void setHint(const char* text) {
+    thePanel.setHint(text);
+}
+
+void scaleChanged() {
+    thePanel.refresh();
+}
+
+void drawScene(std::chrono::steady_clock::time_point started) {
+    thePanel.notePreview(renderPreview(theCanvas, theFigure, theFigureBounds, theCopyArray,
+                                       thePanel.readCopyInputs(),
+                                       started + std::chrono::milliseconds(kPreviewBudgetMs)));
+}
+
+}  // namespace
+
+void installViewHooks() {
+    theViewHooks = {setHint, scaleChanged, drawScene};
+}

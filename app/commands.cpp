@@ -18,10 +18,11 @@ const char* writeFailureReason(WriteError error) {
         case WriteError::notRepresentable:
             return text::kWhyNotRepresentable;
         case WriteError::writeFailed:
+            return text::kWhyWriteFailed;
         case WriteError::none:
             break;
     }
-    return text::kWhyWriteFailed;
+    return text::kWhyUnknown;
 }
 
 void basePointCommand() {

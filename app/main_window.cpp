@@ -85,6 +85,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_RBUTTONUP:
             onRButtonUp(lParam);
             return 0;
+        case WM_CAPTURECHANGED:
+            onCaptureChanged();
+            return 0;
+        case WM_CANCELMODE:
+            cancelMouse();
+            break;  // the default handling cancels the system's own modes
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -119,11 +125,17 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     return main;
 }
 
-int runMessageLoop() {
+BOOL getMessage(MSG* message) {
+    return GetMessageA(message, nullptr, 0, 0);
+}
+
+int runMessageLoop(BOOL (*fetch)(MSG*)) {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    BOOL got;
+    while ((got = fetch(&message)) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return static_cast<int>(message.wParam);
+    // 0: WM_QUIT and its code; -1: the fetch failed, and the message holds no code.
+    return got == 0 ? static_cast<int>(message.wParam) : 0;
 }

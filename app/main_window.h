@@ -12,5 +12,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Returns the main window, or null when it could not be made.
 HWND startZovrel(HINSTANCE instance, const char* exchangePath);
 
-// Runs until WM_DESTROY posts the quit message; returns its code.
-int runMessageLoop();
+BOOL getMessage(MSG* message);  // GetMessageA for any window of the thread
+
+// Runs until WM_DESTROY posts the quit message and returns its code, or until fetching a
+// message fails (GetMessageA's -1) and returns 0. fetch stands in for GetMessageA.
+int runMessageLoop(BOOL (*fetch)(MSG*) = getMessage);

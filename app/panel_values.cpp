@@ -30,6 +30,16 @@ void formatBoxNumber(double v, bool twoDecimals, char out[kRowTextSize]) {
     *r.ptr = '\0';
 }
 
+void formatScaleText(double scale, char out[kRowTextSize]) {
+    if (!(scale > 0.0 && scale < 0.01)) {
+        formatBoxNumber(scale, true, out);
+        return;
+    }
+    const std::to_chars_result r =
+        std::to_chars(out, out + kRowTextSize - 1, scale, std::chars_format::fixed);
+    *r.ptr = '\0';
+}
+
 MoveRowState defaultMoveRow(double distance) {
     MoveRowState row{};
     double shown = distance;

@@ -14,6 +14,10 @@ void keepTwoDecimals(char* text);
 // (uncut); a value that is not finite counts as 0 and is shown as such.
 void formatBoxNumber(double v, bool twoDecimals, char out[kRowTextSize]);
 
+// The scale as the scale dialog offers it: two cut decimals from 0.01 up, where they show the
+// value; below, the shortest decimal text that reads back as exactly this scale.
+void formatScaleText(double scale, char out[kRowTextSize]);
+
 // A move row's start-up state for a distance in drawing units.
 struct MoveRowState {
     char text[kRowTextSize];

@@ -8,6 +8,7 @@
 #include "app/commands.h"
 #include "app/globals.h"
 #include "app/panel_values.h"
+#include "app/status_strip.h"
 #include "app/texts.h"
 #include "view/gdi.h"
 

@@ -12,10 +12,10 @@ HMENU idMenu(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
 
-void fillWithCurrentScale(HWND edit) {
-    char text[kRowTextSize];
-    formatBoxNumber(theCanvas.view.scale, true, text);
-    SetWindowTextA(edit, text);
+void offerCurrentScale(ScaleDialog& dialog) {
+    dialog.offeredScale = theCanvas.view.scale;
+    formatScaleText(dialog.offeredScale, dialog.offeredText);
+    SetWindowTextA(dialog.edit, dialog.offeredText);
 }
 
 }  // namespace
@@ -46,17 +46,18 @@ int ScaleDialog::create(HWND owner, HINSTANCE instance) {
 
 void ScaleDialog::show() {
     if (!popup) return;
-    fillWithCurrentScale(edit);
+    offerCurrentScale(*this);
     ShowWindow(popup, SW_SHOW);
 }
 
 void ScaleDialog::applyScale() {
     char text[kRowTextSize] = {};
     GetWindowTextA(edit, text, sizeof text);
-    if (!theCanvas.view.applyScale(parseDecimal(text))) {
+    const bool unchanged = lstrcmpA(text, offeredText) == 0;
+    if (!theCanvas.view.applyScale(unchanged ? offeredScale : parseDecimal(text))) {
         // Not a positive number: keep the scale, say so, and offer the current one again.
         MessageBeep(MB_ICONWARNING);
-        fillWithCurrentScale(edit);
+        offerCurrentScale(*this);
         return;
     }
     ShowWindow(popup, SW_HIDE);

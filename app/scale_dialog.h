@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "copyarray/copy_array.h"
+
 // The small tool window in which the view scale is typed ("画面倍率 1 /").
 struct ScaleDialog {
     int create(HWND owner, HINSTANCE instance);  // 0 when its class cannot be registered
@@ -14,6 +16,10 @@ struct ScaleDialog {
     HWND edit = nullptr;
     int okId = 0;
     int editId = 1;
+    // The text last offered and the exact scale it stands for: OK on it unchanged keeps that
+    // scale, even where the text shows it cut.
+    char offeredText[kRowTextSize] = {};
+    double offeredScale = 1.0;
     WNDPROC previousEditProc = nullptr;
 };
 

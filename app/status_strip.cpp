@@ -1,28 +1,28 @@
 // The status text strip: the hint, notes on the preview, and the scale button.
 
+#include "app/status_strip.h"
+
 #include <charconv>
-#include <string>
 
 #include "app/globals.h"
 #include "app/parameter_panel.h"
 #include "app/texts.h"
 #include "view/gdi.h"
 
-namespace {
-
-// What the last repaint could not show, for the user to know.
-std::string previewNote() {
+std::string previewNote(const PreviewResult& preview) {
     std::string note;
-    if (thePanel.preview.clamped) note += text::kCopiesClamped;
-    if (thePanel.preview.drawn < thePanel.preview.wanted) {
+    if (preview.clamped) note += text::kCopiesClamped;
+    if (preview.drawn < preview.wanted) {
         char count[16];
-        *std::to_chars(count, count + sizeof count - 1, thePanel.preview.drawn).ptr = '\0';
+        *std::to_chars(count, count + sizeof count - 1, preview.drawn).ptr = '\0';
         note += text::kPreviewPartialBefore;
         note += count;
         note += text::kPreviewPartialAfter;
     }
     return note;
 }
+
+namespace {
 
 void onStripPaint(HWND window) {
     PaintDc dc(window);
@@ -37,7 +37,7 @@ void onStripPaint(HWND window) {
     int x = panel.right;
     const int hintLength = lstrlenA(thePanel.hintText);
     TextOutA(dc.get(), x, 5, thePanel.hintText, hintLength);
-    const std::string note = previewNote();
+    const std::string note = previewNote(thePanel.preview);
     if (!note.empty()) {
         SIZE extent{};
         GetTextExtentPoint32A(dc.get(), thePanel.hintText, hintLength, &extent);

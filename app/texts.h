@@ -48,5 +48,6 @@ constexpr char kWhyWriteFailed[] = "書き込みに失敗しました（ディ�
 constexpr char kWhyCannotReplace[] =
     "JWC_TEMP.TXTを置き換えられません（他のプログラムが使用中など）。";
 constexpr char kWhyNotRepresentable[] = "書き込めない大きさの数値（無限大）が生じます。";
+constexpr char kWhyUnknown[] = "原因は分かりません。";
 
 }  // namespace text

@@ -119,6 +119,12 @@ void Canvas::hideLabel() {
     repaint();
 }
 
+void Canvas::clearFeedback() {
+    rubberBandVisible = 0;
+    labelVisible = 0;
+    repaint();
+}
+
 void Canvas::flushLines() {
     lines.flush(memoryDC);
     GdiFlush();
@@ -218,7 +224,10 @@ void Canvas::setPixel(int x, int y, COLORREF colour) {
 }
 
 void Canvas::worldDot(const Point2& world) {
-    const PixelPoint p = toPixel(view.worldToScreen(world.x, world.y));
+    const Point2 screen = view.worldToScreen(world.x, world.y);
+    // A point that is not a number lies nowhere (toPixel would put it at 0).
+    if (!std::isfinite(screen.x) || !std::isfinite(screen.y)) return;
+    const PixelPoint p = toPixel(screen);
     if (p.x < -2 || p.y < -2 || p.x > bitmapWidth + 2 || p.y > bitmapHeight + 2) return;
     for (int v = -2; v <= 2; ++v)
         for (int u = -2; u <= 2; ++u) {
@@ -299,16 +308,16 @@ void Canvas::drawBackground(const MouseTracker& mouse) {
     // Axes through the world origin.
     SelectObject(memoryDC, axisPen.get());
     view.setClientSize(clientRect.right, clientRect.bottom);
-    const int axisX = view.halfWidth - view.offsetX;
-    const int axisY = view.halfHeight - view.offsetY;
-    // An axis panned out of sight is left out rather than handed to GDI far away.
+    // Offsets may be any int32: the sums in 64 bits, and only a visible axis goes to GDI.
+    const int64_t axisX = static_cast<int64_t>(view.halfWidth) - view.offsetX;
+    const int64_t axisY = static_cast<int64_t>(view.halfHeight) - view.offsetY;
     if (axisX >= clientRect.left && axisX < clientRect.right) {
-        MoveToEx(memoryDC, axisX, clientRect.top, nullptr);
-        LineTo(memoryDC, axisX, clientRect.bottom);
+        MoveToEx(memoryDC, static_cast<int>(axisX), clientRect.top, nullptr);
+        LineTo(memoryDC, static_cast<int>(axisX), clientRect.bottom);
     }
     if (axisY >= clientRect.top && axisY < clientRect.bottom) {
-        MoveToEx(memoryDC, clientRect.left, axisY, nullptr);
-        LineTo(memoryDC, clientRect.right, axisY);
+        MoveToEx(memoryDC, clientRect.left, static_cast<int>(axisY), nullptr);
+        LineTo(memoryDC, clientRect.right, static_cast<int>(axisY));
     }
 
     const PixelPoint s = mouse.gestureStart;

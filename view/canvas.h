@@ -53,6 +53,7 @@ struct Canvas {
     void setRubberBand(int on);
     void showLabel(const char* text);
     void hideLabel();
+    void clearFeedback();  // neither rubber band nor label, in one repaint
 
     // The steps of a picture, in this order (clientRect must be current).
     void drawBackground(const MouseTracker& mouse);  // white, axes, gesture feedback

@@ -82,9 +82,25 @@ void endPlainClick() {
 
 void releaseMouse() {
     if (theMouse.captured) {
-        ReleaseCapture();
+        // ReleaseCapture sends WM_CAPTURECHANGED at once: by then it must not count as a loss.
         theMouse.captured = 0;
+        ReleaseCapture();
     }
+}
+
+void onCaptureChanged() {
+    if (!theMouse.captured) return;  // our own release
+    // Taken away: nothing left to release (a sent message may come while it is still ours).
+    if (GetCapture() != theCanvas.parentWindow) theMouse.captured = 0;
+    cancelMouse();
+}
+
+void cancelMouse() {
+    theMouse.leftDown = 0;
+    theMouse.rightDown = 0;
+    theMouse.gestureActive = 0;
+    releaseMouse();
+    theCanvas.clearFeedback();
 }
 
 void onMouseMove(LPARAM lParam) {

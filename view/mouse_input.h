@@ -9,3 +9,7 @@ void onLButtonUp(LPARAM lParam);
 void onRButtonDown(LPARAM lParam);
 void onRButtonUp(LPARAM lParam);
 void releaseMouse();
+// Another window took the capture (Alt+Tab, a box popping up) or the system cancelled modes:
+// the buttons count as up and a gesture ends without being performed.
+void onCaptureChanged();
+void cancelMouse();

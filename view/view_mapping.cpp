@@ -9,6 +9,13 @@ int32_t truncateClamped(double v, int32_t limit) {
     return static_cast<int32_t>(v);
 }
 
+int32_t truncateOffset(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483648.0) return (std::numeric_limits<int32_t>::max)();
+    if (v <= -2147483649.0) return (std::numeric_limits<int32_t>::min)();
+    return static_cast<int32_t>(v);
+}
+
 void ViewMapping::setClientSize(int width, int height) {
     halfWidth = static_cast<int32_t>(width * 0.5);
     halfHeight = static_cast<int32_t>(height * 0.5);
@@ -22,9 +29,8 @@ void ViewMapping::saveView() {
 
 void ViewMapping::panTo(int32_t px, int32_t py) {
     saveView();
-    offsetX = truncateClamped(static_cast<double>(offsetX) + (static_cast<double>(px) - halfWidth));
-    offsetY =
-        truncateClamped(static_cast<double>(offsetY) + (static_cast<double>(py) - halfHeight));
+    offsetX = truncateOffset(static_cast<double>(offsetX) + (static_cast<double>(px) - halfWidth));
+    offsetY = truncateOffset(static_cast<double>(offsetY) + (static_cast<double>(py) - halfHeight));
 }
 
 namespace {
@@ -33,12 +39,12 @@ namespace {
 void recentre(ViewMapping& v, int32_t px, int32_t py, double newScale) {
     v.saveView();
     // In doubles: the same values as int32 sums wherever those do not overflow.
-    v.offsetX = truncateClamped((static_cast<double>(px) - v.halfWidth + v.offsetX) * v.scale);
-    v.offsetY = truncateClamped((static_cast<double>(py) - v.halfHeight + v.offsetY) * v.scale);
+    v.offsetX = truncateOffset((static_cast<double>(px) - v.halfWidth + v.offsetX) * v.scale);
+    v.offsetY = truncateOffset((static_cast<double>(py) - v.halfHeight + v.offsetY) * v.scale);
     v.scale = newScale;
     const double r = 1.0 / v.scale;
-    v.offsetX = truncateClamped(v.offsetX * r);
-    v.offsetY = truncateClamped(v.offsetY * r);
+    v.offsetX = truncateOffset(v.offsetX * r);
+    v.offsetY = truncateOffset(v.offsetY * r);
 }
 
 }  // namespace

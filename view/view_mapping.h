@@ -1,21 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "figure/figure.h"
 #include "figure/point2.h"
 
 // World (drawing units, y up) <-> canvas pixels (y down), with a one-level view history.
 // The world point at the canvas centre is (offsetX * scale, -offsetY * scale); offsets are
-// whole pixels. Plain arithmetic: the window layer repaints after each operation.
+// whole pixels, any int32 (sums with them are formed in doubles or int64). Plain arithmetic:
+// the window layer repaints after each operation.
 
 constexpr double kMinScale = 0.00001;   // zooming in stops here
 constexpr double kMaxScale = 100000.0;  // zooming out stops here
 // The figure's larger relative span covers this share of the canvas after the start-up fit.
 constexpr double kFitShare = 0.2;
-// Offsets are kept within this many pixels so that every integer sum with a pixel position
-// stays far from overflowing.
-constexpr int32_t kMaxOffset = 1000000000;
 
 struct ViewMapping {
     int32_t halfWidth = 0;
@@ -57,4 +56,6 @@ struct ViewMapping {
 };
 
 // Truncates toward zero, first clamping into [-limit, limit]; NaN gives 0.
-int32_t truncateClamped(double v, int32_t limit = kMaxOffset);
+int32_t truncateClamped(double v, int32_t limit = (std::numeric_limits<int32_t>::max)());
+// An offset: truncated toward zero when it fits an int32, else the nearest end; NaN gives 0.
+int32_t truncateOffset(double v);

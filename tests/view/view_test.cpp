@@ -107,22 +107,38 @@ TEST(ViewMapping, FitOnceToTheLargerRelativeSpan) {
 // Pixel positions and offsets once were summed in int32, which overflows when both are large.
 TEST(ViewMapping, ExtremePixelsAndOffsetsStayInRange) {
     ViewMapping v = canvas600x400();
-    v.offsetX = kMaxOffset;
-    v.offsetY = -kMaxOffset;
+    v.offsetX = INT32_MAX;
+    v.offsetY = INT32_MIN;
     const Point2 w = v.screenToWorld(INT32_MAX, INT32_MAX);
-    EXPECT_EQ(w.x, (2147483647.0 - 300 + 1e9) * v.scale);
-    EXPECT_EQ(w.y, (200.0 + 1e9 - 2147483647.0) * v.scale);
+    EXPECT_EQ(w.x, (2147483647.0 - 300 + 2147483647.0) * v.scale);
+    EXPECT_EQ(w.y, (200.0 + 2147483648.0 - 2147483647.0) * v.scale);
     v.zoomAt(INT32_MAX, INT32_MIN, 1.0);
-    EXPECT_EQ(std::pair(v.offsetX, v.offsetY), std::pair(kMaxOffset, -kMaxOffset));
+    EXPECT_EQ(std::pair(v.offsetX, v.offsetY), std::pair(INT32_MAX, INT32_MIN));
     v = canvas600x400();
     v.setClientSize(-2000000000, 0);
     v.panTo(INT32_MAX, 0);
-    EXPECT_EQ(v.offsetX, kMaxOffset);
+    EXPECT_EQ(v.offsetX, INT32_MAX);
     v = canvas600x400();
     v.zoomToRect(INT32_MIN, 0, INT32_MAX, 400);  // wider than any int32 difference
     EXPECT_GT(v.scale, 1.0);
     EXPECT_EQ(truncateClamped(NAN), 0);
     EXPECT_EQ(truncateClamped(-12.9), -12);
+}
+
+// At the finest scale a view 15,000 units from the origin needs offsets beyond 1e9 pixels; any
+// offset that fits an int32 is kept as computed, so the view stays centred where it was.
+TEST(ViewMapping, FarViewsAtTheFinestScaleKeepTheirCentre) {
+    ViewMapping v = canvas600x400();
+    v.offsetX = 15000;
+    v.offsetY = 21000;
+    v.zoomAt(300, 200, 1e5);
+    ASSERT_EQ(v.scale, kMinScale);
+    EXPECT_EQ(std::pair(v.offsetX, v.offsetY), std::pair(1499999999, 2099999999));
+    const Point2 centre = v.screenToWorld(300, 200);
+    EXPECT_NEAR(centre.x, 15000, 1e-4);
+    EXPECT_NEAR(centre.y, -21000, 1e-4);
+    v.panTo(600, 100000000);  // beyond the int32 range: the nearest offset, no overflow
+    EXPECT_EQ(std::pair(v.offsetX, v.offsetY), std::pair(1500000299, INT32_MAX));
 }
 
 TEST(Pixels, TruncatedTowardZeroWithinRangeClippedBeyond) {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/status_strip.h"
+#include "app/texts.h"
 #include "figure/reader.h"
 #include "tests/window/window_harness.h"
 #include "view/gdi.h"
@@ -324,6 +326,39 @@ TEST_F(CanvasPicture, CircleScaledTwiceAsWideIsPreviewedAsAnEllipse) {
     EXPECT_NEAR(h, 40, 1) << "copy 1: as high as the circle";
     box(kBlack, &w, &h);
     EXPECT_NEAR(w, 40, 1) << "the figure's own circle (its top and bottom lie under the copy)";
+}
+
+// From copy 309 on, ten to the power k overflows: the copies' points, ends and centres are not
+// numbers. They draw nothing (a NaN once became a dot in the top-left corner).
+TEST_F(CanvasPicture, CopiesThatAreNotFiniteDrawNothing) {
+    const char* const texts[6] = {"0", "0", "90", "10", "1.0", "400"};
+    const int sliders[6] = {100, 100, 0, 100, 100, 100};
+    setRows(texts, sliders);
+    theCopyArray.baseX = 0;
+    theCopyArray.baseY = 0;
+    setView(0.25, 0, 0);
+    ASSERT_EQ(thePanel.preview.drawn, 400);
+    EXPECT_EQ(countPixels(kCopyDotBlue, 0, 0, 8, 8), 0) << "no dot in the top-left corner";
+    EXPECT_EQ(countPixels(kCopyBlue, 0, 0, 8, 8), 0);
+}
+
+// With 100,000 copies on one spot every copy costs its drawing: the repaint stops after its
+// time budget, and the status bar names how many copies it shows.
+TEST_F(CanvasPicture, APreviewOverItsTimeBudgetSaysHowManyCopiesItShows) {
+    useMovesOnly("0", 100, "0", "100000");
+    setView(0.05, 0, 0);
+    const PreviewResult shown = thePanel.preview;
+    EXPECT_EQ(shown.wanted, 100000);
+    EXPECT_GT(shown.drawn, 0);
+    EXPECT_LT(shown.drawn, 100000);
+    EXPECT_FALSE(shown.clamped);
+    const std::string note = previewNote(shown);
+    EXPECT_NE(note.find(std::string(text::kPreviewPartialBefore) + std::to_string(shown.drawn) +
+                        text::kPreviewPartialAfter),
+              std::string::npos)
+        << note;
+    useMovesOnly("0", 100, "0", "20");
+    EXPECT_EQ(previewNote(thePanel.preview), "") << "all copies shown: no note";
 }
 
 // The canvas sets the pixels of lines inside the bitmap itself and hands lines that leave it to

@@ -4,10 +4,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "app/commands.h"
 #include "app/globals.h"
+#include "app/main_window.h"
 #include "copyarray/writer.h"
 #include "figure/reader.h"
 #include "tests/window/window_harness.h"
@@ -298,6 +302,35 @@ TEST_F(Commands, CompletionOnAFileHeldOpenSaysSoAndKeepsRunning) {
         << "no temporary file left";
     EXPECT_FALSE(quitPosted()) << "the program keeps running";
     expectSame(Snapshot::take(), before);
+}
+
+// Each cause of a failed write has its own text; a failure without a known cause is not
+// reported as a full disk.
+TEST(WriteFailure, EachCauseHasATextOfItsOwn) {
+    const WriteError causes[] = {WriteError::none,
+                                 WriteError::readOnly,
+                                 WriteError::notAFile,
+                                 WriteError::cannotCreate,
+                                 WriteError::writeFailed,
+                                 WriteError::cannotReplace,
+                                 WriteError::notRepresentable};
+    std::set<std::string> texts;
+    for (WriteError cause : causes) texts.insert(writeFailureReason(cause));
+    EXPECT_EQ(texts.size(), std::size(causes));
+}
+
+// The loop ends with the quit message's code, and with 0 when GetMessageA fails.
+TEST(MessageLoop, ReturnsTheQuitCodeOrZeroWhenGettingAMessageFails) {
+    static BOOL result;
+    auto fetch = [](MSG* message) {
+        message->message = WM_NULL;
+        message->wParam = 5;
+        return result;
+    };
+    result = 0;
+    EXPECT_EQ(runMessageLoop(fetch), 5);
+    result = -1;
+    EXPECT_EQ(runMessageLoop(fetch), 0);
 }
 
 TEST_F(Commands, CloseAnsweredNoChangesNothing) {

@@ -181,6 +181,36 @@ TEST_F(Gesture, FeedbackFollowsThePointerAndTheReleaseDecides) {
     EXPECT_EQ(theCanvas.rubberBandVisible, 0);
 }
 
+// Alt+Tab or a window popping up while the buttons are held takes the capture away: the
+// gesture ends unperformed and no button stays down, so the next right click is a plain one.
+TEST_F(Gesture, ALostCaptureEndsTheGestureWithoutPerformingIt) {
+    for (UINT lost : {WM_CAPTURECHANGED, WM_CANCELMODE}) {
+        startFrom(1.0, 0, 0);
+        const Pixel s{60, 60};
+        mouse(WM_RBUTTONDOWN, s.x, s.y);
+        mouse(WM_LBUTTONDOWN, s.x, s.y);
+        mouse(WM_MOUSEMOVE, s.x + 60, s.y + 40);
+        ASSERT_EQ(pixel(s.x + 30, s.y), kGrey) << "rubber band";
+        SendMessageA(mainWindow, lost, 0, 0);
+        EXPECT_EQ(pixel(s.x + 30, s.y), kWhite) << lost << ": the rubber band is gone";
+        EXPECT_EQ(labelPixels(s), 0) << lost;
+        EXPECT_EQ(GetCapture(), nullptr) << lost;
+        expectView(current(), {0, 0, 1.0}, "nothing performed");
+        // A later release of the buttons, then a single right click: no gesture.
+        mouse(WM_LBUTTONUP, s.x + 60, s.y + 40);
+        mouse(WM_RBUTTONUP, s.x + 60, s.y + 40);
+        expectView(current(), {0, 0, 1.0}, "the late releases perform nothing");
+        mouse(WM_RBUTTONDOWN, s.x, s.y);
+        EXPECT_EQ(theMouse.gestureActive, 0) << lost;
+        mouse(WM_RBUTTONUP, s.x, s.y);
+        EXPECT_EQ(labelPixels(s), 0) << lost;
+        expectView(current(), {0, 0, 1.0}, "a plain right click");
+    }
+    // The program's own release of the capture ends nothing early: a whole gesture still works.
+    gesture({60, 60}, {{90, 65}}, {90, 65});
+    expectView(current(), panned({0, 0, 1.0}, {60, 60}), "MOVE after a lost capture");
+}
+
 TEST_F(Gesture, HorizontalReleasePerformsMoveAndClearsTheLabel) {
     startFrom(1.0, 0, 0);
     const Pixel s{60, 60};

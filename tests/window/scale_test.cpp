@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "figure/decimal.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;
@@ -162,6 +163,24 @@ TEST_F(Scale, DialogAppliesAPositiveNumberAndRedrawsAtOnce) {
     mouse(WM_LBUTTONUP, x + 20, y - 20);
     mouse(WM_RBUTTONUP, x + 20, y - 20);
     EXPECT_EQ(theCanvas.view.scale, home);
+}
+
+// Below 0.01 two cut decimals would show "0.00": the dialog shows the digits the scale needs.
+// OK on the text as shown keeps the scale exactly, also where two cut decimals show it.
+TEST_F(Scale, DialogTextAsShownKeepsTheScale) {
+    setView(0.005, 0, 0);
+    clickScaleButton();
+    EXPECT_EQ(editText(), "0.005");
+    for (double scale : {0.005, 0.00001, 0.0012345678901234567, 0.00999999, 0.01, 1.23456}) {
+        setView(scale, 0, 0);
+        clickScaleButton();
+        if (scale < 0.01) {
+            EXPECT_EQ(parseDecimal(editText().c_str()), scale) << editText();
+        }
+        pressOk();
+        EXPECT_FALSE(dialogShown()) << scale;
+        EXPECT_EQ(theCanvas.view.scale, scale);
+    }
 }
 
 TEST_F(Scale, DialogClampsToTheZoomLimits) {

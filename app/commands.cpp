@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "app/texts.h"
+#include "figure/exchange_io.h"
 
 const char* writeFailureReason(WriteError error) {
     switch (error) {

@@ -11,6 +11,3 @@ void completeCommand();
 
 // The Japanese reason shown for a failed write.
 const char* writeFailureReason(WriteError error);
-
-// The exchange file, in the directory the host started the program in.
-constexpr char kExchangeFile[] = "JWC_TEMP.TXT";

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "app/commands.h"
 #include "app/main_window.h"
+#include "figure/exchange_io.h"
 
 // The host starts the program in the directory of the exchange file; the command line is ignored.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

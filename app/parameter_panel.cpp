@@ -11,6 +11,7 @@
 #include "app/status_strip.h"
 #include "app/texts.h"
 #include "view/gdi.h"
+#include "view/window_idioms.h"
 
 namespace {
 
@@ -24,18 +25,14 @@ constexpr RowSetup kRowSetup[kRowCount] = {{"200.0", 100, "100%"}, {"200.0", 0, 
                                            {"90", 0, "0%"},        {"1.0", 100, "100%"},
                                            {"1.0", 100, "100%"},   {"20", 100, "100%"}};
 
-HMENU idMenu(int id) {
-    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-}
-
 void setFont(HWND window) {
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
+    ::setFont(window, theCanvas.uiFont.get());
 }
 
 HWND child(HWND parent, HINSTANCE instance, DWORD exStyle, const char* cls, const char* text,
            DWORD style, int x, int y, int w, int h, int id) {
     return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                           idMenu(id), instance, nullptr);
+                           idAsMenu(id), instance, nullptr);
 }
 
 int clientWidth(HWND window) {
@@ -213,6 +210,11 @@ void ParameterPanel::paintLabels() {
     }
 }
 
+void ParameterPanel::drawItem(WPARAM wParam, LPARAM lParam) {
+    const OwnerDrawItem item = ownerDrawItem(wParam, lParam);
+    drawOwnerButton(item.dc, item.id, item.pressed, item.rect);
+}
+
 void ParameterPanel::drawOwnerButton(HDC dc, int id, bool pressed, const RECT& rect) {
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     SelectGuard font(dc, theCanvas.uiFont.get());
@@ -276,12 +278,6 @@ void onPanelPaint() {
     if (previewReady) theCanvas.repaint();
 }
 
-void onPanelDrawItem(WPARAM wParam, LPARAM lParam) {
-    const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    thePanel.drawOwnerButton(item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0,
-                             item.rcItem);
-}
-
 void onPanelCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) == EN_UPDATE) thePanel.requestRepaint();
     switch (LOWORD(wParam)) {
@@ -311,7 +307,7 @@ LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             onPanelPaint();
             break;
         case WM_DRAWITEM:
-            onPanelDrawItem(wParam, lParam);
+            thePanel.drawItem(wParam, lParam);
             break;
         case WM_COMMAND:
             onPanelCommand(wParam, lParam);

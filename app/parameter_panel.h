@@ -52,6 +52,7 @@ struct ParameterPanel {
     void toggleUnit(int id);
     void updatePercentBoxes();
     void paintLabels();
+    void drawItem(WPARAM wParam, LPARAM lParam);  // WM_DRAWITEM of the unit and scale buttons
     void drawOwnerButton(HDC dc, int id, bool pressed, const RECT& rect);
     void setHint(const char* text);
     CopyInputs readCopyInputs();

@@ -5,12 +5,9 @@
 #include "app/texts.h"
 #include "figure/decimal.h"
 #include "view/gdi.h"
+#include "view/window_idioms.h"
 
 namespace {
-
-HMENU idMenu(int id) {
-    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-}
 
 void offerCurrentScale(ScaleDialog& dialog) {
     dialog.offeredScale = theCanvas.view.scale;
@@ -34,11 +31,11 @@ int ScaleDialog::create(HWND owner, HINSTANCE instance) {
                             WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200, 300, 50, owner, nullptr,
                             instance, nullptr);
     okButton = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 210, 5, 80, 20, popup,
-                               idMenu(okId), instance, nullptr);
-    SendMessageA(okButton, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
+                               idAsMenu(okId), instance, nullptr);
+    setFont(okButton, theCanvas.uiFont.get());
     edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "40", WS_CHILD | WS_VISIBLE | WS_BORDER, 100,
-                           5, 53, 20, popup, idMenu(editId), instance, nullptr);
-    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(theCanvas.uiFont.get()), TRUE);
+                           5, 53, 20, popup, idAsMenu(editId), instance, nullptr);
+    setFont(edit, theCanvas.uiFont.get());
     previousEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scaleEditProc)));
     return 1;

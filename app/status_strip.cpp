@@ -53,12 +53,9 @@ LRESULT CALLBACK statusStripProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_PAINT:
             onStripPaint(window);
             break;
-        case WM_DRAWITEM: {
-            const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            thePanel.drawOwnerButton(item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0,
-                                     item.rcItem);
+        case WM_DRAWITEM:
+            thePanel.drawItem(wParam, lParam);
             return 0;
-        }
         case WM_COMMAND:
             if (LOWORD(wParam) == kScaleButtonId) theScaleDialog.show();
             return 0;

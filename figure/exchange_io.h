@@ -7,6 +7,9 @@
 // exchange_io_posix.cpp and exchange_io_win.cpp implement it; nothing else in the core knows
 // which platform it runs on.
 
+// The exchange file, in the directory the host started the program in.
+constexpr char kExchangeFile[] = "JWC_TEMP.TXT";
+
 enum class FileState {
     missing,   // nothing at the path
     writable,  // a regular file the writer may replace

@@ -9,6 +9,7 @@
 #include "view/raster.h"
 #include "view/view_hooks.h"
 #include "view/view_texts.h"
+#include "view/window_idioms.h"
 
 namespace {
 
@@ -69,8 +70,7 @@ int Canvas::setParentWindow(HWND main) {
 
 void Canvas::createCanvasWindow(HWND parent, HINSTANCE instance) {
     window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 300, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCanvasId)), instance,
-                             nullptr);
+                             idAsMenu(kCanvasId), instance, nullptr);
 }
 
 void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {

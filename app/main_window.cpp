@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/globals.h"
+#include "app/loop_input.h"
+#include "app/middle_pan.h"
 #include "app/panel_values.h"
 #include "app/preview_repaint.h"
 #include "app/texts.h"
@@ -51,6 +53,7 @@ void onGetMinMaxInfo(LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (handlePanMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_CREATE:
             onCreate(window, lParam);
@@ -133,6 +136,7 @@ int runMessageLoop(BOOL (*fetch)(MSG*)) {
     MSG message{};
     BOOL got;
     while ((got = fetch(&message)) > 0) {
+        if (routeLoopInput(message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -7,6 +7,7 @@
 
 #include "app/commands.h"
 #include "app/globals.h"
+#include "app/output_readout.h"
 #include "app/panel_values.h"
 #include "app/status_strip.h"
 #include "app/texts.h"
@@ -279,7 +280,10 @@ void onPanelPaint() {
 }
 
 void onPanelCommand(WPARAM wParam, LPARAM lParam) {
-    if (HIWORD(wParam) == EN_UPDATE) thePanel.requestRepaint();
+    if (HIWORD(wParam) == EN_UPDATE) {
+        thePanel.requestRepaint();
+        updateOutputReadout();
+    }
     switch (LOWORD(wParam)) {
         case kCompleteButtonId:
             completeCommand();
@@ -297,6 +301,7 @@ void onPanelCommand(WPARAM wParam, LPARAM lParam) {
 void onPanelSlider() {
     thePanel.updatePercentBoxes();
     theCanvas.repaint();
+    updateOutputReadout();
 }
 
 }  // namespace

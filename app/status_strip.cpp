@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "app/globals.h"
+#include "app/output_readout.h"
 #include "app/parameter_panel.h"
 #include "app/texts.h"
 #include "view/gdi.h"
@@ -37,13 +38,17 @@ void onStripPaint(HWND window) {
     int x = panel.right;
     const int hintLength = lstrlenA(thePanel.hintText);
     TextOutA(dc.get(), x, 5, thePanel.hintText, hintLength);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc.get(), thePanel.hintText, hintLength, &extent);
+    int end = x + extent.cx;
     const std::string note = previewNote(thePanel.preview);
     if (!note.empty()) {
-        SIZE extent{};
-        GetTextExtentPoint32A(dc.get(), thePanel.hintText, hintLength, &extent);
         x += extent.cx + (hintLength > 0 ? 12 : 0);
         TextOutA(dc.get(), x, 5, note.c_str(), static_cast<int>(note.size()));
+        GetTextExtentPoint32A(dc.get(), note.c_str(), static_cast<int>(note.size()), &extent);
+        end = x + extent.cx;
     }
+    paintOutputReadout(dc.get(), end);
 }
 
 }  // namespace

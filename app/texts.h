@@ -34,6 +34,10 @@ namespace text {
 constexpr char kCopiesClamped[] = "複製数は100000個までに制限されます。";
 constexpr char kPreviewPartialBefore[] = "表示は最初の";
 constexpr char kPreviewPartialAfter[] = "個のみ（描画時間の上限）";
+// What the completion would write now: "出力 20 個 / 140 要素".
+constexpr char kOutputBefore[] = "出力 ";
+constexpr char kOutputMiddle[] = " 個 / ";
+constexpr char kOutputAfter[] = " 要素";
 
 // The completion could not write the result.
 constexpr char kWriteFailedCaption[] = "Zovrel";

@@ -16,13 +16,6 @@ PixelPoint canvasPixel(LPARAM lParam) {
             static_cast<short>(HIWORD(lParam))};
 }
 
-void takeCapture() {
-    if (!theMouse.captured) {
-        SetCapture(theCanvas.parentWindow);
-        theMouse.captured = 1;
-    }
-}
-
 void beginGesture(LPARAM lParam) {
     theMouse.gestureActive = 1;
     theMouse.gestureStart = canvasPixel(lParam);
@@ -79,6 +72,13 @@ void endPlainClick() {
 }
 
 }  // namespace
+
+void takeCapture() {
+    if (!theMouse.captured) {
+        SetCapture(theCanvas.parentWindow);
+        theMouse.captured = 1;
+    }
+}
 
 void releaseMouse() {
     if (theMouse.captured) {

@@ -22,6 +22,7 @@ void ViewMapping::setClientSize(int width, int height) {
 }
 
 void ViewMapping::saveView() {
+    ++changes;
     savedOffsetX = offsetX;
     savedOffsetY = offsetY;
     savedScale = scale;
@@ -80,6 +81,7 @@ void ViewMapping::showAll() {
 }
 
 void ViewMapping::previousView() {
+    ++changes;
     const int32_t ox = offsetX, oy = offsetY;
     const double s = scale;
     offsetX = savedOffsetX;
@@ -107,5 +109,6 @@ int ViewMapping::applyScale(double value) {
     if (value < kMinScale) value = kMinScale;
     if (value > kMaxScale) value = kMaxScale;
     scale = value;
+    ++changes;
     return 1;
 }

@@ -27,6 +27,9 @@ struct ViewMapping {
     double scale = 1.0;  // drawing units per pixel
     double savedScale = 1.0;
     int fitDone = 0;
+    // Moves with every view change that starts anew (each saves, swaps or sets the view), so
+    // that a run of wheel notches can tell that something else changed the view meanwhile.
+    uint32_t changes = 0;
 
     // Half the client size, truncated, as every resize and repaint sets it.
     void setClientSize(int width, int height);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <windows.h>
+
+#include "view/wheel_zoom.h"
+
+// Keys and the wheel, looked at in the message loop before they reach the focused control:
+// the wheel zooms the canvas under the pointer wherever the focus is, Tab walks the panel,
+// Escape asks to close (or hides the scale dialog), Enter in a value box does nothing.
+// True when the message has been handled and must be neither translated nor dispatched.
+bool routeLoopInput(const MSG& message);
+
+extern WheelZoom theWheel;

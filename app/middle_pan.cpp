@@ -1,0 +1,73 @@
+#include "app/middle_pan.h"
+
+#include <windowsx.h>
+
+#include "app/globals.h"
+#include "view/mouse_input.h"
+
+PanDrag thePan;
+
+namespace {
+
+// Main-window client coordinates of a mouse message, as a canvas pixel.
+POINT canvasPoint(LPARAM lParam) {
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    MapWindowPoints(theCanvas.parentWindow, theCanvas.window, &p, 1);
+    return p;
+}
+
+void onMiddleDown(LPARAM lParam) {
+    const POINT p = canvasPoint(lParam);
+    RECT canvas{};
+    GetClientRect(theCanvas.window, &canvas);
+    if (!PtInRect(&canvas, p)) return;  // over the panel's background: nothing to drag
+    if (thePan.begin(theCanvas.view, p.x, p.y, theMouse.leftDown || theMouse.rightDown))
+        takeCapture();
+}
+
+void endPan() {
+    thePan.end();
+    releaseMouse();
+}
+
+bool onPanMove(WPARAM wParam, LPARAM lParam) {
+    if (!thePan.active) return false;
+    // The release went elsewhere (another program took the mouse): the drag is over.
+    if (!(wParam & MK_MBUTTON)) {
+        endPan();
+        return false;
+    }
+    const POINT p = canvasPoint(lParam);
+    const bool moved = thePan.moveTo(theCanvas.view, p.x, p.y);
+    onMouseMove(lParam);  // the pointer position, and in pick mode the base point with its repaint
+    if (moved && !basePointPickMode) theCanvas.repaint();
+    return true;
+}
+
+}  // namespace
+
+bool handlePanMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_MBUTTONDOWN:
+            onMiddleDown(lParam);
+            return true;
+        case WM_MBUTTONUP:
+            if (thePan.active) endPan();
+            return true;
+        case WM_MOUSEMOVE:
+            return onPanMove(wParam, lParam);
+        case WM_LBUTTONDOWN:
+            return thePan.ignorePress(kPanLeft);
+        case WM_RBUTTONDOWN:
+            return thePan.ignorePress(kPanRight);
+        case WM_LBUTTONUP:
+            return thePan.ignoreRelease(kPanLeft);
+        case WM_RBUTTONUP:
+            return thePan.ignoreRelease(kPanRight);
+        case WM_CAPTURECHANGED:
+            if (thePan.active && reinterpret_cast<HWND>(lParam) != theCanvas.parentWindow)
+                thePan.end();
+            return false;
+    }
+    return false;
+}

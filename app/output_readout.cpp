@@ -1,0 +1,53 @@
+#include "app/output_readout.h"
+
+#include <charconv>
+#include <string>
+
+#include "app/globals.h"
+#include "app/texts.h"
+#include "copyarray/output_count.h"
+
+namespace {
+
+// The copies' own colour: the readout counts them.
+constexpr COLORREF kReadoutColour = RGB(50, 50, 255);
+constexpr int kReadoutGap = 8;  // pixels between the readout and its neighbours
+
+OutputCount shown;
+
+OutputCount currentCount() {
+    return outputCount(elementsPerCopy(theFigure),
+                       evaluateCopyParameters(thePanel.readCopyInputs()));
+}
+
+template <class T>
+void append(std::string& s, T value) {
+    char digits[24];
+    s.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+}  // namespace
+
+void updateOutputReadout() {
+    if (!thePanel.statusStrip || thePanel.holdRepaints) return;
+    if (currentCount() != shown) InvalidateRect(thePanel.statusStrip, nullptr, TRUE);
+}
+
+void paintOutputReadout(HDC dc, int textEnd) {
+    shown = currentCount();
+    std::string line = text::kOutputBefore;
+    append(line, shown.copies);
+    line += text::kOutputMiddle;
+    append(line, shown.elements);
+    line += text::kOutputAfter;
+    RECT button{};
+    GetWindowRect(thePanel.scaleButton, &button);
+    MapWindowPoints(HWND_DESKTOP, thePanel.statusStrip, reinterpret_cast<POINT*>(&button), 2);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &extent);
+    const int left = button.left - kReadoutGap - extent.cx;
+    if (left < textEnd + kReadoutGap) return;
+    const COLORREF previous = SetTextColor(dc, kReadoutColour);
+    TextOutA(dc, left, 5, line.c_str(), static_cast<int>(line.size()));
+    SetTextColor(dc, previous);
+}

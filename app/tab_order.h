@@ -1,0 +1,9 @@
+#pragma once
+
+// The order in which Tab and Shift+Tab walk the panel: for each row its value box, its unit
+// button (rows 1 to 3) and its slider, then "基点変更" and "完了+JWWに送信", wrapping around.
+
+// The stop after (or, backward, before) position current in a list of count stops. A current
+// position outside the list (the focus elsewhere) enters it at the first or the last stop.
+// -1 when the list is empty.
+int nextTabStop(int count, int current, bool backward);

@@ -1,0 +1,287 @@
+// The wheel, the middle button and the keys, posted as the system would post them and taken
+// through the message loop's own routing; and the readout of what would be written.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/loop_input.h"
+#include "app/middle_pan.h"
+#include "app/texts.h"
+#include "tests/window/window_harness.h"
+
+using namespace harness;
+
+namespace {
+
+// The message loop's way: keys and the wheel are routed before anything is dispatched.
+void pumpAsLoop() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitSeen = true;
+            continue;
+        }
+        if (routeLoopInput(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+POINT screenAtCanvas(int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(theCanvas.window, &p);
+    return p;
+}
+
+// A wheel turn as the system posts it: to the focused window, with the pointer's screen position.
+void wheel(int delta, POINT screen) {
+    PostMessageA(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)),
+                 MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+    pumpAsLoop();
+}
+
+void key(WPARAM virtualKey, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, virtualKey, 0xC0000001);
+    pumpAsLoop();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+void middle(UINT message, WPARAM buttons, int x, int y) {
+    SendMessageA(mainWindow, message, buttons, atCanvas(x, y));
+}
+
+class Input : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        SetForegroundWindow(mainWindow);
+        setView(1.0, 0, 0);
+        theWheel = WheelZoom{};
+    }
+    void TearDown() override {
+        thePan = PanDrag{};
+        theWheel = WheelZoom{};
+        SetFocus(mainWindow);
+        WindowTest::TearDown();
+    }
+};
+
+TEST_F(Input, WheelZoomsTheCanvasUnderThePointerWhereverTheFocusIs) {
+    HWND edit = thePanel.rows[kRowMoveX].valueEdit;
+    SetFocus(edit);
+    const std::string text = windowText(edit);
+    const POINT over = screenAtCanvas(100, 80);
+    wheel(60, over);
+    EXPECT_EQ(theCanvas.view.scale, 1.0) << "half a notch does nothing yet";
+    wheel(60, over);
+    EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25);
+    const Point2 world = theCanvas.view.screenToWorld(100, 80);
+    wheel(240, over);
+    EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25 / 1.25 / 1.25);
+    const Point2 at = theCanvas.view.worldToScreen(world.x, world.y);
+    EXPECT_NEAR(at.x, 100, 1.0);
+    EXPECT_NEAR(at.y, 80, 1.0);
+    EXPECT_EQ(windowText(edit), text);
+    EXPECT_EQ(GetFocus(), edit);
+    wheel(-120, over);
+    theCanvas.view.previousView();
+    EXPECT_EQ(theCanvas.view.scale, 1.0) << "the run is one step for PREVIOUS";
+
+    // Over the panel nothing happens, not even to the focused slider under the pointer.
+    HWND slider = thePanel.rows[kRowScaleX].slider;
+    SetFocus(slider);
+    RECT r{};
+    GetWindowRect(slider, &r);
+    const double scale = theCanvas.view.scale;
+    wheel(-240, {r.left + 50, r.top + 10});
+    wheel(360, {r.left + 50, r.top + 10});
+    EXPECT_EQ(theCanvas.view.scale, scale);
+    EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 100);
+}
+
+TEST_F(Input, MiddleDragPansPixelForPixelAndKeepsOutOfTheGesture) {
+    middle(WM_MBUTTONDOWN, MK_MBUTTON, 200, 150);
+    EXPECT_EQ(GetCapture(), mainWindow);
+    middle(WM_MOUSEMOVE, MK_MBUTTON, 230, 130);
+    EXPECT_EQ(std::pair(theCanvas.view.offsetX, theCanvas.view.offsetY), std::pair(-30, 20));
+    // The other buttons do nothing meanwhile, their releases included.
+    mouse(WM_LBUTTONDOWN, 230, 130);
+    mouse(WM_RBUTTONDOWN, 230, 130);
+    EXPECT_EQ(theMouse.gestureActive, 0);
+    middle(WM_MOUSEMOVE, MK_MBUTTON | MK_LBUTTON, 231, 131);
+    middle(WM_MBUTTONUP, 0, 231, 131);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(theMouse.captured, 0);
+    mouse(WM_LBUTTONUP, 231, 131);
+    mouse(WM_RBUTTONUP, 231, 131);
+    EXPECT_EQ(std::pair(theCanvas.view.offsetX, theCanvas.view.offsetY), std::pair(-31, 19));
+    theCanvas.view.previousView();
+    EXPECT_EQ(std::pair(theCanvas.view.offsetX, theCanvas.view.offsetY), std::pair(0, 0));
+
+    // During a two-button gesture the middle button does nothing.
+    mouse(WM_LBUTTONDOWN, 100, 100);
+    mouse(WM_RBUTTONDOWN, 100, 100);
+    middle(WM_MBUTTONDOWN, MK_MBUTTON | MK_LBUTTON | MK_RBUTTON, 100, 100);
+    EXPECT_EQ(thePan.active, 0);
+    middle(WM_MBUTTONUP, MK_LBUTTON | MK_RBUTTON, 100, 100);
+    mouse(WM_RBUTTONUP, 100, 100);
+    mouse(WM_LBUTTONUP, 100, 100);  // "MOVE" on the start pixel
+    EXPECT_EQ(theMouse.captured, 0);
+    EXPECT_EQ(theCanvas.view.offsetX, 100 - halfWidth());
+}
+
+TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
+    std::vector<HWND> order;
+    for (const ParameterRowControls& row : thePanel.rows) {
+        order.push_back(row.valueEdit);
+        if (row.unitButton) order.push_back(row.unitButton);
+        order.push_back(row.slider);
+    }
+    order.push_back(thePanel.basePointButton);
+    order.push_back(thePanel.completeButton);
+    SetFocus(mainWindow);
+    key(VK_TAB);
+    for (size_t i = 0; i < order.size(); ++i) {
+        ASSERT_EQ(GetFocus(), order[i]) << "stop " << i;
+        key(VK_TAB);
+    }
+    EXPECT_EQ(GetFocus(), order[0]) << "wraps around";
+    key(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), thePanel.completeButton) << "Shift+Tab goes back";
+    for (int i = 0; i < 3; ++i) key(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), thePanel.rows[kRowCopies].valueEdit);
+    DWORD from = 1, to = 0;
+    SendMessageA(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(std::pair(from, to), std::pair(DWORD{0}, DWORD(windowText(GetFocus()).size())));
+
+    // The focused slider's own keys, with the repaint and the percent boxes as by the mouse.
+    key(VK_TAB);
+    ASSERT_EQ(GetFocus(), thePanel.rows[kRowCopies].slider);
+    const int repaints = theCanvas.repaints;
+    key(VK_LEFT);
+    EXPECT_EQ(SendMessageA(GetFocus(), TBM_GETPOS, 0, 0), 99);
+    EXPECT_EQ(windowText(thePanel.rows[kRowCopies].percentBox), "99%");
+    EXPECT_GT(theCanvas.repaints, repaints);
+    // Space presses a focused unit button.
+    SetFocus(thePanel.rows[kRowMoveX].unitButton);
+    key(VK_SPACE);
+    EXPECT_EQ(thePanel.moveUnitFactor[0], 1000);
+}
+
+TEST_F(Input, EnterInAValueBoxDoesNothing) {
+    HWND edit = thePanel.rows[kRowAngle].valueEdit;
+    SetFocus(edit);
+    const std::string text = windowText(edit);
+    MSG down{edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    MSG typed{edit, WM_CHAR, '\r', 1, 0, {}};
+    EXPECT_TRUE(routeLoopInput(down));
+    EXPECT_TRUE(routeLoopInput(typed));
+    key(VK_RETURN);
+    EXPECT_EQ(windowText(edit), text);
+    // The scale dialog's edit keeps its Enter.
+    MSG dialog{theScaleDialog.edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    EXPECT_FALSE(routeLoopInput(dialog));
+}
+
+TEST_F(Input, EscapeAsksToCloseAndInTheScaleDialogHidesIt) {
+    SetFocus(thePanel.rows[kRowScaleY].valueEdit);
+    {
+        BoxAnswerer answerer({{text::kConfirm, IDNO}});
+        key(VK_ESCAPE);
+        answerer.finish();
+        ASSERT_TRUE(answerer.seen()[0].found) << "the close question was asked";
+        EXPECT_EQ(answerer.seen()[0].text, text::kQuitQuestion);
+    }
+    EXPECT_FALSE(quitSeen);
+    EXPECT_TRUE(IsWindow(mainWindow));
+
+    const double scale = theCanvas.view.scale;
+    SendMessageA(thePanel.statusStrip, WM_COMMAND, MAKEWPARAM(kScaleButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.scaleButton));
+    ASSERT_TRUE(IsWindowVisible(theScaleDialog.popup));
+    SetFocus(theScaleDialog.edit);
+    SetWindowTextA(theScaleDialog.edit, "7");
+    key(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(theScaleDialog.popup));
+    EXPECT_EQ(theCanvas.view.scale, scale) << "not applied";
+    EXPECT_FALSE(quitSeen);
+}
+
+// The readout's pixels (the copies' colour) left of the scale button, as on the screen.
+std::vector<bool> readoutOnScreen(RECT& area) {
+    RECT strip{};
+    GetClientRect(thePanel.statusStrip, &strip);
+    GetWindowRect(thePanel.scaleButton, &area);
+    MapWindowPoints(HWND_DESKTOP, thePanel.statusStrip, reinterpret_cast<POINT*>(&area), 2);
+    area = {140, 0, area.left, strip.bottom};
+    UpdateWindow(thePanel.statusStrip);
+    Dib shown(strip.right, strip.bottom);
+    HDC dc = GetDC(thePanel.statusStrip);
+    BitBlt(shown.dc(), 0, 0, strip.right, strip.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(thePanel.statusStrip, dc);
+    std::vector<bool> mask;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) mask.push_back(shown.at(x, y) == kCopyBlue);
+    return mask;
+}
+
+// The same text drawn as the readout should be: right-aligned 8 pixels before the button.
+std::vector<bool> readoutReference(const std::string& line, const RECT& area) {
+    Dib d(area.right, area.bottom);
+    d.fill(kWhite);
+    HGDIOBJ previous = SelectObject(d.dc(), theCanvas.uiFont.get());
+    SIZE extent{};
+    GetTextExtentPoint32A(d.dc(), line.c_str(), static_cast<int>(line.size()), &extent);
+    SetBkMode(d.dc(), TRANSPARENT);
+    SetTextColor(d.dc(), RGB(50, 50, 255));
+    TextOutA(d.dc(), area.right - 8 - extent.cx, 5, line.c_str(), static_cast<int>(line.size()));
+    SelectObject(d.dc(), previous);
+    std::vector<bool> mask;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) mask.push_back(d.at(x, y) == kCopyBlue);
+    return mask;
+}
+
+std::string readout(int copies, long long elements) {
+    return std::string(text::kOutputBefore) + std::to_string(copies) + text::kOutputMiddle +
+           std::to_string(elements) + text::kOutputAfter;
+}
+
+TEST_F(Input, ReadoutFollowsEveryEditOfTheCopies) {
+    // The figure: two segments, a polyline of two, a point and a circle: 6 elements a copy.
+    RECT area{};
+    pump();
+    auto expectShown = [&](int copies, long long elements) {
+        const std::vector<bool> shown = readoutOnScreen(area);
+        EXPECT_GT(std::count(shown.begin(), shown.end(), true), 50) << copies;
+        EXPECT_EQ(shown, readoutReference(readout(copies, elements), area)) << copies;
+    };
+    expectShown(20, 120);
+    setRowText(kRowCopies, "7");
+    pump();
+    expectShown(7, 42);
+    moveSlider(kRowCopies, 50);
+    pump();
+    expectShown(3, 18);
+    setRowText(kRowCopies, "9999999");  // the clamped count
+    pump();
+    expectShown(100000, 600000);
+    setRowText(kRowCopies, "");
+    pump();
+    expectShown(0, 0);
+}
+
+}  // namespace

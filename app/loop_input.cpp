@@ -9,10 +9,6 @@ WheelZoom theWheel;
 
 namespace {
 
-bool inPanel(HWND window) {
-    return window == thePanel.panel || IsChild(thePanel.panel, window);
-}
-
 bool inScaleDialog(HWND window) {
     HWND popup = theScaleDialog.popup;
     return popup && (window == popup || IsChild(popup, window));
@@ -46,7 +42,9 @@ bool onWheel(const MSG& message) {
 }
 
 bool onTab(const MSG& message) {
-    if (message.hwnd != theCanvas.parentWindow && !inPanel(message.hwnd)) return false;
+    // Anywhere in the main window (the scale dialog is a window of its own) Tab enters the panel.
+    HWND main = theCanvas.parentWindow;
+    if (!main || GetAncestor(message.hwnd, GA_ROOT) != main) return false;
     HWND stops[kRowCount * 3 + 2];
     int count = 0;
     for (const ParameterRowControls& row : thePanel.rows) {

@@ -65,8 +65,11 @@ bool handlePanMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP:
             return thePan.ignoreRelease(kPanRight);
         case WM_CAPTURECHANGED:
-            if (thePan.active && reinterpret_cast<HWND>(lParam) != theCanvas.parentWindow)
+            // Another window took the mouse: no release will come, and the capture is gone.
+            if (thePan.active && reinterpret_cast<HWND>(lParam) != theCanvas.parentWindow) {
                 thePan.end();
+                theMouse.captured = 0;
+            }
             return false;
     }
     return false;

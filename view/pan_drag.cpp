@@ -1,9 +1,9 @@
 #include "view/pan_drag.h"
 
-bool PanDrag::begin(ViewMapping& view, int32_t x, int32_t y, bool otherButtonHeld) {
+bool PanDrag::begin(ViewMapping&, int32_t x, int32_t y, bool otherButtonHeld) {
     if (active || otherButtonHeld) return false;
-    view.saveView();
     active = 1;
+    moved = 0;
     lastX = x;
     lastY = y;
     return true;
@@ -20,6 +20,8 @@ bool PanDrag::moveTo(ViewMapping& view, int32_t x, int32_t y) {
     lastX = x;
     lastY = y;
     if (ox == view.offsetX && oy == view.offsetY) return false;
+    if (!moved) view.saveView();
+    moved = 1;
     view.offsetX = ox;
     view.offsetY = oy;
     ++view.changes;  // a wheel run across a drag starts anew

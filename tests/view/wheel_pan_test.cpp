@@ -97,6 +97,10 @@ TEST(PanDrag, DragsTheDrawingPixelForPixelAndSavesTheViewOnce) {
     PanDrag pan;
     EXPECT_FALSE(pan.begin(v, 10, 10, true)) << "not while another button is held";
     ASSERT_TRUE(pan.begin(v, 10, 10, false));
+    pan.moveTo(v, 10, 10);
+    pan.end();
+    EXPECT_EQ(v.changes, 1u) << "a click without a drag saves nothing";
+    ASSERT_TRUE(pan.begin(v, 10, 10, false));
     const Point2 world = v.screenToWorld(10, 10);
     EXPECT_TRUE(pan.moveTo(v, 25, 3));
     EXPECT_FALSE(pan.moveTo(v, 25, 3));

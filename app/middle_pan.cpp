@@ -21,8 +21,7 @@ void onMiddleDown(LPARAM lParam) {
     RECT canvas{};
     GetClientRect(theCanvas.window, &canvas);
     if (!PtInRect(&canvas, p)) return;  // over the panel's background: nothing to drag
-    if (thePan.begin(theCanvas.view, p.x, p.y, theMouse.leftDown || theMouse.rightDown))
-        takeCapture();
+    if (thePan.begin(p.x, p.y, theMouse.leftDown || theMouse.rightDown)) takeCapture();
 }
 
 void endPan() {

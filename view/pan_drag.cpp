@@ -1,6 +1,6 @@
 #include "view/pan_drag.h"
 
-bool PanDrag::begin(ViewMapping&, int32_t x, int32_t y, bool otherButtonHeld) {
+bool PanDrag::begin(int32_t x, int32_t y, bool otherButtonHeld) {
     if (active || otherButtonHeld) return false;
     active = 1;
     moved = 0;

@@ -19,7 +19,7 @@ struct PanDrag {
 
     // Starts a drag at (x, y) unless another button is held; true when it started. The view is
     // saved at the first move, so a middle click without a drag leaves "PREVIOUS" alone.
-    bool begin(ViewMapping& view, int32_t x, int32_t y, bool otherButtonHeld);
+    bool begin(int32_t x, int32_t y, bool otherButtonHeld);
     // The drawing follows the pointer to (x, y); true when the view moved.
     bool moveTo(ViewMapping& view, int32_t x, int32_t y);
     void end() { active = 0; }

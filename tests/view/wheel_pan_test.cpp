@@ -95,12 +95,12 @@ TEST(WheelZoom, ARunOfNotchesIsOneStepForPrevious) {
 TEST(PanDrag, DragsTheDrawingPixelForPixelAndSavesTheViewOnce) {
     ViewMapping v = canvas600x400(0.5, 3, 4);
     PanDrag pan;
-    EXPECT_FALSE(pan.begin(v, 10, 10, true)) << "not while another button is held";
-    ASSERT_TRUE(pan.begin(v, 10, 10, false));
+    EXPECT_FALSE(pan.begin(10, 10, true)) << "not while another button is held";
+    ASSERT_TRUE(pan.begin(10, 10, false));
     pan.moveTo(v, 10, 10);
     pan.end();
     EXPECT_EQ(v.changes, 1u) << "a click without a drag saves nothing";
-    ASSERT_TRUE(pan.begin(v, 10, 10, false));
+    ASSERT_TRUE(pan.begin(10, 10, false));
     const Point2 world = v.screenToWorld(10, 10);
     EXPECT_TRUE(pan.moveTo(v, 25, 3));
     EXPECT_FALSE(pan.moveTo(v, 25, 3));
@@ -116,18 +116,17 @@ TEST(PanDrag, DragsTheDrawingPixelForPixelAndSavesTheViewOnce) {
 }
 
 TEST(PanDrag, OtherButtonsDoNothingDuringADragTheirReleasesIncluded) {
-    ViewMapping v;
     PanDrag pan;
     EXPECT_FALSE(pan.ignorePress(kPanLeft));
     EXPECT_FALSE(pan.ignoreRelease(kPanLeft));
-    pan.begin(v, 0, 0, false);
+    pan.begin(0, 0, false);
     EXPECT_TRUE(pan.ignorePress(kPanLeft));
     EXPECT_TRUE(pan.ignorePress(kPanRight));
     EXPECT_TRUE(pan.ignoreRelease(kPanRight));
     pan.end();
     EXPECT_TRUE(pan.ignoreRelease(kPanLeft)) << "released after the drag";
     EXPECT_FALSE(pan.ignoreRelease(kPanLeft)) << "once";
-    pan.begin(v, 0, 0, false);
+    pan.begin(0, 0, false);
     pan.ignorePress(kPanLeft);
     pan.end();
     EXPECT_FALSE(pan.ignorePress(kPanLeft)) << "a new press: its release counts again";

@@ -9,6 +9,8 @@ WheelZoom theWheel;
 
 namespace {
 
+HWND tabFocus = nullptr;  // the control the last Tab went to, while it keeps the focus
+
 bool inScaleDialog(HWND window) {
     HWND popup = theScaleDialog.popup;
     return popup && (window == popup || IsChild(popup, window));
@@ -60,6 +62,7 @@ bool onTab(const MSG& message) {
         if (stops[i] == focus) current = i;
     const int next = nextTabStop(count, current, GetKeyState(VK_SHIFT) < 0);
     if (next < 0) return true;
+    tabFocus = stops[next];
     SetFocus(stops[next]);
     // As in a dialog: a value box is entered with its text selected.
     if (isValueBox(stops[next])) SendMessageA(stops[next], EM_SETSEL, 0, -1);
@@ -106,4 +109,15 @@ bool routeLoopInput(const MSG& message) {
             return onChar(message);
     }
     return false;
+}
+
+void drawTabFocus(const DRAWITEMSTRUCT& item) {
+    if (!(item.itemState & ODS_FOCUS)) {
+        if (item.hwndItem == tabFocus) tabFocus = nullptr;
+        return;
+    }
+    if (item.hwndItem != tabFocus) return;
+    RECT inside = item.rcItem;
+    InflateRect(&inside, -2, -2);
+    DrawFocusRect(item.hDC, &inside);
 }

@@ -10,4 +10,7 @@
 // True when the message has been handled and must be neither translated nor dispatched.
 bool routeLoopInput(const MSG& message);
 
+// A unit button reached with Tab shows a focus rectangle (a click leaves it as it always was).
+void drawTabFocus(const DRAWITEMSTRUCT& item);
+
 extern WheelZoom theWheel;

@@ -30,7 +30,10 @@ void append(std::string& s, T value) {
 
 void updateOutputReadout() {
     if (!thePanel.statusStrip || thePanel.holdRepaints) return;
-    if (currentCount() != shown) InvalidateRect(thePanel.statusStrip, nullptr, TRUE);
+    // The scale button lies on the strip, which does not clip its children: redraw it too.
+    if (currentCount() != shown)
+        RedrawWindow(thePanel.statusStrip, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void paintOutputReadout(HDC dc, int textEnd) {

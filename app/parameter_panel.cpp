@@ -7,6 +7,7 @@
 
 #include "app/commands.h"
 #include "app/globals.h"
+#include "app/loop_input.h"
 #include "app/output_readout.h"
 #include "app/panel_values.h"
 #include "app/status_strip.h"
@@ -313,6 +314,7 @@ LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             break;
         case WM_DRAWITEM:
             thePanel.drawItem(wParam, lParam);
+            drawTabFocus(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             break;
         case WM_COMMAND:
             onPanelCommand(wParam, lParam);

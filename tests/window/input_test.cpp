@@ -62,6 +62,21 @@ void middle(UINT message, WPARAM buttons, int x, int y) {
     SendMessageA(mainWindow, message, buttons, atCanvas(x, y));
 }
 
+// The button's pixels as on the screen.
+std::vector<uint32_t> onScreen(HWND button) {
+    RECT r{};
+    GetClientRect(button, &r);
+    UpdateWindow(button);
+    Dib shown(r.right, r.bottom);
+    HDC dc = GetDC(button);
+    BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(button, dc);
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) pixels.push_back(shown.at(x, y));
+    return pixels;
+}
+
 class Input : public WindowTest {
   protected:
     void SetUp() override {
@@ -158,6 +173,15 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
         key(VK_TAB);
     }
     EXPECT_EQ(GetFocus(), order[0]) << "wraps around";
+    SetFocus(order[1]);  // as a click does: the button looks as it always did
+    const std::vector<uint32_t> plain = onScreen(order[1]);
+    SetFocus(order[0]);
+    EXPECT_EQ(onScreen(order[1]), plain);
+    key(VK_TAB);
+    EXPECT_NE(onScreen(order[1]), plain) << "a unit button reached with Tab shows it";
+    key(VK_TAB);
+    EXPECT_EQ(onScreen(order[1]), plain);
+    SetFocus(order[0]);
     key(VK_TAB, true);
     EXPECT_EQ(GetFocus(), thePanel.completeButton) << "Shift+Tab goes back";
     for (int i = 0; i < 3; ++i) key(VK_TAB, true);

@@ -63,13 +63,12 @@ bool handlePanMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return thePan.ignoreRelease(kPanLeft);
         case WM_RBUTTONUP:
             return thePan.ignoreRelease(kPanRight);
-        case WM_CAPTURECHANGED:
-            // Another window took the mouse: no release will come, and the capture is gone.
-            if (thePan.active && reinterpret_cast<HWND>(lParam) != theCanvas.parentWindow) {
+        case WM_CAPTURECHANGED:  // another window took the mouse: no release will come
+        case WM_CANCELMODE:
+            if (message == WM_CANCELMODE ||
+                reinterpret_cast<HWND>(lParam) != theCanvas.parentWindow)
                 thePan.end();
-                theMouse.captured = 0;
-            }
-            return false;
+            return false;  // the main window lets the capture go as for every button
     }
     return false;
 }

@@ -14,9 +14,9 @@ bool PanDrag::moveTo(ViewMapping& view, int32_t x, int32_t y) {
     // The drawing moves with the pointer: the offsets move against it. In doubles, so that no
     // pixel difference can overflow.
     const int32_t ox =
-        truncateClamped(static_cast<double>(view.offsetX) - (static_cast<double>(x) - lastX));
+        truncateOffset(static_cast<double>(view.offsetX) - (static_cast<double>(x) - lastX));
     const int32_t oy =
-        truncateClamped(static_cast<double>(view.offsetY) - (static_cast<double>(y) - lastY));
+        truncateOffset(static_cast<double>(view.offsetY) - (static_cast<double>(y) - lastY));
     lastX = x;
     lastY = y;
     if (ox == view.offsetX && oy == view.offsetY) return false;

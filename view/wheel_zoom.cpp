@@ -24,8 +24,8 @@ void zoomKeepingPixel(ViewMapping& view, int32_t px, int32_t py, double newScale
     const double ratio = view.scale / newScale;
     const double dx = static_cast<double>(px) - view.halfWidth;
     const double dy = static_cast<double>(py) - view.halfHeight;
-    view.offsetX = truncateClamped((dx + view.offsetX) * ratio - dx);
-    view.offsetY = truncateClamped((dy + view.offsetY) * ratio - dy);
+    view.offsetX = truncateOffset((dx + view.offsetX) * ratio - dx);
+    view.offsetY = truncateOffset((dy + view.offsetY) * ratio - dy);
     view.scale = newScale;
 }
 

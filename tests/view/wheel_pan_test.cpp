@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "view/pan_drag.h"
 #include "view/wheel_zoom.h"
@@ -109,10 +110,10 @@ TEST(PanDrag, DragsTheDrawingPixelForPixelAndSavesTheViewOnce) {
     EXPECT_EQ(std::pair(now.x, now.y), std::pair(40.0, -20.0));
     v.previousView();
     EXPECT_EQ(std::pair(v.offsetX, v.offsetY), std::pair(3, 4));
-    // Far beyond any pixel the offsets clamp instead of overflowing.
-    pan.moveTo(v, -2000000000, 2000000000);
-    pan.moveTo(v, 2000000000, -2000000000);
-    EXPECT_EQ(v.offsetX, -kMaxOffset);
+    // At the end of the int32 range the offsets stop instead of overflowing.
+    v.offsetX = (std::numeric_limits<int32_t>::min)() + 5;
+    pan.moveTo(v, 2000000000, -20);
+    EXPECT_EQ(v.offsetX, (std::numeric_limits<int32_t>::min)());
 }
 
 TEST(PanDrag, OtherButtonsDoNothingDuringADragTheirReleasesIncluded) {

@@ -7,6 +7,7 @@
 #include "copyarray/writer.h"
 #include "figure/exchange_io.h"
 #include "figure/reader.h"
+#include "figure/workers.h"
 
 namespace {
 
@@ -29,7 +30,9 @@ int main(int argc, char** argv) {
         std::printf("zovrel-batch %s\n", kZovrelVersion);
         return kWritten;
     }
+    setWorkerThreads(options.threads);
     Figure figure;
+    figure.keepOutlines = false;  // nothing is drawn
     if (!loadFigure(options.file.c_str(), figure)) {
         std::fprintf(stderr, "zovrel-batch: cannot open %s\n", options.file.c_str());
         return kCannotOpen;

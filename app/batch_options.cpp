@@ -30,6 +30,8 @@ const char kBatchUsage[] =
     "Other:\n"
     "  --base X,Y            base point of scaling and rotation (default 0,0)\n"
     "  -o PATH               write to PATH instead of FILE; '-' writes to standard output\n"
+    "  --threads N           threads for reading and writing (default 0: one per core);\n"
+    "                        the result is the same for any number\n"
     "  -h, --help            show this help\n"
     "  --version             show the version\n"
     "\n"
@@ -152,6 +154,12 @@ int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
                 !parseWholeNumber(value.substr(0, comma), options.baseX) ||
                 !parseWholeNumber(value.substr(comma + 1), options.baseY)) {
                 error = "base point must be two numbers X,Y: " + value;
+                return 0;
+            }
+        } else if (name == "--threads") {
+            if (!takeValue()) return 0;
+            if (!parseSlider(value, options.threads) || options.threads > 64) {
+                error = "--threads must be an integer from 0 to 64: " + value;
                 return 0;
             }
         } else if (name == "-o" || name == "--output") {

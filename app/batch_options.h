@@ -21,6 +21,7 @@ struct BatchOptions {
     double angleUnitFactor = 0.0;    // 0: not given
     double baseX = 0.0;
     double baseY = 0.0;
+    int threads = 0;  // 0: one per core
     bool help = false;
     bool version = false;
 };

@@ -6,6 +6,7 @@
 
 #include "figure/decimal.h"
 #include "figure/exchange_io.h"
+#include "figure/workers.h"
 
 const char* describeWriteError(WriteError error) {
     switch (error) {
@@ -27,14 +28,16 @@ const char* describeWriteError(WriteError error) {
     return "unknown error";
 }
 
-OutputBuffer::OutputBuffer(std::FILE* target) : file(target) {
-    if (file) data.resize(1 << 16);
+OutputBuffer::OutputBuffer(std::FILE* target, bool keepText) : file(target), kept(keepText) {
+    if (file || kept) data.resize(1 << 16);
 }
 
 OutputBuffer::~OutputBuffer() = default;
 
 char* OutputBuffer::space(std::size_t bytes) {
-    if (used + bytes > data.size()) {
+    if (kept && used + bytes > data.size()) {
+        data.resize(2 * (used + bytes));
+    } else if (used + bytes > data.size()) {
         flush();
         if (bytes > data.size()) data.resize(bytes);
     }
@@ -54,7 +57,7 @@ namespace {
 bool putLine(OutputBuffer& out, const char* prefix, const double* values, int count) {
     for (int i = 0; i < count; ++i)
         if (!std::isfinite(values[i])) return false;
-    if (!out.file) return true;
+    if (!out.formats()) return true;
     const std::size_t prefixLength = std::strlen(prefix);
     char* const start = out.space(prefixLength + count * (kMaxLfChars + 1) + 2);
     char* p = start;
@@ -71,7 +74,7 @@ bool putLine(OutputBuffer& out, const char* prefix, const double* values, int co
 }
 
 void putText(OutputBuffer& out, const char* text) {
-    if (!out.file) return;
+    if (!out.formats()) return;
     const std::size_t n = std::strlen(text);
     std::memcpy(out.space(n), text, n);
     out.commit(n);
@@ -124,30 +127,136 @@ bool putCircle(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const 
 
 }  // namespace
 
-WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParameters& params,
-                      OutputBuffer& out) {
+namespace {
+
+// What one copy writes, in the order the file holds it: segments, polylines, circles, points.
+// An item is one of those (a polyline with all its segments); items number from 0 across
+// all copies, copy after copy.
+struct CopyLayout {
+    const Figure& figure;
+    std::size_t lines, polylines, circles, points, perCopy;
+    explicit CopyLayout(const Figure& f)
+        : figure(f),
+          lines(f.lines.size()),
+          polylines(f.polylines.size()),
+          circles(f.circles.size()),
+          points(f.points.size()),
+          perCopy(lines + polylines + circles + points) {}
+
+    // Writes item i of the copy with matrix m and step; false at a number that is not finite.
+    bool put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t i) const {
+        if (i < lines) return putSegment(out, m, figure.lines[i]);
+        i -= lines;
+        if (i < polylines) {
+            putText(out, "pl\r\n");
+            for (const LineItem& s : figure.polylines[i].segments)
+                if (!putSegment(out, m, s)) return false;
+            putText(out, "#\r\n");
+            return true;
+        }
+        i -= polylines;
+        if (i < circles) return putCircle(out, m, step, figure.circles[i]);
+        const PointItem& p = figure.points[i - circles];
+        const double v[2] = {m.transformX(p.x, p.y), m.transformY(p.x, p.y)};
+        return putLine(out, "pt ", v, 2);
+    }
+};
+
+WriteError emitCopiesInOrder(const Figure& figure, CopyArray& copies, const CopyParameters& params,
+                             OutputBuffer& out) {
+    const CopyLayout layout(figure);
     CopySteps steps(params);
     for (int k = 1; k <= params.copies; ++k) {
         const CopyStep step = steps.next();
         copies.buildCopyMatrix(params, step);
-        const Matrix3& m = copies.matrix;
-        for (const LineItem& s : figure.lines)
-            if (!putSegment(out, m, s)) return WriteError::notRepresentable;
-        for (const PolylineItem& polyline : figure.polylines) {
-            putText(out, "pl\r\n");
-            for (const LineItem& s : polyline.segments)
-                if (!putSegment(out, m, s)) return WriteError::notRepresentable;
-            putText(out, "#\r\n");
+        for (std::size_t i = 0; i < layout.perCopy; ++i)
+            if (!layout.put(out, copies.matrix, step, i)) return WriteError::notRepresentable;
+        if (out.failed) return WriteError::writeFailed;
+    }
+    return out.flush() ? WriteError::none : WriteError::writeFailed;
+}
+
+// Items per part of a parallel write: large enough that starting threads costs little, small
+// enough that the parts' buffers stay small.
+constexpr std::size_t kItemsPerPart = 1 << 14;
+
+// One part: a run of items formatted into a buffer of its own.
+struct WritePart {
+    OutputBuffer text{nullptr, true};
+    std::size_t first = 0, last = 0;
+    bool representable = true;
+    int stopCopy = 0;  // the copy it was writing when it stopped at a bad number
+};
+
+// The copies' items are cut into parts; each round the worker threads format one part each
+// into its own buffer, and the buffers go out in order. The bytes are those of one pass.
+WriteError emitCopiesInParts(const Figure& figure, CopyArray& copies, const CopyParameters& params,
+                             OutputBuffer& out, int threads) {
+    const CopyLayout layout(figure);
+    std::vector<CopyStep> stepOf(static_cast<std::size_t>(params.copies));
+    std::vector<Matrix3> matrixOf(stepOf.size());
+    {
+        CopySteps steps(params);
+        for (std::size_t k = 0; k < stepOf.size(); ++k) {
+            stepOf[k] = steps.next();
+            copies.buildCopyMatrix(params, stepOf[k]);
+            matrixOf[k] = copies.matrix;
         }
-        for (const CircleItem& c : figure.circles)
-            if (!putCircle(out, m, step, c)) return WriteError::notRepresentable;
-        for (const PointItem& p : figure.points) {
-            const double v[2] = {m.transformX(p.x, p.y), m.transformY(p.x, p.y)};
-            if (!putLine(out, "pt ", v, 2)) return WriteError::notRepresentable;
+    }
+    const std::size_t total = layout.perCopy * stepOf.size();
+    std::vector<WritePart> parts(static_cast<std::size_t>(threads));
+    for (std::size_t next = 0; next < total;) {
+        std::size_t used = 0;
+        for (; used < parts.size() && next < total; ++used) {
+            WritePart& part = parts[used];
+            part.first = next;
+            part.last = next + kItemsPerPart < total ? next + kItemsPerPart : total;
+            next = part.last;
+        }
+        runParts(static_cast<int>(used), [&](int index) {
+            WritePart& part = parts[static_cast<std::size_t>(index)];
+            part.text.used = 0;
+            part.representable = true;
+            for (std::size_t g = part.first; g < part.last; ++g) {
+                const std::size_t k = g / layout.perCopy;
+                if (!layout.put(part.text, matrixOf[k], stepOf[k], g % layout.perCopy)) {
+                    part.representable = false;
+                    part.stopCopy = static_cast<int>(k);
+                    return;
+                }
+            }
+        });
+        for (std::size_t i = 0; i < used; ++i) {
+            const WritePart& part = parts[i];
+            for (std::size_t done = 0; done < part.text.used;) {
+                std::size_t n = part.text.used - done;
+                if (n > out.data.size()) n = out.data.size();
+                std::memcpy(out.space(n), part.text.data.data() + done, n);
+                out.commit(n);
+                done += n;
+            }
+            if (!part.representable) {
+                copies.matrix = matrixOf[static_cast<std::size_t>(part.stopCopy)];
+                return WriteError::notRepresentable;
+            }
         }
         if (out.failed) return WriteError::writeFailed;
     }
     return out.flush() ? WriteError::none : WriteError::writeFailed;
+}
+
+}  // namespace
+
+WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParameters& params,
+                      OutputBuffer& out) {
+    const int threads = workerThreads();
+    const std::size_t items = (figure.lines.size() + figure.polylines.size() +
+                               figure.circles.size() + figure.points.size()) *
+                              static_cast<std::size_t>(params.copies > 0 ? params.copies : 0);
+    // Checking alone is quick; small writes are not worth the threads.
+    if (threads < 2 || !out.file || items < 2 * kItemsPerPart)
+        return emitCopiesInOrder(figure, copies, params, out);
+    return emitCopiesInParts(figure, copies, params, out, threads);
 }
 
 namespace {

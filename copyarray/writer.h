@@ -26,9 +26,10 @@ constexpr double kWriterDegreesPerRadian = 57.29577951308239;
 // Seven-number ratios are written at least this flat.
 constexpr double kMinWrittenRatio = 0.001;
 
-// Output through a fixed buffer to a stream; without a stream the lines are only checked.
+// Output through a fixed buffer to a stream; without a stream the lines are only checked,
+// unless keepText asks for them to be kept in data, which then grows as needed.
 struct OutputBuffer {
-    explicit OutputBuffer(std::FILE* target);
+    explicit OutputBuffer(std::FILE* target, bool keepText = false);
     ~OutputBuffer();
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
@@ -36,11 +37,13 @@ struct OutputBuffer {
     char* space(std::size_t bytes);  // room for at least bytes more
     void commit(std::size_t bytes) { used += bytes; }
     bool flush();
+    bool formats() const { return file || kept; }
 
     std::FILE* file;
     std::vector<char> data;
     std::size_t used = 0;
     bool failed = false;
+    bool kept = false;
 };
 
 // Re-expresses the arc after scaling (x, y) -> (sx x, sy y) about its centre: new radius,

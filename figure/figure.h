@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "figure/point2.h"
@@ -42,6 +44,53 @@ struct PolylineItem {
     std::vector<LineItem> segments;
 };
 
+// Outline points: a span of a figure's point store, or points of its own for a circle made
+// outside a figure. Copies of an owning outline own copies.
+struct Outline {
+    Outline() = default;
+    Outline(const Outline& other) { *this = other; }
+    Outline(Outline&& other) noexcept { *this = std::move(other); }
+    Outline& operator=(const Outline& other);
+    Outline& operator=(Outline&& other) noexcept;
+
+    void refer(const Point2* first, std::size_t n);
+    void own(std::vector<Point2>&& points);
+    void push_back(const Point2& p);
+
+    std::size_t size() const { return count; }
+    std::size_t capacity() const { return count; }
+    bool empty() const { return count == 0; }
+    const Point2* data() const { return points; }
+    const Point2& operator[](std::size_t i) const { return points[i]; }
+    const Point2& front() const { return points[0]; }
+    const Point2& back() const { return points[count - 1]; }
+    const Point2* begin() const { return points; }
+    const Point2* end() const { return points + count; }
+
+  private:
+    const Point2* points = nullptr;
+    std::size_t count = 0;
+    std::vector<Point2> owned;
+};
+
+// Outline points of many circles in few large blocks, so reading allocates nothing per circle.
+// Blocks never move; copies of a figure share them.
+struct PointStore {
+    PointStore() = default;
+    PointStore(const PointStore& other) : blocks(other.blocks) {}  // starts a fresh block
+    PointStore& operator=(const PointStore& other);
+    PointStore(PointStore&&) = default;
+    PointStore& operator=(PointStore&&) = default;
+
+    Point2* allocate(std::size_t n);
+    void adopt(PointStore&& other);  // takes other's blocks; their points stay where they are
+
+    std::vector<std::shared_ptr<Point2[]>> blocks;
+    Point2* current = nullptr;
+    std::size_t used = 0;
+    std::size_t size = 0;
+};
+
 struct CircleItem {
     double cx = 0.0, cy = 0.0;
     double radius = 0.0;
@@ -49,22 +98,26 @@ struct CircleItem {
     double startAngle = 0.0, endAngle = 0.0;
     double ratio = 0.0;  // second semi-axis / radius
     double tilt = 0.0;   // first axis from the x axis, counter-clockwise
-    std::vector<Point2> outline;
+    Outline outline;
 
     bool isThreeNumberCircle() const { return startAngle == 0.0 && endAngle == 0.0; }
 };
 
 struct Figure {
     int32_t polylineOpen = 0;  // only meaningful while the file is being read
+    // Read before reading: without outlines (nothing will draw the figure) circles keep only
+    // their numbers; the outline points are still computed for the checks and the extents.
+    bool keepOutlines = true;
     Extents extents;
     std::vector<LineItem> lines;
     std::vector<CircleItem> circles;
     std::vector<PointItem> points;
     std::vector<PolylineItem> polylines;
+    PointStore outlinePoints;
 
     void appendSegment(const LineItem& item);
     void appendPoint(const PointItem& item);
-    void appendCircle(CircleItem&& item);
+    void appendCircle(CircleItem&& item);  // the outline goes into the point store
     void openPolyline();
     void closePolyline() { polylineOpen = 0; }
 

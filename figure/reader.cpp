@@ -9,6 +9,7 @@
 #include "figure/decimal.h"
 #include "figure/exchange_io.h"
 #include "figure/matrix3.h"
+#include "figure/workers.h"
 
 namespace {
 
@@ -77,11 +78,13 @@ int parsePointLine(std::string_view line, PointItem& item) {
     return 1;
 }
 
-int parseCircleLine(std::string_view line, CircleItem& item) {
+namespace {
+
+// The seven numbers of a circle line, without the outline.
+int parseCircleNumbers(std::string_view line, CircleItem& c) {
     double v[kMaxFields];
     const int count = splitFields(line, 2, v);
     if ((count != 3 && count != 7) || !allFinite(v, count)) return 0;
-    CircleItem c;
     c.cx = v[0];
     c.cy = v[1];
     c.radius = v[2];
@@ -109,7 +112,21 @@ int parseCircleLine(std::string_view line, CircleItem& item) {
         c.ratio = v[5];
         c.tilt = v[6] * kReaderDegree;
     }
-    if (!buildOutline(c)) return 0;
+    return 1;
+}
+
+// Room for the longest outline.
+constexpr int kMaxOutlinePoints = kMaxOutlineSegments + 1;
+
+// The outline's points into out (kMaxOutlinePoints of room); their number, or 0 when one is
+// not finite or too many would be needed.
+int computeOutline(const CircleItem& item, Point2* out);
+
+}  // namespace
+
+int parseCircleLine(std::string_view line, CircleItem& item) {
+    CircleItem c;
+    if (!parseCircleNumbers(line, c) || !buildOutline(c)) return 0;
     item = std::move(c);
     return 1;
 }
@@ -160,34 +177,45 @@ Point2 outlinePointByMatrices(const CircleItem& c, double theta) {
 
 }  // namespace
 
-int buildOutline(CircleItem& item) {
-    std::vector<Point2> outline;
+namespace {
+
+int computeOutline(const CircleItem& item, Point2* out) {
     const double sweep = item.endAngle - item.startAngle;
+    int n;
     if (sweep == 0.0) {
         static const CircleSteps steps;
-        outline.resize(41);
+        n = 40;
         for (int i = 0; i <= 40; ++i)
-            outline[i] = {item.cx + item.radius * steps.cosine[i],
-                          item.cy + item.radius * steps.sine[i]};
+            out[i] = {item.cx + item.radius * steps.cosine[i],
+                      item.cy + item.radius * steps.sine[i]};
     } else {
         const double segments = std::fabs(sweep * kReaderSegmentsPerRadian);
         if (!(segments < kMaxOutlineSegments + 1)) return 0;  // also rejects NaN
-        int n = static_cast<int>(segments);
+        n = static_cast<int>(segments);
         if (n < 20) n = 20;
-        outline.resize(static_cast<std::size_t>(n) + 1);
         const double step = sweep / n;
         const bool fast = moderate(item);
         const double tiltCos = std::cos(-item.tilt);
         const double tiltSin = std::sin(-item.tilt);
         for (int i = 0; i <= n; ++i) {
             const double theta = item.startAngle + step * i;
-            outline[i] = fast ? outlinePoint(item, theta, tiltCos, tiltSin)
-                              : outlinePointByMatrices(item, theta);
+            out[i] = fast ? outlinePoint(item, theta, tiltCos, tiltSin)
+                          : outlinePointByMatrices(item, theta);
         }
     }
-    for (const Point2& p : outline)
-        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return 0;
-    item.outline = std::move(outline);
+    for (int i = 0; i <= n; ++i)
+        if (!std::isfinite(out[i].x) || !std::isfinite(out[i].y)) return 0;
+    return n + 1;
+}
+
+}  // namespace
+
+int buildOutline(CircleItem& item) {
+    std::vector<Point2> outline(kMaxOutlinePoints);
+    const int n = computeOutline(item, outline.data());
+    if (n == 0) return 0;
+    outline.resize(static_cast<std::size_t>(n));
+    item.outline.own(std::move(outline));
     return 1;
 }
 
@@ -202,8 +230,15 @@ void readLine(std::string_view line, Figure& figure) {
         LineItem item;
         if (parseSegmentLine(line, item)) figure.appendSegment(item);
     } else if (c0 == 'c' && c1 == 'i') {
+        // The outline is made here and copied into the figure's store: nothing per circle
+        // comes from the heap.
         CircleItem item;
-        if (parseCircleLine(line, item)) figure.appendCircle(std::move(item));
+        Point2 outline[kMaxOutlinePoints];
+        if (!parseCircleNumbers(line, item)) return;
+        const int n = computeOutline(item, outline);
+        if (n == 0) return;
+        item.outline.refer(outline, static_cast<std::size_t>(n));
+        figure.appendCircle(std::move(item));
     } else if (c0 == 'p' && c1 == 't') {
         PointItem item;
         if (parsePointLine(line, item)) figure.appendPoint(item);
@@ -212,6 +247,140 @@ void readLine(std::string_view line, Figure& figure) {
     } else if (c0 == '#') {
         figure.closePolyline();
     }
+}
+
+namespace {
+
+// Reads the pieces of [p, end) up to the last one that has no line break and is shorter than
+// a piece; returns where that one starts (end when there is none).
+const char* readPieces(const char* p, const char* const end, Figure& figure) {
+    while (p != end) {
+        const std::size_t available = static_cast<std::size_t>(end - p);
+        const std::size_t limit = available < kMaxPieceBytes ? available : kMaxPieceBytes;
+        const void* newline = std::memchr(p, '\n', limit);
+        if (newline) {
+            const char* next = static_cast<const char*>(newline) + 1;
+            readLine(std::string_view(p, static_cast<std::size_t>(next - p)), figure);
+            p = next;
+        } else if (limit == kMaxPieceBytes) {
+            readLine(std::string_view(p, kMaxPieceBytes), figure);
+            p += kMaxPieceBytes;
+        } else {
+            break;
+        }
+    }
+    return p;
+}
+
+// Below this a part is not worth a thread.
+constexpr std::size_t kMinPartBytes = 1 << 18;
+
+// Room for total items when there are needed ones so far: the estimate for the whole file
+// when there is one, else the usual doubling.
+template <class T>
+void makeRoom(std::vector<T>& items, std::size_t needed, double wholeScale) {
+    if (items.capacity() >= needed) return;
+    std::size_t room = 2 * items.capacity();
+    if (wholeScale > 1.0) room = static_cast<std::size_t>(static_cast<double>(needed) * wholeScale);
+    items.reserve(room > needed ? room : needed);
+}
+
+template <class T>
+void reserveFor(std::vector<T>& items, double scale) {
+    items.reserve(static_cast<std::size_t>(static_cast<double>(items.size()) * scale));
+}
+
+template <class T>
+void appendAll(std::vector<T>& to, std::vector<T>& from, double wholeScale) {
+    if (from.empty()) return;
+    makeRoom(to, to.size() + from.size(), wholeScale);
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+    from.clear();
+}
+
+}  // namespace
+
+void FigureReader::prepareParts(std::size_t count) {
+    if (parts.size() < count) parts.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        Figure& part = parts[i];
+        part.keepOutlines = figure.keepOutlines;
+        part.extents = Extents();
+        part.outlinePoints = PointStore();
+        part.lines.clear();
+        part.circles.clear();
+        part.points.clear();
+        part.polylines.clear();
+        // Segments before the part's first "pl" or "#" belong to whatever was open before it:
+        // they collect in a polyline of their own, which joining puts in its place.
+        part.polylines.emplace_back();
+        part.polylineOpen = 1;
+    }
+}
+
+void FigureReader::joinPart(Figure& part, double wholeScale) {
+    std::vector<LineItem>& leading = part.polylines.front().segments;
+    if (figure.polylineOpen == 1) {
+        std::vector<LineItem>& open = figure.polylines.back().segments;
+        open.insert(open.end(), leading.begin(), leading.end());
+    } else {
+        appendAll(figure.lines, leading, wholeScale);
+    }
+    leading.clear();
+    appendAll(figure.lines, part.lines, wholeScale);
+    const bool markerSeen = part.polylineOpen != 1 || part.polylines.size() > 1;
+    if (markerSeen) figure.polylineOpen = part.polylineOpen;
+    if (part.polylines.size() > 1) {
+        makeRoom(figure.polylines, figure.polylines.size() + part.polylines.size() - 1, wholeScale);
+        figure.polylines.insert(figure.polylines.end(),
+                                std::make_move_iterator(part.polylines.begin() + 1),
+                                std::make_move_iterator(part.polylines.end()));
+    }
+    part.polylines.clear();
+    appendAll(figure.circles, part.circles, wholeScale);
+    figure.outlinePoints.adopt(std::move(part.outlinePoints));
+    appendAll(figure.points, part.points, wholeScale);
+    const Extents& e = part.extents;
+    figure.extents.widen(e.minX, e.minY);
+    figure.extents.widen(e.maxX, e.maxY);
+}
+
+void FigureReader::readWholeLines(const char* p, const char* end) {
+    const std::size_t bytes = static_cast<std::size_t>(end - p);
+    std::size_t count = static_cast<std::size_t>(workerThreads());
+    if (count > bytes / kMinPartBytes) count = bytes / kMinPartBytes;
+    consumed += bytes;
+    if (count < 2) {
+        readPieces(p, end, figure);
+        if (!sized && expectedBytes > consumed) {
+            // Sized once from the first chunk, so the lists do not grow by copying.
+            const double scale = 1.2 * static_cast<double>(expectedBytes) / consumed;
+            reserveFor(figure.lines, scale);
+            reserveFor(figure.circles, scale);
+            reserveFor(figure.points, scale);
+            sized = true;
+        }
+        return;
+    }
+    // Cut after line breaks: a piece always starts there, so each part reads its pieces
+    // exactly as one pass over the whole would.
+    std::vector<const char*> cuts(count + 1);
+    cuts[0] = p;
+    cuts[count] = end;
+    for (std::size_t i = 1; i < count; ++i) {
+        const char* from = p + bytes * i / count;
+        if (from < cuts[i - 1]) from = cuts[i - 1];
+        const void* newline = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
+        cuts[i] = newline ? static_cast<const char*>(newline) + 1 : end;
+    }
+    prepareParts(count);
+    runParts(static_cast<int>(count), [&](int i) {
+        readPieces(cuts[static_cast<std::size_t>(i)], cuts[static_cast<std::size_t>(i) + 1],
+                   parts[static_cast<std::size_t>(i)]);
+    });
+    const double wholeScale =
+        expectedBytes > consumed ? 1.2 * static_cast<double>(expectedBytes) / consumed : 0.0;
+    for (std::size_t i = 0; i < count; ++i) joinPart(parts[i], wholeScale);
 }
 
 void FigureReader::feed(const char* data, std::size_t size) {
@@ -229,23 +398,16 @@ void FigureReader::feed(const char* data, std::size_t size) {
         readLine(std::string_view(carry, carryLength), figure);
         carryLength = 0;
     }
-    while (p != end) {
-        const std::size_t available = static_cast<std::size_t>(end - p);
-        const std::size_t limit = available < kMaxPieceBytes ? available : kMaxPieceBytes;
-        const void* newline = std::memchr(p, '\n', limit);
-        if (newline) {
-            const char* next = static_cast<const char*>(newline) + 1;
-            readLine(std::string_view(p, static_cast<std::size_t>(next - p)), figure);
-            p = next;
-        } else if (limit == kMaxPieceBytes) {
-            readLine(std::string_view(p, kMaxPieceBytes), figure);
-            p += kMaxPieceBytes;
-        } else {
-            std::memcpy(carry, p, available);
-            carryLength = available;
-            return;
-        }
+    const char* lastBreak = end;
+    while (lastBreak != p && lastBreak[-1] != '\n') --lastBreak;
+    if (lastBreak != p) {
+        readWholeLines(p, lastBreak);
+        p = lastBreak;
     }
+    p = readPieces(p, end, figure);
+    const std::size_t rest = static_cast<std::size_t>(end - p);
+    std::memcpy(carry, p, rest);
+    carryLength = rest;
 }
 
 void FigureReader::finish() {
@@ -255,15 +417,29 @@ void FigureReader::finish() {
 
 void loadFigureFromMemory(const char* data, std::size_t size, Figure& figure) {
     FigureReader reader(figure);
+    reader.expectedBytes = size;
     reader.feed(data, size);
     reader.finish();
 }
+
+namespace {
+
+// 0 when unknown; only a hint for sizing.
+std::size_t sizeOfFile(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
+    const long size = std::ftell(file);
+    if (std::fseek(file, 0, SEEK_SET) != 0) return 0;
+    return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
+
+}  // namespace
 
 int loadFigure(const char* path, Figure& figure) {
     std::FILE* file = openForReading(path);
     if (!file) return 0;
     FigureReader reader(figure);
-    std::vector<char> chunk(1 << 20);
+    reader.expectedBytes = sizeOfFile(file);
+    std::vector<char> chunk(std::size_t{4} << 20);
     for (;;) {
         const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
         if (got > 0) reader.feed(chunk.data(), got);

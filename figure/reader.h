@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "figure/figure.h"
 
@@ -51,6 +52,18 @@ struct FigureReader {
     Figure& figure;
     char carry[kMaxPieceBytes] = {};
     std::size_t carryLength = 0;
+    // The size of the whole input when known: the figure's lists are then sized once from
+    // what the first parts hold, instead of growing step by step.
+    std::size_t expectedBytes = 0;
+    std::size_t consumed = 0;
+    bool sized = false;
+
+  private:
+    // Large runs of whole lines are read in parts by the worker threads, then joined in order.
+    void readWholeLines(const char* p, const char* end);
+    void prepareParts(std::size_t count);
+    void joinPart(Figure& part, double wholeScale);
+    std::vector<Figure> parts;  // kept between chunks, so their lists are allocated once
 };
 
 // Reads the file at path into figure. Returns 1 when the file was opened (it has then been

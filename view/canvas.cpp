@@ -192,7 +192,7 @@ void Canvas::drawSegment(LineItem& item) {
 }
 
 void Canvas::drawCircle(const CircleItem& circle, const Matrix3& m) {
-    const std::vector<Point2>& outline = circle.outline;
+    const Outline& outline = circle.outline;
     if (outline.size() < 2) return;
     // The mapping of worldToScreen, with its reciprocal formed once.
     const double r = 1.0 / view.scale;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "figure/reader.h"
+#include "figure/workers.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -174,6 +175,43 @@ TEST(WriteResult, ExactBytes) {
          "ci 0.000000 0.000000 13.500000 20.000000 100.000000 0.250000 5.000000\r\n"}};
     for (const auto& [figure, texts, bytes] : cases)
         EXPECT_EQ(written(figureOf(figure), rows(texts)), bytes) << figure << texts;
+}
+
+// Threads format parts of the copies into buffers of their own: the bytes, and where a number
+// that is not finite stops the writing, are those of one pass.
+TEST(EmitCopies, ThreadsWriteWhatOnePassWrites) {
+    std::string text = "pl\n";
+    for (int i = 0; i < 2000; ++i) {
+        const std::string n = std::to_string(i * 7 % 1000);
+        text += " " + n + " 1 2 " + n + "\nci " + n + " 2 3 10 " + n + " 0.5 7\npt 1 " + n + "\n";
+        if (i % 50 == 0) text += "#\npl\n";
+    }
+    const Figure figure = figureOf(text);
+    auto emit = [&](int threads, const char* texts, WriteError expected) {
+        setWorkerThreads(threads);
+        CopyArray copies{3, 4, {}};
+        std::FILE* file = std::tmpfile();
+        std::string bytes;
+        {
+            OutputBuffer out(file);
+            EXPECT_EQ(emitCopies(figure, copies, evaluateCopyParameters(rows(texts)), out),
+                      expected);
+            bytes.assign(out.data.data(), out.used);  // what a failure left unflushed
+        }
+        std::string all(static_cast<std::size_t>(std::ftell(file)), '\0');
+        std::rewind(file);
+        EXPECT_EQ(std::fread(&all[0], 1, all.size(), file), all.size());
+        std::fclose(file);
+        setWorkerThreads(0);
+        return all + bytes + std::to_string(copies.matrix.m[2][0]);
+    };
+    for (const char* texts : {"150|40|3|1.01|0.99|20", "0|0|7|1e40|1|20"}) {
+        const WriteError expected =
+            texts[0] == '0' ? WriteError::notRepresentable : WriteError::none;
+        const std::string one = emit(1, texts, expected);
+        EXPECT_EQ(emit(2, texts, expected), one) << texts;
+        EXPECT_EQ(emit(3, texts, expected), one) << texts;
+    }
 }
 
 // Every circle and arc, written and read back, is the curve the preview shows: the original

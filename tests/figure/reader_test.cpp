@@ -10,6 +10,7 @@
 #include <string>
 
 #include "figure/matrix3.h"
+#include "figure/workers.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -87,6 +88,44 @@ TEST(FigureReader, ChunkingDoesNotChangeTheFigure) {
         }
         reader.finish();
         EXPECT_EQ(brief(chunked), whole) << "seed " << seed;  // seed 0: byte by byte
+    }
+}
+
+TEST(FigureReader, ThreadsReadWhatOnePassReads) {
+    // Megabytes, so the reader cuts parts: cuts fall inside polylines (open ones included),
+    // pieces of long lines and runs of circles alike.
+    std::string text;
+    for (int i = 0; text.size() < (5u << 18); ++i) {
+        text += mixedDrawing() + "\npl\n";
+        for (int k = 0; k < 150; ++k)
+            text += " 1 " + std::to_string(i) + " 2 " + std::to_string(k) + "\n";
+        if (i % 3 == 0) text += "#\n";
+    }
+    auto read = [&](int threads, bool outlines) {
+        setWorkerThreads(threads);
+        Figure f;
+        f.keepOutlines = outlines;
+        loadFigureFromMemory(text.data(), text.size(), f);
+        setWorkerThreads(0);
+        return f;
+    };
+    const Figure one = read(1, true);
+    for (int threads : {2, 3}) {
+        for (bool outlines : {true, false}) {
+            const Figure f = read(threads, outlines);
+            EXPECT_TRUE(brief(f) == brief(one)) << threads;  // megabytes: no dump
+            EXPECT_EQ(f.polylineOpen, one.polylineOpen);
+            const Extents &a = f.extents, &b = one.extents;
+            EXPECT_TRUE(a.minX == b.minX && a.minY == b.minY && a.maxX == b.maxX &&
+                        a.maxY == b.maxY);
+            ASSERT_EQ(f.circles.size(), one.circles.size());
+            for (std::size_t i = 0; i < f.circles.size(); ++i) {
+                const Outline &o = f.circles[i].outline, &p = one.circles[i].outline;
+                ASSERT_EQ(o.size(), outlines ? p.size() : 0u);
+                for (std::size_t k = 0; k < o.size(); ++k)
+                    ASSERT_TRUE(o[k].x == p[k].x && o[k].y == p[k].y) << i << ' ' << k;
+            }
+        }
     }
 }
 

@@ -1,0 +1,22 @@
+#include "figure/workers.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> setting{0};
+// More threads than this only contend for memory bandwidth.
+constexpr int kMostThreads = 16;
+
+}  // namespace
+
+int workerThreads() {
+    int n = setting.load(std::memory_order_relaxed);
+    if (n <= 0) n = static_cast<int>(std::thread::hardware_concurrency());
+    if (n < 1) n = 1;
+    return n < kMostThreads ? n : kMostThreads;
+}
+
+void setWorkerThreads(int count) {
+    setting.store(count, std::memory_order_relaxed);
+}

@@ -36,7 +36,7 @@ OutputBuffer::~OutputBuffer() = default;
 
 char* OutputBuffer::space(std::size_t bytes) {
     if (kept && used + bytes > data.size()) {
-        data.resize(2 * (used + bytes));
+        data.resize(data.size() + used + bytes);
     } else if (used + bytes > data.size()) {
         flush();
         if (bytes > data.size()) data.resize(bytes);
@@ -160,6 +160,26 @@ struct CopyLayout {
         const double v[2] = {m.transformX(p.x, p.y), m.transformY(p.x, p.y)};
         return putLine(out, "pt ", v, 2);
     }
+
+    // Where a part that starts at item g and holds about budget lines ends (a polyline
+    // counts its segments).
+    std::size_t partEnd(std::size_t g, std::size_t total, std::size_t budget) const {
+        while (budget > 0 && g < total) {
+            const std::size_t i = g % perCopy;
+            if (i >= lines && i < lines + polylines) {
+                const std::size_t weight = 1 + figure.polylines[i - lines].segments.size();
+                budget = weight >= budget ? 0 : budget - weight;
+                ++g;
+                continue;
+            }
+            std::size_t n = (i < lines ? lines : perCopy) - i;
+            if (n > budget) n = budget;
+            if (n > total - g) n = total - g;
+            g += n;
+            budget -= n;
+        }
+        return g;
+    }
 };
 
 WriteError emitCopiesInOrder(const Figure& figure, CopyArray& copies, const CopyParameters& params,
@@ -178,7 +198,9 @@ WriteError emitCopiesInOrder(const Figure& figure, CopyArray& copies, const Copy
 
 // Items per part of a parallel write: large enough that starting threads costs little, small
 // enough that the parts' buffers stay small.
-constexpr std::size_t kItemsPerPart = 1 << 14;
+constexpr std::size_t kItemsPerPart = 1 << 13;
+// Room for a part of usual items from the start: a seven-number circle takes about 80 bytes.
+constexpr std::size_t kUsualItemBytes = 96;
 
 // One part: a run of items formatted into a buffer of its own.
 struct WritePart {
@@ -205,12 +227,13 @@ WriteError emitCopiesInParts(const Figure& figure, CopyArray& copies, const Copy
     }
     const std::size_t total = layout.perCopy * stepOf.size();
     std::vector<WritePart> parts(static_cast<std::size_t>(threads));
+    for (WritePart& part : parts) part.text.data.resize(kItemsPerPart * kUsualItemBytes);
     for (std::size_t next = 0; next < total;) {
         std::size_t used = 0;
         for (; used < parts.size() && next < total; ++used) {
             WritePart& part = parts[used];
             part.first = next;
-            part.last = next + kItemsPerPart < total ? next + kItemsPerPart : total;
+            part.last = layout.partEnd(next, total, kItemsPerPart);
             next = part.last;
         }
         runParts(static_cast<int>(used), [&](int index) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -380,6 +381,19 @@ void FigureReader::readWholeLines(const char* p, const char* end) {
     });
     const double wholeScale =
         expectedBytes > consumed ? 1.2 * static_cast<double>(expectedBytes) / consumed : 0.0;
+    // Room for all parts at once, so joining them copies each item once.
+    std::size_t lines = 0, polylines = 0, circles = 0, points = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Figure& part = parts[i];
+        lines += part.lines.size() + part.polylines.front().segments.size();
+        polylines += part.polylines.size() - 1;
+        circles += part.circles.size();
+        points += part.points.size();
+    }
+    makeRoom(figure.lines, figure.lines.size() + lines, wholeScale);
+    makeRoom(figure.polylines, figure.polylines.size() + polylines, wholeScale);
+    makeRoom(figure.circles, figure.circles.size() + circles, wholeScale);
+    makeRoom(figure.points, figure.points.size() + points, wholeScale);
     for (std::size_t i = 0; i < count; ++i) joinPart(parts[i], wholeScale);
 }
 
@@ -439,11 +453,12 @@ int loadFigure(const char* path, Figure& figure) {
     if (!file) return 0;
     FigureReader reader(figure);
     reader.expectedBytes = sizeOfFile(file);
-    std::vector<char> chunk(std::size_t{4} << 20);
+    constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
+    const std::unique_ptr<char[]> chunk(new char[kChunkBytes]);  // no zeroing: fread fills it
     for (;;) {
-        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
-        if (got > 0) reader.feed(chunk.data(), got);
-        if (got < chunk.size()) break;  // end of file or a read error: keep what was read
+        const std::size_t got = std::fread(chunk.get(), 1, kChunkBytes, file);
+        if (got > 0) reader.feed(chunk.get(), got);
+        if (got < kChunkBytes) break;  // end of file or a read error: keep what was read
     }
     reader.finish();
     std::fclose(file);

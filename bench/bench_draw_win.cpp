@@ -145,6 +145,8 @@ int main() {
     const Case cases[] = {
         {"repaint 800x600, 20 copies of 10,000 entities", makeDrawing(10000), 110000.0 / kHeight,
          "0", "18", "20"},
+        {"repaint 800x600, 20 copies of 100,000 entities", makeDrawing(100000), 110000.0 / kHeight,
+         "0", "18", "20"},
         {"repaint 800x600, 100,000 copies of 10 segments", makeSmallFigure(10), 0.1, "40", "0",
          "100000"},
         {"repaint 800x600, 20 copies of 10,000 segments", makeSegments(10000), 110000.0 / kHeight,

@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "figure/reader.h"
 #include "view/nav_gesture.h"
 #include "view/pixels.h"
+#include "view/raster.h"
 #include "view/snap.h"
 #include "view/view_mapping.h"
 
@@ -171,6 +176,45 @@ TEST(Pixels, CopyCullingKeepsEverythingThatCouldShow) {
         Matrix3 m;
         m.translate(dx, dy);
         EXPECT_EQ(copyMissesCanvas({0, 0, 10, 10}, m, v, 600, 400, 2.0), misses) << dx << "," << dy;
+    }
+}
+
+// The walk that starts inside the clip, from the closed form of the error term, lights what
+// the whole walk from the first end point lights there; far end points in every direction.
+TEST(Raster, ClippedLineIsTheWholeWalkWithinTheClip) {
+    constexpr int kSize = 48;
+    const PixelRect clip{5, 9, 40, 30};
+    std::mt19937_64 random(5);
+    auto coordinate = [&](int64_t reach) {
+        return static_cast<int32_t>(static_cast<int64_t>(random() % (2 * reach + 1)) - reach +
+                                    kSize / 2);
+    };
+    for (int i = 0; i < 8000; ++i) {
+        const int64_t reach = int64_t{1} << (3 + i % 18);  // far enough to need 64 bits
+        PixelPoint a{coordinate(reach), coordinate(reach)};
+        PixelPoint b{coordinate(i % 3 ? 30 : reach), coordinate(i % 3 ? 30 : reach)};
+        if (i % 2) std::swap(a, b);
+        std::vector<uint32_t> mine(kSize * kSize, 0), whole(kSize * kSize, 0);
+        rasterLineClipped(mine.data(), kSize, clip, a, b, 1);
+        // The whole walk, kept only within the clip.
+        const int64_t dx = int64_t{b.x} - a.x, dy = int64_t{b.y} - a.y;
+        const int64_t ax = std::abs(dx), ay = std::abs(dy), major = std::max(ax, ay);
+        const int64_t minor = std::min(ax, ay), bias = (ax >= ay ? dy < 0 : dx < 0) ? 1 : 0;
+        int64_t x = a.x, y = a.y, error = 2 * minor - major;
+        for (int64_t n = 0; n < major; ++n) {
+            if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
+                whole[y * kSize + x] = 1;
+            const bool minorStep = error + bias > 0;
+            error += minorStep ? 2 * minor - 2 * major : 2 * minor;
+            if (ax >= ay) {
+                x += dx < 0 ? -1 : 1;
+                if (minorStep) y += dy < 0 ? -1 : 1;
+            } else {
+                y += dy < 0 ? -1 : 1;
+                if (minorStep) x += dx < 0 ? -1 : 1;
+            }
+        }
+        ASSERT_EQ(mine, whole) << a.x << "," << a.y << " to " << b.x << "," << b.y;
     }
 }
 

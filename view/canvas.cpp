@@ -176,9 +176,8 @@ void Canvas::drawPixelSegment(PixelPoint pa, PixelPoint pb) {
         rasterLine(bits, bitmapWidth, pa, pb, lineColour);
         return;
     }
-    // Lines that leave the bitmap go to GDI, which clips them along the same pixel path.
-    lines.segment(pa, pb);
-    if (lines.points.size() >= kBatchPoints) lines.flush(memoryDC);
+    // Lines that leave the bitmap: the same walk from their true end points, clipped.
+    rasterLineClipped(bits, bitmapWidth, {0, 0, bitmapWidth, bitmapHeight}, pa, pb, lineColour);
 }
 
 void Canvas::drawSegment(LineItem& item) {
@@ -305,32 +304,29 @@ void Canvas::drawBackground(const MouseTracker& mouse) {
     for (int y = 0; y < fillHeight; ++y)
         std::fill_n(bits + static_cast<size_t>(y) * bitmapWidth, fillWidth, white);
 
-    // Axes through the world origin.
-    SelectObject(memoryDC, axisPen.get());
+    // Axes through the world origin, set in memory like every line: the only GDI calls of a
+    // repaint are the texts and the BitBlt.
     view.setClientSize(clientRect.right, clientRect.bottom);
-    // Offsets may be any int32: the sums in 64 bits, and only a visible axis goes to GDI.
+    // Offsets may be any int32: the sums in 64 bits, and only a visible axis is drawn.
     const int64_t axisX = static_cast<int64_t>(view.halfWidth) - view.offsetX;
     const int64_t axisY = static_cast<int64_t>(view.halfHeight) - view.offsetY;
+    lineColour = dibColour(kAxisColour);
     if (axisX >= clientRect.left && axisX < clientRect.right) {
-        MoveToEx(memoryDC, static_cast<int>(axisX), clientRect.top, nullptr);
-        LineTo(memoryDC, static_cast<int>(axisX), clientRect.bottom);
+        const int32_t x = static_cast<int32_t>(axisX);
+        drawPixelSegment({x, clientRect.top}, {x, clientRect.bottom});
     }
     if (axisY >= clientRect.top && axisY < clientRect.bottom) {
-        MoveToEx(memoryDC, clientRect.left, static_cast<int>(axisY), nullptr);
-        LineTo(memoryDC, clientRect.right, static_cast<int>(axisY));
+        const int32_t y = static_cast<int32_t>(axisY);
+        drawPixelSegment({clientRect.left, y}, {clientRect.right, y});
     }
 
     const PixelPoint s = mouse.gestureStart;
     if (rubberBandVisible) {
         const PixelPoint c = mouse.pointerPos;
         drawText(s.x + kLabelOffset, s.y + kLabelOffset, text::kZoomIn);
-        GdiObject<HPEN> pen = makePen(kAxisColour);
-        SelectGuard guard(memoryDC, pen.get());
-        MoveToEx(memoryDC, c.x, c.y, nullptr);
-        LineTo(memoryDC, s.x, c.y);
-        LineTo(memoryDC, s.x, s.y);
-        LineTo(memoryDC, c.x, s.y);
-        LineTo(memoryDC, c.x, c.y);
+        GdiFlush();  // the text first, then the frame over it
+        const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
+        for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
     }
     if (labelVisible) drawText(s.x + kLabelOffset, s.y + kLabelOffset, labelText);
     GdiFlush();  // before anything is set in the bitmap's memory

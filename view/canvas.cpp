@@ -18,39 +18,17 @@ uint32_t dibColour(COLORREF c) {
            (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
 }
 
-constexpr size_t kBatchPoints = 1 << 14;
 // The dots reach two pixels beyond their centre.
 constexpr double kDotReach = 2.0;
 
 }  // namespace
-
-void PolylineBatch::segment(PixelPoint a, PixelPoint b) {
-    if (!counts.empty() && points.back().x == a.x && points.back().y == a.y) {
-        points.push_back({b.x, b.y});
-        ++counts.back();
-        return;
-    }
-    points.push_back({a.x, a.y});
-    points.push_back({b.x, b.y});
-    counts.push_back(2);
-}
-
-void PolylineBatch::flush(HDC dc) {
-    if (points.empty()) return;
-    PolyPolyline(dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
-    points.clear();
-    counts.clear();
-}
 
 Canvas::Canvas()
     : copyPen(makePen(kCopyColour)),
       axisPen(makePen(kAxisColour)),
       figurePen(makePen(kFigureColour)),
       uiFont(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                         PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {
-    lines.points.reserve(kBatchPoints + 512);
-    lines.counts.reserve(kBatchPoints / 2 + 256);
-}
+                         PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {}
 
 Canvas::~Canvas() {
     if (memoryDC) {
@@ -126,7 +104,6 @@ void Canvas::clearFeedback() {
 }
 
 void Canvas::flushLines() {
-    lines.flush(memoryDC);
     GdiFlush();
 }
 

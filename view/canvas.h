@@ -20,20 +20,8 @@ constexpr COLORREF kBackgroundColour = RGB(255, 255, 255);
 constexpr int kCanvasId = 9;
 constexpr int kLabelOffset = 5;  // gesture texts sit this far right of and below the start pixel
 
-// Segments and outlines in pixels, handed to GDI in PolyPolyline calls. GDI lights the same
-// pixels as one MoveToEx/LineTo pair per segment: each piece still leaves out its last pixel,
-// and a joint is drawn by the piece that starts there.
-struct PolylineBatch {
-    std::vector<POINT> points;
-    std::vector<DWORD> counts;  // every piece has two points or more
-
-    void segment(PixelPoint a, PixelPoint b);
-    void flush(HDC dc);  // keeps the capacity: no allocation once warmed up
-};
-
-// What the canvas draws next. Lines wait in a batch for GDI while dots and the marker are set
-// in memory at once, so every switch hands the batch to GDI first: nothing set in memory
-// afterwards can end up beneath earlier lines, and no batched line takes a later colour.
+// What the canvas draws next. Each step sets the colour its lines or dots are set in memory
+// with, after GDI has finished the text drawn before it.
 enum class CanvasStep { figureLines, figureDots, copyLines, copyDots };
 
 // The preview area: an off-screen 32-bit DIB section drawn completely on every repaint and
@@ -75,7 +63,7 @@ struct Canvas {
     void drawCircle(const CircleItem& circle, const Matrix3& m);
     void worldDot(const Point2& p);  // in the step's dot colour
     void drawText(int x, int y, const char* text);
-    void flushLines();  // before pixels are set in memory, and before a pen changes
+    void flushLines();  // GDI finishes its text before pixels are set in memory
     void setPixel(int x, int y, COLORREF colour);
 
     bool ready() const { return window && memoryDC && bitmap; }
@@ -107,7 +95,6 @@ struct Canvas {
 
     int32_t left = 0;  // the canvas's x in the main window's client area
 
-    PolylineBatch lines;      // lines that leave the bitmap, for GDI to clip
     uint32_t lineColour = 0;  // the selected pen's colour, for lines set in memory
     uint32_t dotColour = 0;
     int repaints = 0;

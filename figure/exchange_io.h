@@ -24,12 +24,19 @@ std::FILE* openForReading(const char* path);
 
 // Creates a new, empty file in the directory of path, open for binary writing, and stores
 // its name in tempPath. On POSIX it gets the permission bits of path, if path exists.
+// Removes stale temporary files of path first.
 std::FILE* createTempBeside(const char* path, std::string& tempPath);
+
+// Removes the temporary files of path (exactly Zovrel's own naming) that no running writer
+// holds: on POSIX those whose process is gone, on Windows those nobody has open. Other files
+// are never touched.
+void removeStaleTempFiles(const char* path);
 
 // Flushes, forces the data to the disk and closes; 1 on success. The file is closed either way.
 int commitAndClose(std::FILE* file);
 
-// Puts from in the place of to in one step (rename; MoveFileExA on Windows). 1 on success.
+// Puts from in the place of to in one step (rename; MoveFileExA on Windows), then makes the
+// new name durable (on POSIX a sync of the directory). 1 when from has taken the place.
 int replaceFile(const char* from, const char* to);
 
 void removeFile(const char* path);

@@ -1,4 +1,6 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "figure/exchange_io.h"
+#include "figure/exchange_io_names.h"
 
 FileState exchangeFileState(const char* path) {
     struct stat st {};
@@ -29,14 +32,32 @@ std::FILE* openForReading(const char* path) {
     return f;
 }
 
+void removeStaleTempFiles(const char* path) {
+    const std::string prefix = directoryPrefixOf(path);
+    const std::string base = fileNameOf(path);
+    DIR* dir = opendir(prefix.empty() ? "." : prefix.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        uint64_t pid = 0;
+        if (!parseTempName(entry->d_name, base, &pid)) continue;
+        // A pid in use keeps its file, even when reused by another program: a leftover then
+        // only stays a while longer. Only a pid that names no process at all is certain.
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        const std::string name = prefix + entry->d_name;
+        struct stat st {};
+        if (lstat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(name.c_str());
+    }
+    closedir(dir);
+}
+
 std::FILE* createTempBeside(const char* path, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
+    removeStaleTempFiles(path);
     mode_t mode = 0644;
     struct stat st {};
     if (stat(path, &st) == 0 && S_ISREG(st.st_mode)) mode = st.st_mode & 07777;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = std::string(path) + ".zovrel-" + std::to_string(getpid()) + "-" +
-                   std::to_string(counter++) + ".tmp";
+        tempPath = tempNameFor(path, static_cast<uint64_t>(getpid()), counter++);
         const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -61,7 +82,17 @@ int commitAndClose(std::FILE* file) {
 }
 
 int replaceFile(const char* from, const char* to) {
-    return std::rename(from, to) == 0 ? 1 : 0;
+    if (std::rename(from, to) != 0) return 0;
+    // The new name lives in the directory: sync it too, or a power loss may bring back the
+    // old file. The file itself is complete and in place by now, so a directory that cannot
+    // be synced (some file systems refuse) does not make the write a failure.
+    const std::string prefix = directoryPrefixOf(to);
+    const int dir = open(prefix.empty() ? "." : prefix.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return 1;
 }
 
 void removeFile(const char* path) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "figure/exchange_io.h"
+#include "figure/exchange_io_names.h"
 
 FileState exchangeFileState(const char* path) {
     const DWORD attributes = GetFileAttributesA(path);
@@ -24,11 +25,49 @@ std::FILE* openForReading(const char* path) {
     return std::fopen(path, "rb");
 }
 
+namespace {
+
+bool processRuns(uint64_t pid) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;  // unknown: assume it runs
+    DWORD code = 0;
+    const bool runs = !GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
+    CloseHandle(process);
+    return runs;
+}
+
+}  // namespace
+
+void removeStaleTempFiles(const char* path) {
+    const std::string prefix = directoryPrefixOf(path);
+    const std::string base = fileNameOf(path);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((std::string(path) + ".zovrel-*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        uint64_t pid = 0;
+        // The pattern also matches short names: only the exact long name counts.
+        if (!parseTempName(found.cFileName, base, &pid)) continue;
+        if (found.dwFileAttributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        // A writer keeps its file open until the replace, and an open file refuses a handle
+        // without sharing: whoever gets one holds a leftover, deleted as the handle closes.
+        // Its process must be gone too, for the moment between closing and replacing.
+        if (processRuns(pid)) continue;
+        const HANDLE file = CreateFileA((prefix + found.cFileName).c_str(), DELETE, 0, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 std::FILE* createTempBeside(const char* path, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
+    removeStaleTempFiles(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = std::string(path) + ".zovrel-" + std::to_string(_getpid()) + "-" +
-                   std::to_string(counter++) + ".tmp";
+        tempPath = tempNameFor(path, static_cast<uint64_t>(_getpid()), counter++);
         const int fd = _open(tempPath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                              _S_IREAD | _S_IWRITE);
         if (fd < 0) {

@@ -2,9 +2,10 @@
 // finite, the figure grows at most by one element per piece, outlines stay within their
 // bounds, and the same bytes give the same figure however they are cut into chunks.
 
+#include <sanitizer/asan_interface.h>
+
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "figure/matrix3.h"
@@ -60,11 +61,14 @@ bool finite(double v) {
 }
 
 // The outline as the format defines it, point by point through the five matrices; the reader's
-// shortcut must give the same values (a zero's sign aside, which nothing can see).
-void checkOutline(const CircleItem& c) {
+// shortcut must give the same values (a zero's sign aside, which nothing can see). The
+// definition is slow, so it is checked at both ends and at one point the input picks.
+void checkOutline(const CircleItem& c, std::size_t pick) {
+    const std::size_t last = c.outline.size() - 1;
+    const std::size_t points[] = {0, last, pick % (last + 1)};
     if (c.isThreeNumberCircle()) {
-        for (int i = 0; i <= 40; ++i) {
-            const double theta = i * kReaderCircleStep;
+        for (std::size_t i : points) {
+            const double theta = static_cast<double>(i) * kReaderCircleStep;
             FUZZ_CHECK(c.outline[i].x == c.cx + c.radius * std::cos(theta));
             FUZZ_CHECK(c.outline[i].y == c.cy + c.radius * std::sin(theta));
         }
@@ -75,10 +79,10 @@ void checkOutline(const CircleItem& c) {
     if (n < 20) n = 20;
     FUZZ_CHECK(c.outline.size() == static_cast<std::size_t>(n) + 1);
     const double step = sweep / n;
-    for (int i = 0; i <= n; ++i) {
+    for (std::size_t i : points) {
         Matrix3 m;
         m.translate(c.radius, 0.0);
-        m.rotate(-(c.startAngle + step * i));
+        m.rotate(-(c.startAngle + step * static_cast<int>(i)));
         m.scaleAxes(1.0, c.ratio);
         m.rotate(-c.tilt);
         m.translate(c.cx, c.cy);
@@ -91,7 +95,7 @@ bool finiteLine(const LineItem& s) {
     return finite(s.x1) && finite(s.y1) && finite(s.x2) && finite(s.y2);
 }
 
-void checkFigure(const Figure& f, std::size_t pieces) {
+void checkFigure(const Figure& f, std::size_t pieces, std::size_t pick) {
     std::size_t elements = f.lines.size() + f.circles.size() + f.points.size() + f.polylines.size();
     for (const LineItem& s : f.lines) FUZZ_CHECK(finiteLine(s));
     for (const PolylineItem& p : f.polylines) {
@@ -108,7 +112,7 @@ void checkFigure(const Figure& f, std::size_t pieces) {
             FUZZ_CHECK(c.outline.size() >= 21 && c.outline.size() <= kMaxOutlineSegments + 1);
         }
         for (const Point2& p : c.outline) FUZZ_CHECK(finite(p.x) && finite(p.y));
-        checkOutline(c);
+        checkOutline(c, pick);
     }
     FUZZ_CHECK(elements <= pieces);
     const Extents& e = f.extents;
@@ -133,46 +137,52 @@ struct Chunker {
     }
 };
 
+constexpr std::size_t kMaxChunk = 600;
+
 uint64_t hashOf(const uint8_t* data, std::size_t size) {
     uint64_t h = 1469598103934665603ull;
     for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 1099511628211ull;
     return h | 1;
 }
 
-// Each chunk in an allocation of its own size, so a read past the chunk is caught.
+// Each chunk at the start of one reused buffer whose rest is poisoned, so a read past the
+// chunk is caught as if it had an allocation of its own, without allocating per chunk.
 void feedInChunks(FigureReader& reader, const uint8_t* data, std::size_t size, Chunker& pick,
                   std::size_t maxChunk) {
+    static std::vector<char> buffer(kMaxChunk + 1);
     std::size_t at = 0;
     while (at < size) {
         std::size_t n = pick.next(maxChunk + 1);  // 0 too: an empty feed changes nothing
         if (n > size - at) n = size - at;
-        std::unique_ptr<char[]> chunk(new char[n == 0 ? 1 : n]);
-        std::memcpy(chunk.get(), data + at, n);
-        reader.feed(chunk.get(), n);
+        ASAN_UNPOISON_MEMORY_REGION(buffer.data(), buffer.size());
+        std::memcpy(buffer.data(), data + at, n);
+        ASAN_POISON_MEMORY_REGION(buffer.data() + n, buffer.size() - n);
+        reader.feed(buffer.data(), n);
         at += n;
     }
+    ASAN_UNPOISON_MEMORY_REGION(buffer.data(), buffer.size());
     reader.finish();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    const char* text = reinterpret_cast<const char*>(data);
     Figure whole;
-    loadFigureFromMemory(text, size, whole);
+    loadFigureFromMemory(reinterpret_cast<const char*>(data), size, whole);
 
     std::size_t newlines = 0;
     for (std::size_t i = 0; i < size; ++i) newlines += data[i] == '\n';
-    checkFigure(whole, newlines + size / kMaxPieceBytes + 1);
-
     Chunker pick{hashOf(data, size)};
-    const std::size_t sizes[] = {1, 7, kMaxPieceBytes, 600};
-    for (std::size_t maxChunk : sizes) {
-        if (maxChunk == 1 && size > 512) continue;  // byte by byte only for small inputs
-        Figure chunked;
-        FigureReader reader(chunked);
-        feedInChunks(reader, data, size, pick, maxChunk);
-        FUZZ_CHECK(sameFigure(whole, chunked));
-    }
+    checkFigure(whole, newlines + size / kMaxPieceBytes + 1, pick.next(kMaxOutlineSegments + 1));
+
+    // One chunking per input, the input picks which: byte by byte (small inputs only), short
+    // chunks, chunks up to a piece, or longer ones.
+    const std::size_t sizes[] = {1, 7, kMaxPieceBytes, kMaxChunk};
+    std::size_t maxChunk = sizes[pick.next(4)];
+    if (maxChunk == 1 && size > 512) maxChunk = 7;
+    Figure chunked;
+    FigureReader reader(chunked);
+    feedInChunks(reader, data, size, pick, maxChunk);
+    FUZZ_CHECK(sameFigure(whole, chunked));
     return 0;
 }

@@ -24,21 +24,6 @@ constexpr int kWarmUpRepaints = 1000;
 constexpr DWORD kHandleSlack = 8;
 constexpr double kMemorySlackMb = 2.0;
 
-// Our own generator: the standard distributions differ between libraries, and the run must
-// be the same everywhere.
-class Sequence {
-  public:
-    explicit Sequence(uint64_t seed) : state_(seed) {}
-    int below(int n) {
-        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<int>((state_ >> 33) % static_cast<uint64_t>(n));
-    }
-    int between(int low, int high) { return low + below(high - low + 1); }
-
-  private:
-    uint64_t state_;
-};
-
 std::string fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -140,17 +125,6 @@ void resize(Sequence& random, int count) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     pump();
-}
-
-// Wine's GetProcessHandleCount reports 0, so the handles are counted by asking every handle
-// value the handle table can have reached: Wine hands out the lowest free one.
-DWORD countHandles() {
-    DWORD count = 0;
-    for (uintptr_t value = 4; value < 4 * 65536; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-    }
-    return count;
 }
 
 struct Figures {

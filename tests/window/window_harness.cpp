@@ -263,6 +263,16 @@ void BoxAnswerer::finish() {
     if (thread_.joinable()) thread_.join();
 }
 
+// Asks every handle value the handle table can have reached: Wine hands out the lowest free one.
+DWORD countHandles() {
+    DWORD count = 0;
+    for (uintptr_t value = 4; value < 4 * 65536; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+    }
+    return count;
+}
+
 std::string readFile(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -137,6 +137,24 @@ class BoxAnswerer {
     std::thread thread_;
 };
 
+// A seeded generator of our own: the standard distributions differ between libraries, and a
+// run must be the same everywhere.
+class Sequence {
+  public:
+    explicit Sequence(uint64_t seed) : state_(seed) {}
+    int below(int n) {
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<int>((state_ >> 33) % static_cast<uint64_t>(n));
+    }
+    int between(int low, int high) { return low + below(high - low + 1); }
+
+  private:
+    uint64_t state_;
+};
+
+// The process's open handles, counted one by one: Wine's GetProcessHandleCount reports 0.
+DWORD countHandles();
+
 // Exchange-file helpers in the temporary directory.
 std::string readFile(const std::string& name);
 void writeFile(const std::string& name, const std::string& bytes);

@@ -61,8 +61,9 @@ for text in ZOVREL.BAT 説明書.txt README.txt LICENSE.txt; do
         fail "$text has lines not ended by CR LF"
 done
 for text in 説明書.txt README.txt; do
-    iconv -f CP932 -t UTF-8 "$dir/$text" | head -n 1 | grep -q "^Zovrel $version" ||
-        fail "$text does not start with Zovrel $version"
+    # sed reads to the end: no early exit in the pipe for pipefail to take as a failure.
+    first=$(iconv -f CP932 -t UTF-8 "$dir/$text" | sed -n 1p)
+    [[ "$first" == "Zovrel $version"* ]] || fail "$text does not start with Zovrel $version"
 done
 
 # The batch file: the memo, the directives the host reads, and the program run plainly.

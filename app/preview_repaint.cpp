@@ -1,6 +1,8 @@
 #include "app/preview_repaint.h"
 
 #include "app/globals.h"
+#include "figure/workers.h"
+#include "view/copy_layers.h"
 #include "view/view_hooks.h"
 
 PreviewResult renderPreview(Canvas& canvas, Figure& figure, const Bounds& bounds, CopyArray& copies,
@@ -10,7 +12,10 @@ PreviewResult renderPreview(Canvas& canvas, Figure& figure, const Bounds& bounds
     canvas.drawFigure(figure);
     canvas.drawBasePointMarker(copies.baseX, copies.baseY, basePointPickMode != 0,
                                theMouse.pointerPos);
-    const PreviewResult preview = drawCopies(canvas, figure, bounds, copies, inputs, deadline);
+    canvas.begin(CanvasStep::copyLines);
+    CopyGate gate(deadline);
+    const PreviewResult preview = drawCopiesInLayers(canvas, figure, bounds, copies, inputs, gate,
+                                                     canvas.copyLayers, workerThreads());
     canvas.flushLines();
     return preview;
 }

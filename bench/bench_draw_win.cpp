@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "bench/bench_table.h"
 #include "bench/workload.h"
 #include "figure/reader.h"
+#include "figure/workers.h"
 #include "view/canvas.h"
 
 namespace {
@@ -174,6 +176,19 @@ int main() {
         }
         const double product =
             std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
+        const std::vector<uint32_t> banded(canvas.bits, canvas.bits + kWidth * kHeight);
+
+        // The same on one thread: its time for the note, its pixels must be the bands' pixels.
+        setWorkerThreads(1);
+        t0 = Clock::now();
+        for (int i = 0; i < productRuns; ++i) {
+            renderPreview(canvas, figure, bounds, copies, inputs, never);
+            canvas.present();
+        }
+        const double oneThread =
+            std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
+        setWorkerThreads(0);
+        const bool bandsAgree = std::equal(banded.begin(), banded.end(), canvas.bits);
 
         HDC windowDc = GetDC(canvas.window);
         double plain;
@@ -206,8 +221,13 @@ int main() {
         BenchRow& row = benchRows()[c.name];
         row.productSeconds = product;
         row.plainSeconds = plain;
-        row.note = diff == 0 ? "same pixels as the plain renderer"
-                             : std::to_string(diff) + " PIXELS DIFFER";
+        char threads[96];
+        std::snprintf(threads, sizeof threads, "; one thread %.2f ms%s", oneThread * 1000,
+                      bandsAgree ? "" : ", BANDS DIFFER");
+        if (!bandsAgree) ++differing;
+        row.note = (diff == 0 ? "same pixels as the plain renderer"
+                              : std::to_string(diff) + " PIXELS DIFFER") +
+                   threads;
     }
     printBenchTable(stdout);
     return differing == 0 ? 0 : 1;

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <chrono>
-
 #include "copyarray/copy_array.h"
+#include "copyarray/copy_gate.h"
 #include "figure/figure.h"
 #include "figure/matrix3.h"
 
@@ -12,19 +11,27 @@ struct PreviewResult {
     bool clamped = false;  // the count asked for more than the most copies there can be
 };
 
+// The copies one of several workers draws: blocks of `block` consecutive copies, dealt to the
+// workers in turn. One worker draws them all.
+struct CopyShare {
+    int worker = 0;
+    int workers = 1;
+    int block = 1;
+    bool mine(int k) const { return workers == 1 || ((k - 1) / block) % workers == worker; }
+};
+
 // Draws copies 1..n of the figure onto a drawing target, lines in the copy colour, each copy's
 // points as dots over its own lines and under the next copy's. Copies whose box misses the
-// target are skipped; no further copy is begun after the deadline, so a repaint never hangs
-// the window. The target, in world coordinates:
-//   beginCopyLines(), beginCopyDots()       what is drawn next
+// target are skipped; the gate says whether a further copy is begun (none after the deadline,
+// so a repaint never hangs the window). Of the copies begun, the target draws its share; the
+// result counts all the copies begun. The target, in world coordinates:
+//   beginCopyLines(k), beginCopyDots(k)     what copy k draws next
 //   copyMissesView(box, m)                  the box under m lies wholly outside the visible area
-//   worldSegment(a, b), worldDot(p)
-//   drawCircle(circle, m)                   the circle's outline under m
+//   drawSegments(segments, m), drawCircle(circle, m), drawDots(points, m)
 template <class Target>
 PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bounds,
-                         CopyArray& copies, const CopyInputs& inputs,
-                         std::chrono::steady_clock::time_point deadline) {
-    target.beginCopyLines();
+                         CopyArray& copies, const CopyInputs& inputs, CopyGate& gate,
+                         const CopyShare& share = CopyShare()) {
     PreviewResult result;
     const CopyParameters params = evaluateCopyParameters(inputs);
     result.clamped = params.copiesClamped;
@@ -35,24 +42,23 @@ PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bou
     }
     result.wanted = params.copies;
     CopySteps steps(params);
+    int known = 0;
     for (int k = 1; k <= params.copies; ++k) {
-        if (k > 1 && std::chrono::steady_clock::now() >= deadline) break;
-        result.drawn = k;
-        copies.buildDrawingMatrix(params, steps.next());
+        const CopyStep step = steps.next();
+        if (!share.mine(k)) continue;
+        if (!gate.mayBegin(k, known)) break;
+        copies.buildDrawingMatrix(params, step);
         const Matrix3& m = copies.matrix;
         if (target.copyMissesView(bounds.box, m)) continue;
-        auto segment = [&](const LineItem& s) {
-            target.worldSegment(m.transformPoint(s.x1, s.y1), m.transformPoint(s.x2, s.y2));
-        };
-        for (const LineItem& s : figure.lines) segment(s);
-        for (const PolylineItem& p : figure.polylines)
-            for (const LineItem& s : p.segments) segment(s);
+        target.beginCopyLines(k);
+        target.drawSegments(figure.lines, m);
+        for (const PolylineItem& p : figure.polylines) target.drawSegments(p.segments, m);
         for (const CircleItem& c : figure.circles) target.drawCircle(c, m);
         if (!figure.points.empty()) {
-            target.beginCopyDots();
-            for (const PointItem& p : figure.points) target.worldDot(m.transformPoint(p.x, p.y));
-            target.beginCopyLines();
+            target.beginCopyDots(k);
+            target.drawDots(figure.points, m);
         }
     }
+    result.drawn = gate.begun();
     return result;
 }

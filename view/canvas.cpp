@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <cstdlib>
 #include <utility>
 
-#include "view/raster.h"
 #include "view/view_hooks.h"
 #include "view/view_texts.h"
 #include "view/window_idioms.h"
@@ -18,9 +15,6 @@ uint32_t dibColour(COLORREF c) {
            (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
 }
 
-// The dots reach two pixels beyond their centre.
-constexpr double kDotReach = 2.0;
-
 }  // namespace
 
 Canvas::Canvas()
@@ -28,7 +22,10 @@ Canvas::Canvas()
       axisPen(makePen(kAxisColour)),
       figurePen(makePen(kFigureColour)),
       uiFont(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                         PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {}
+                         PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {
+    copyLineColour = dibColour(kCopyColour);
+    copyDotColour = dibColour(kCopyPointColour);
+}
 
 Canvas::~Canvas() {
     if (memoryDC) {
@@ -73,9 +70,7 @@ void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
             HGDIOBJ previous = SelectObject(memoryDC, next.get());
             if (!originalBitmap) originalBitmap = previous;
             bitmap = std::move(next);  // the old bitmap is no longer selected: safe to delete
-            bits = memory;
-            bitmapWidth = bw;
-            bitmapHeight = bh;
+            setBitmap(memory, bw, bh);
         }
     }
     windowDC = nullptr;
@@ -127,36 +122,6 @@ void Canvas::begin(CanvasStep step) {
     }
 }
 
-bool Canvas::copyMissesView(const Extents& box, const Matrix3& m) const {
-    return copyMissesCanvas(box, m, view, bitmapWidth, bitmapHeight, kDotReach);
-}
-
-void Canvas::worldSegment(const Point2& a, const Point2& b) {
-    drawSegmentPixels(view.worldToScreen(a.x, a.y), view.worldToScreen(b.x, b.y));
-}
-
-void Canvas::drawSegmentPixels(const Point2& a, const Point2& b) {
-    PixelPoint pa, pb;
-    if (!segmentToPixels(a, b, pa, pb)) return;
-    drawPixelSegment(pa, pb);
-}
-
-void Canvas::drawPixelSegment(PixelPoint pa, PixelPoint pb) {
-    // A segment within one pixel lights nothing: LineTo leaves out its last pixel.
-    if (pa.x == pb.x && pa.y == pb.y) return;
-    // Wholly beside the bitmap: nothing of it could show.
-    if ((pa.x < 0 && pb.x < 0) || (pa.y < 0 && pb.y < 0) ||
-        (pa.x >= bitmapWidth && pb.x >= bitmapWidth) ||
-        (pa.y >= bitmapHeight && pb.y >= bitmapHeight))
-        return;
-    if (inBitmap(pa) && inBitmap(pb)) {
-        rasterLine(bits, bitmapWidth, pa, pb, lineColour);
-        return;
-    }
-    // Lines that leave the bitmap: the same walk from their true end points, clipped.
-    rasterLineClipped(bits, bitmapWidth, {0, 0, bitmapWidth, bitmapHeight}, pa, pb, lineColour);
-}
-
 void Canvas::drawSegment(LineItem& item) {
     const Point2 a = view.worldToScreen(item.x1, item.y1);
     const Point2 b = view.worldToScreen(item.x2, item.y2);
@@ -167,52 +132,9 @@ void Canvas::drawSegment(LineItem& item) {
     drawSegmentPixels(a, b);
 }
 
-void Canvas::drawCircle(const CircleItem& circle, const Matrix3& m) {
-    const Outline& outline = circle.outline;
-    if (outline.size() < 2) return;
-    // The mapping of worldToScreen, with its reciprocal formed once.
-    const double r = 1.0 / view.scale;
-    auto screen = [&](const Point2& p) {
-        return Point2{view.halfWidth + m.transformX(p.x, p.y) * r - view.offsetX,
-                      view.halfHeight - m.transformY(p.x, p.y) * r - view.offsetY};
-    };
-    // Each piece of the outline as a segment of its own: a polyline lights the same pixels.
-    Point2 previous = screen(outline[0]);
-    bool previousNear = nearPixel(previous);
-    PixelPoint previousPixel = previousNear ? truncatePixel(previous) : PixelPoint{0, 0};
-    for (size_t i = 1; i < outline.size(); ++i) {
-        const Point2 current = screen(outline[i]);
-        const bool inRange = nearPixel(current);
-        const PixelPoint pixel = inRange ? truncatePixel(current) : PixelPoint{0, 0};
-        if (inRange && previousNear)
-            drawPixelSegment(previousPixel, pixel);
-        else
-            drawSegmentPixels(previous, current);
-        previous = current;
-        previousNear = inRange;
-        previousPixel = pixel;
-    }
-}
-
 void Canvas::setPixel(int x, int y, COLORREF colour) {
     if (x < 0 || y < 0 || x >= bitmapWidth || y >= bitmapHeight) return;
     bits[static_cast<size_t>(y) * bitmapWidth + x] = dibColour(colour);
-}
-
-void Canvas::worldDot(const Point2& world) {
-    const Point2 screen = view.worldToScreen(world.x, world.y);
-    // A point that is not a number lies nowhere (toPixel would put it at 0).
-    if (!std::isfinite(screen.x) || !std::isfinite(screen.y)) return;
-    const PixelPoint p = toPixel(screen);
-    if (p.x < -2 || p.y < -2 || p.x > bitmapWidth + 2 || p.y > bitmapHeight + 2) return;
-    for (int v = -2; v <= 2; ++v)
-        for (int u = -2; u <= 2; ++u) {
-            const int x = p.x + u, y = p.y + v;
-            if ((std::abs(u) == 2 && std::abs(v) == 2) || x < 0 || y < 0 || x >= bitmapWidth ||
-                y >= bitmapHeight)
-                continue;
-            bits[static_cast<size_t>(y) * bitmapWidth + x] = dotColour;
-        }
 }
 
 void Canvas::drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer) {

@@ -6,9 +6,11 @@
 
 #include "figure/figure.h"
 #include "figure/matrix3.h"
+#include "view/copy_layers.h"
 #include "view/gdi.h"
 #include "view/mouse_tracker.h"
 #include "view/pixels.h"
+#include "view/raster_target.h"
 #include "view/view_mapping.h"
 
 constexpr COLORREF kFigureColour = RGB(0, 0, 0);
@@ -25,8 +27,9 @@ constexpr int kLabelOffset = 5;  // gesture texts sit this far right of and belo
 enum class CanvasStep { figureLines, figureDots, copyLines, copyDots };
 
 // The preview area: an off-screen 32-bit DIB section drawn completely on every repaint and
-// copied to the canvas window in one BitBlt.
-struct Canvas {
+// copied to the canvas window in one BitBlt. Lines and dots are set in its memory by the
+// raster target; GDI draws only the texts.
+struct Canvas : RasterTarget {
     Canvas();
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -49,33 +52,17 @@ struct Canvas {
     // The red cross at the base point; in pick mode the arrows at the pointer, which also
     // moves the base point there.
     void drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer);
-    // Then the copies through drawCopies, with the canvas as its target, and flushLines().
+    // Then begin(CanvasStep::copyLines), the copies in bands, and flushLines().
 
-    // Primitives, drawing into the bitmap with the pen selected last.
     void begin(CanvasStep step);
-    void beginCopyLines() { begin(CanvasStep::copyLines); }
-    void beginCopyDots() { begin(CanvasStep::copyDots); }
-    bool copyMissesView(const Extents& box, const Matrix3& m) const;
     void drawSegment(LineItem& item);  // also records the item's screen position
-    void worldSegment(const Point2& a, const Point2& b);
-    void drawSegmentPixels(const Point2& a, const Point2& b);
-    void drawPixelSegment(PixelPoint a, PixelPoint b);
-    void drawCircle(const CircleItem& circle, const Matrix3& m);
-    void worldDot(const Point2& p);  // in the step's dot colour
     void drawText(int x, int y, const char* text);
     void flushLines();  // GDI finishes its text before pixels are set in memory
     void setPixel(int x, int y, COLORREF colour);
 
     bool ready() const { return window && memoryDC && bitmap; }
-    bool inBitmap(PixelPoint p) const {
-        return p.x >= 0 && p.y >= 0 && p.x < bitmapWidth && p.y < bitmapHeight;
-    }
 
-    // Bitmap.
-    GdiObject<HBITMAP> bitmap;
-    uint32_t* bits = nullptr;  // top-down rows of 0x00RRGGBB
-    int bitmapWidth = 0;
-    int bitmapHeight = 0;
+    GdiObject<HBITMAP> bitmap;  // its pixels are the raster target's
     HGDIOBJ originalBitmap = nullptr;
 
     PAINTSTRUCT paintState{};
@@ -86,17 +73,14 @@ struct Canvas {
     GdiObject<HPEN> copyPen;
     GdiObject<HPEN> axisPen;
     GdiObject<HPEN> figurePen;
-    ViewMapping view;
     HWND window = nullptr;
     HDC windowDC = nullptr;
     HDC memoryDC = nullptr;
     GdiObject<HFONT> uiFont;
     HWND parentWindow = nullptr;
 
-    int32_t left = 0;  // the canvas's x in the main window's client area
-
-    uint32_t lineColour = 0;  // the selected pen's colour, for lines set in memory
-    uint32_t dotColour = 0;
+    CopyLayers copyLayers;  // scratch of the copies drawn on several threads
+    int32_t left = 0;       // the canvas's x in the main window's client area
     int repaints = 0;
 };
 

@@ -1,0 +1,50 @@
+// The copies of a repaint drawn natively into memory, on one thread and in bands: the part of
+// a repaint that a profiler can see without Wine.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/panel_values.h"
+#include "bench/workload.h"
+#include "figure/reader.h"
+#include "view/copy_layers.h"
+
+namespace {
+
+void BM_CopiesInLayers(benchmark::State& state) {
+    const std::string drawing = makeDrawing(state.range(0));
+    Figure figure;
+    loadFigureFromMemory(drawing.data(), drawing.size(), figure);
+    const Bounds bounds = figureBounds(figure);
+    std::vector<uint32_t> pixels(800 * 600);
+    RasterTarget target;
+    target.setBitmap(pixels.data(), 800, 600);
+    target.view.setClientSize(800, 600);
+    target.view.scale = 110000.0 / 600;
+    CopyInputs inputs = startupInputs(0, 0);
+    inputs.setText(kRowMoveX, "0");
+    inputs.setText(kRowAngle, "18");
+    inputs.rowSlider[kRowAngle] = 100;
+    inputs.setText(kRowCopies, "20");
+    CopyLayers layers;
+    for (auto _ : state) {
+        CopyArray copies;
+        CopyGate gate(std::chrono::steady_clock::time_point::max());
+        drawCopiesInLayers(target, figure, bounds, copies, inputs, gate, layers,
+                           static_cast<int>(state.range(1)));
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_CopiesInLayers)
+    ->Args({10000, 1})
+    ->Args({10000, 2})
+    ->Args({100000, 1})
+    ->Args({100000, 2})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

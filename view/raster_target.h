@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "figure/figure.h"
+#include "figure/matrix3.h"
+#include "view/pixels.h"
+#include "view/raster.h"
+#include "view/view_mapping.h"
+
+// Drawing into a 32-bit bitmap in memory, world coordinates through the view, every pixel
+// set within `clip`. A repaint's bands are copies of one target, each with its own clip: a
+// pixel gets the same colour whichever band draws it.
+struct RasterTarget {
+    // The bitmap: top-down rows of 0x00RRGGBB, `bitmapWidth` apart.
+    uint32_t* bits = nullptr;
+    int bitmapWidth = 0;
+    int bitmapHeight = 0;
+    PixelRect clip{0, 0, 0, 0};  // within the bitmap
+    ViewMapping view;
+
+    uint32_t lineColour = 0;  // what lines and dots are set in
+    uint32_t dotColour = 0;
+    uint32_t copyLineColour = 0;  // what beginCopyLines and beginCopyDots choose
+    uint32_t copyDotColour = 0;
+    // Instead of colours, copy k sets its lines as 2k and its dots as 2k + 1: the largest
+    // value a pixel gets is what drew it last.
+    bool stamps = false;
+
+    // A new bitmap; the clip becomes all of it.
+    void setBitmap(uint32_t* memory, int width, int height);
+    bool inBitmap(PixelPoint p) const {
+        return p.x >= 0 && p.y >= 0 && p.x < bitmapWidth && p.y < bitmapHeight;
+    }
+
+    // The drawing target of drawCopies.
+    void beginCopyLines(int k) {
+        lineColour = stamps ? 2 * static_cast<uint32_t>(k) : copyLineColour;
+    }
+    void beginCopyDots(int k) {
+        dotColour = stamps ? 2 * static_cast<uint32_t>(k) + 1 : copyDotColour;
+    }
+    bool copyMissesView(const Extents& box, const Matrix3& m) const;
+    void drawSegments(const std::vector<LineItem>& segments, const Matrix3& m);
+    void drawCircle(const CircleItem& circle, const Matrix3& m);
+    void drawDots(const std::vector<PointItem>& points, const Matrix3& m);
+    void worldDot(const Point2& p);
+
+    // Screen coordinates (pixels, unrounded), and truncated pixels.
+    void drawSegmentPixels(const Point2& a, const Point2& b);
+    // Inline: most segments of an outline are a pixel or two long.
+    void drawPixelSegment(PixelPoint a, PixelPoint b) {
+        const int32_t dx = b.x - a.x, dy = b.y - a.y;
+        // A segment within one pixel lights nothing: LineTo leaves out its last pixel.
+        if ((dx | dy) == 0) return;
+        if (inClip(a)) {
+            // One step: only its first pixel.
+            if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+                bits[static_cast<size_t>(a.y) * bitmapWidth + a.x] = lineColour;
+                return;
+            }
+            if (inClip(b)) {
+                rasterLine(bits, bitmapWidth, a, b, lineColour);
+                return;
+            }
+        }
+        drawLeavingSegment(a, b);
+    }
+    bool inClip(PixelPoint p) const {
+        return p.x >= clip.left && p.y >= clip.top && p.x < clip.right && p.y < clip.bottom;
+    }
+
+  private:
+    void drawLeavingSegment(PixelPoint a, PixelPoint b);
+    void drawDot(const Point2& screen);
+    // An outline whose every point lies at least a pixel inside the clip.
+    void drawOutlineInside(const Outline& outline, const Matrix3& m);
+};
+
+// World points under a matrix to screen pixels (unrounded), with the very operations of
+// m.transformPoint and then view.worldToScreen, the reciprocal of the scale formed once.
+struct ScreenMap {
+    explicit ScreenMap(const ViewMapping& view)
+        : r(1.0 / view.scale),
+          halfWidth(view.halfWidth),
+          halfHeight(view.halfHeight),
+          offsetX(view.offsetX),
+          offsetY(view.offsetY) {}
+    Point2 operator()(const Matrix3& m, double x, double y) const {
+        return {halfWidth + m.transformX(x, y) * r - offsetX,
+                halfHeight - m.transformY(x, y) * r - offsetY};
+    }
+    double r, halfWidth, halfHeight, offsetX, offsetY;
+};

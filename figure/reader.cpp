@@ -374,16 +374,18 @@ void FigureReader::readWholeLines(const char* p, const char* end) {
         const void* newline = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
         cuts[i] = newline ? static_cast<const char*>(newline) + 1 : end;
     }
+    // The first part is read straight into the figure, as one pass would; the others into
+    // parts of their own, joined after it.
     prepareParts(count);
     runParts(static_cast<int>(count), [&](int i) {
         readPieces(cuts[static_cast<std::size_t>(i)], cuts[static_cast<std::size_t>(i) + 1],
-                   parts[static_cast<std::size_t>(i)]);
+                   i == 0 ? figure : parts[static_cast<std::size_t>(i)]);
     });
     const double wholeScale =
         expectedBytes > consumed ? 1.2 * static_cast<double>(expectedBytes) / consumed : 0.0;
     // Room for all parts at once, so joining them copies each item once.
     std::size_t lines = 0, polylines = 0, circles = 0, points = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 1; i < count; ++i) {
         const Figure& part = parts[i];
         lines += part.lines.size() + part.polylines.front().segments.size();
         polylines += part.polylines.size() - 1;
@@ -394,7 +396,7 @@ void FigureReader::readWholeLines(const char* p, const char* end) {
     makeRoom(figure.polylines, figure.polylines.size() + polylines, wholeScale);
     makeRoom(figure.circles, figure.circles.size() + circles, wholeScale);
     makeRoom(figure.points, figure.points.size() + points, wholeScale);
-    for (std::size_t i = 0; i < count; ++i) joinPart(parts[i], wholeScale);
+    for (std::size_t i = 1; i < count; ++i) joinPart(parts[i], wholeScale);
 }
 
 void FigureReader::feed(const char* data, std::size_t size) {

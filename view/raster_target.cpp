@@ -12,11 +12,21 @@ constexpr double kDotReach = 2.0;
 // point by more than the margin of the test whether a circle shows.
 constexpr double kCullLimit = 1e9;
 
-// The square of the circle's larger semi-axis: its outline lies within it, and so the image
-// of the square under m bounds the outline's image.
-Extents circleSquare(const CircleItem& c) {
+// The screen box of the square of the circle's larger semi-axis under m: the outline lies
+// within the square, so its image lies within the box. False when the terms reach
+// kCullLimit pixels (or are not finite), where rounding could carry a point out of it.
+bool circleScreenBox(const CircleItem& c, const Matrix3& m, const ScreenMap& map, Extents& box) {
     const double reach = std::fabs(c.radius) * std::fmax(1.0, std::fabs(c.ratio));
-    return {c.cx - reach, c.cy - reach, c.cx + reach, c.cy + reach};
+    const double ax = std::fabs(c.cx) + reach, ay = std::fabs(c.cy) + reach;
+    const double terms = std::fmax(
+        std::fabs(m.m[0][0]) * ax + std::fabs(m.m[1][0]) * ay + std::fabs(m.m[2][0]),
+        std::fabs(m.m[0][1]) * ax + std::fabs(m.m[1][1]) * ay + std::fabs(m.m[2][1]));
+    if (!(terms * map.r < kCullLimit)) return false;
+    const Point2 centre = map(m, c.cx, c.cy);
+    const double halfX = (std::fabs(m.m[0][0]) + std::fabs(m.m[1][0])) * reach * map.r;
+    const double halfY = (std::fabs(m.m[0][1]) + std::fabs(m.m[1][1])) * reach * map.r;
+    box = {centre.x - halfX, centre.y - halfY, centre.x + halfX, centre.y + halfY};
+    return true;
 }
 
 }  // namespace
@@ -64,7 +74,7 @@ void RasterTarget::drawCircle(const CircleItem& circle, const Matrix3& m) {
     if (outline.size() < 2) return;
     const ScreenMap map(view);
     Extents box;
-    if (screenBox(circleSquare(circle), m, view, kCullLimit, box)) {
+    if (circleScreenBox(circle, m, map, box)) {
         // A pixel of margin for the rounding of the points inside the box.
         if (box.maxX < clip.left - 2 || box.minX > clip.right + 1 || box.maxY < clip.top - 2 ||
             box.minY > clip.bottom + 1)
@@ -129,7 +139,18 @@ void RasterTarget::drawDot(const Point2& screen) {
     // A point that is not a number lies nowhere (toPixel would put it at 0).
     if (!std::isfinite(screen.x) || !std::isfinite(screen.y)) return;
     const PixelPoint p = toPixel(screen);
-    if (p.x < clip.left - 2 || p.y < clip.top - 2 || p.x > clip.right + 2 || p.y > clip.bottom + 2)
+    if (p.x - 2 >= clip.left && p.y - 2 >= clip.top && p.x + 2 < clip.right &&
+        p.y + 2 < clip.bottom) {
+        // Wholly inside: five rows of three, five, five, five and three pixels.
+        uint32_t* row = bits + static_cast<size_t>(p.y - 2) * bitmapWidth + p.x;
+        for (int v = -2; v <= 2; ++v, row += bitmapWidth) {
+            const int reach = v == -2 || v == 2 ? 1 : 2;
+            for (int u = -reach; u <= reach; ++u) row[u] = dotColour;
+        }
+        return;
+    }
+    if (p.x < clip.left - 2 || p.y < clip.top - 2 || p.x > clip.right + 2 ||
+        p.y > clip.bottom + 2)
         return;
     for (int v = -2; v <= 2; ++v)
         for (int u = -2; u <= 2; ++u) {

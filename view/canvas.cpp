@@ -122,9 +122,9 @@ void Canvas::begin(CanvasStep step) {
     }
 }
 
-void Canvas::drawSegment(LineItem& item) {
-    const Point2 a = view.worldToScreen(item.x1, item.y1);
-    const Point2 b = view.worldToScreen(item.x2, item.y2);
+void Canvas::drawSegment(LineItem& item, const ScreenMap& map) {
+    const Point2 a = map.world(item.x1, item.y1);
+    const Point2 b = map.world(item.x2, item.y2);
     item.sx1 = a.x;
     item.sy1 = a.y;
     item.sx2 = b.x;
@@ -234,10 +234,11 @@ void Canvas::drawBackground(const MouseTracker& mouse) {
 void Canvas::drawFigure(Figure& figure) {
     // Line colour and dot colour agree, so their order cannot show.
     begin(CanvasStep::figureLines);
-    for (LineItem& item : figure.lines) drawSegment(item);
+    const ScreenMap map(view);
+    for (LineItem& item : figure.lines) drawSegment(item, map);
     for (const CircleItem& c : figure.circles) drawCircle(c, Matrix3());
     for (PolylineItem& p : figure.polylines)
-        for (LineItem& item : p.segments) drawSegment(item);
+        for (LineItem& item : p.segments) drawSegment(item, map);
     begin(CanvasStep::figureDots);
-    for (const PointItem& p : figure.points) worldDot({p.x, p.y});
+    drawDots(figure.points, Matrix3());  // the figure holds only finite numbers: exact
 }

@@ -55,7 +55,8 @@ struct Canvas : RasterTarget {
     // Then begin(CanvasStep::copyLines), the copies in bands, and flushLines().
 
     void begin(CanvasStep step);
-    void drawSegment(LineItem& item);  // also records the item's screen position
+    // Also records the item's screen position.
+    void drawSegment(LineItem& item, const ScreenMap& map);
     void drawText(int x, int y, const char* text);
     void flushLines();  // GDI finishes its text before pixels are set in memory
     void setPixel(int x, int y, COLORREF colour);

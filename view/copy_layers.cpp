@@ -44,21 +44,16 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
         share.worker = t;
         results[t] = drawCopies(layer, figure, bounds, arrays[t], inputs, gate, share);
     });
-    // Rows in parts, each pixel the colour of its largest stamp.
-    const int rows = clip.bottom - clip.top;
-    runParts(n, [&](int t) {
-        const int top = clip.top + static_cast<int>(int64_t{rows} * t / n);
-        const int bottom = clip.top + static_cast<int>(int64_t{rows} * (t + 1) / n);
-        for (int y = top; y < bottom; ++y) {
-            const size_t row = static_cast<size_t>(y) * target.bitmapWidth;
-            for (size_t i = row + clip.left; i < row + clip.right; ++i) {
-                uint32_t last = 0;
-                for (int l = 0; l < n; ++l) last = std::max(last, layers.stamps[pixels * l + i]);
-                if (last)
-                    target.bits[i] = (last & 1) ? target.copyDotColour : target.copyLineColour;
-            }
+    // Each pixel the colour of its largest stamp. On the calling thread: starting threads
+    // again would cost more than the pass (under Wine, milliseconds each).
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        const size_t row = static_cast<size_t>(y) * target.bitmapWidth;
+        for (size_t i = row + clip.left; i < row + clip.right; ++i) {
+            uint32_t last = 0;
+            for (int l = 0; l < n; ++l) last = std::max(last, layers.stamps[pixels * l + i]);
+            if (last) target.bits[i] = (last & 1) ? target.copyDotColour : target.copyLineColour;
         }
-    });
+    }
     // The matrix of the last copy begun, from the thread whose share held it.
     PreviewResult result = results[0];
     result.drawn = gate.begun();  // once every thread is done

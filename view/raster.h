@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "view/pixels.h"
 
@@ -8,7 +9,36 @@
 // LineTo lights with a cosmetic pen: Bresenham steps whose ties fall to the side GDI chooses
 // (toward the minor axis' step when the line runs left or up along its minor axis).
 // Both end points must lie inside the width x height bitmap; rows are `width` apart.
-void rasterLine(uint32_t* bits, int width, PixelPoint a, PixelPoint b, uint32_t colour);
+// Inline: the outlines' pieces are mostly a few pixels long.
+inline void rasterLine(uint32_t* bits, int width, PixelPoint a, PixelPoint b, uint32_t colour) {
+    const int dx = b.x - a.x;
+    const int dy = b.y - a.y;
+    const int ax = std::abs(dx);
+    const int ay = std::abs(dy);
+    const bool xMajor = ax >= ay;
+    const int major = xMajor ? ax : ay;
+    const int minor = xMajor ? ay : ax;
+    // Ties go the minor step's way when it runs up (x-major) or left (y-major).
+    const int bias = (xMajor ? dy < 0 : dx < 0) ? 1 : 0;
+    const long xStep = dx < 0 ? -1 : 1;
+    const long yStep = dy < 0 ? -static_cast<long>(width) : static_cast<long>(width);
+    const long majorStep = xMajor ? xStep : yStep;
+    const long minorStep = xMajor ? yStep : xStep;
+    const int addMinor = 2 * minor - 2 * major;
+    const int addMajor = 2 * minor;
+    int error = 2 * minor - major;
+    uint32_t* p = bits + static_cast<long>(a.y) * width + a.x;
+    for (int n = 0; n < major; ++n) {
+        *p = colour;
+        if (error + bias > 0) {
+            p += minorStep;
+            error += addMinor;
+        } else {
+            error += addMajor;
+        }
+        p += majorStep;
+    }
+}
 
 // The pixels of a bitmap that a draw may set: columns left..right - 1, rows top..bottom - 1.
 struct PixelRect {

@@ -18,9 +18,9 @@ constexpr double kCullLimit = 1e9;
 bool circleScreenBox(const CircleItem& c, const Matrix3& m, const ScreenMap& map, Extents& box) {
     const double reach = std::fabs(c.radius) * std::fmax(1.0, std::fabs(c.ratio));
     const double ax = std::fabs(c.cx) + reach, ay = std::fabs(c.cy) + reach;
-    const double terms = std::fmax(
-        std::fabs(m.m[0][0]) * ax + std::fabs(m.m[1][0]) * ay + std::fabs(m.m[2][0]),
-        std::fabs(m.m[0][1]) * ax + std::fabs(m.m[1][1]) * ay + std::fabs(m.m[2][1]));
+    const double terms =
+        std::fmax(std::fabs(m.m[0][0]) * ax + std::fabs(m.m[1][0]) * ay + std::fabs(m.m[2][0]),
+                  std::fabs(m.m[0][1]) * ax + std::fabs(m.m[1][1]) * ay + std::fabs(m.m[2][1]));
     if (!(terms * map.r < kCullLimit)) return false;
     const Point2 centre = map(m, c.cx, c.cy);
     const double halfX = (std::fabs(m.m[0][0]) + std::fabs(m.m[1][0])) * reach * map.r;
@@ -131,10 +131,6 @@ void RasterTarget::drawDots(const std::vector<PointItem>& points, const Matrix3&
     for (const PointItem& p : points) drawDot(map(m, p.x, p.y));
 }
 
-void RasterTarget::worldDot(const Point2& world) {
-    drawDot(view.worldToScreen(world.x, world.y));
-}
-
 void RasterTarget::drawDot(const Point2& screen) {
     // A point that is not a number lies nowhere (toPixel would put it at 0).
     if (!std::isfinite(screen.x) || !std::isfinite(screen.y)) return;
@@ -149,8 +145,7 @@ void RasterTarget::drawDot(const Point2& screen) {
         }
         return;
     }
-    if (p.x < clip.left - 2 || p.y < clip.top - 2 || p.x > clip.right + 2 ||
-        p.y > clip.bottom + 2)
+    if (p.x < clip.left - 2 || p.y < clip.top - 2 || p.x > clip.right + 2 || p.y > clip.bottom + 2)
         return;
     for (int v = -2; v <= 2; ++v)
         for (int u = -2; u <= 2; ++u) {

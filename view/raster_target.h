@@ -45,7 +45,6 @@ struct RasterTarget {
     void drawSegments(const std::vector<LineItem>& segments, const Matrix3& m);
     void drawCircle(const CircleItem& circle, const Matrix3& m);
     void drawDots(const std::vector<PointItem>& points, const Matrix3& m);
-    void worldDot(const Point2& p);
 
     // Screen coordinates (pixels, unrounded), and truncated pixels.
     void drawSegmentPixels(const Point2& a, const Point2& b);
@@ -87,6 +86,9 @@ struct ScreenMap {
           halfHeight(view.halfHeight),
           offsetX(view.offsetX),
           offsetY(view.offsetY) {}
+    Point2 world(double x, double y) const {  // view.worldToScreen
+        return {halfWidth + x * r - offsetX, halfHeight - y * r - offsetY};
+    }
     Point2 operator()(const Matrix3& m, double x, double y) const {
         return {halfWidth + m.transformX(x, y) * r - offsetX,
                 halfHeight - m.transformY(x, y) * r - offsetY};

@@ -9,6 +9,36 @@ namespace {
 // Points and segments per block of copies: enough that a thread asks the gate and switches
 // blocks rarely, few enough that the copies let past at the deadline finish soon.
 constexpr long kBlockWork = 20000;
+// Below this many points and segments per repaint one thread is as fast: starting a thread
+// costs up to milliseconds (under Wine).
+constexpr long kThreadedWork = 300000;
+// All layers together, so that a large canvas on many cores takes fewer threads, not more
+// memory.
+constexpr size_t kLayerBytes = size_t{96} << 20;
+
+// Each pixel of the clip the colour of its largest stamp: the layers folded into the first,
+// then the copy colours set where it holds a stamp. Plain loops the compiler can vectorise
+// (stamps stay below 2^31, so signed comparisons order them).
+void mergeLayers(RasterTarget& target, uint32_t* layers, size_t pixels, int n) {
+    const PixelRect& clip = target.clip;
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        const size_t row = static_cast<size_t>(y) * target.bitmapWidth;
+        uint32_t* first = layers + row;
+        const int width = clip.right - clip.left;
+        for (int l = 1; l < n; ++l) {
+            const uint32_t* other = layers + pixels * l + row;
+            for (int x = clip.left; x < clip.left + width; ++x)
+                first[x] = static_cast<uint32_t>(
+                    std::max(static_cast<int32_t>(first[x]), static_cast<int32_t>(other[x])));
+        }
+        uint32_t* out = target.bits + row;
+        for (int x = clip.left; x < clip.left + width; ++x) {
+            const uint32_t stamp = first[x];
+            const uint32_t colour = (stamp & 1) ? target.copyDotColour : target.copyLineColour;
+            out[x] = stamp ? colour : out[x];
+        }
+    }
+}
 
 long workPerCopy(const Figure& figure) {
     long work = static_cast<long>(figure.lines.size() + figure.points.size());
@@ -19,16 +49,28 @@ long workPerCopy(const Figure& figure) {
 
 }  // namespace
 
+int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarget& target,
+                int available) {
+    const int wanted = evaluateCopyParameters(inputs).copies;
+    if (static_cast<double>(workPerCopy(figure)) * wanted < kThreadedWork) return 1;
+    const size_t layerBytes =
+        static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight * sizeof(uint32_t);
+    const size_t fit = layerBytes ? kLayerBytes / layerBytes : 1;
+    return static_cast<int>(std::max<size_t>(
+        1, std::min({static_cast<size_t>(available), static_cast<size_t>(kMostCopyLayers), fit})));
+}
+
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
                                  CopyArray& copies, const CopyInputs& inputs, CopyGate& gate,
                                  CopyLayers& layers, int threads) {
     const int wanted = evaluateCopyParameters(inputs).copies;
-    const int n = std::min({threads, kMostCopyLayers, wanted});
-    if (n <= 1 || bounds.empty) return drawCopies(target, figure, bounds, copies, inputs, gate);
-
     const size_t pixels = static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight;
-    layers.stamps.resize(pixels * n);
+    const int n = std::min(threads, wanted);
+    if (n <= 1 || pixels == 0 || bounds.empty)
+        return drawCopies(target, figure, bounds, copies, inputs, gate);
+
     const long work = std::max(1L, workPerCopy(figure));
+    layers.stamps.resize(pixels * n);
     const CopyShare deal{0, n, static_cast<int>(std::clamp(kBlockWork / work, 1L, long{wanted}))};
     std::vector<PreviewResult> results(static_cast<size_t>(n));
     std::vector<CopyArray> arrays(static_cast<size_t>(n), copies);
@@ -44,16 +86,8 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
         share.worker = t;
         results[t] = drawCopies(layer, figure, bounds, arrays[t], inputs, gate, share);
     });
-    // Each pixel the colour of its largest stamp. On the calling thread: starting threads
-    // again would cost more than the pass (under Wine, milliseconds each).
-    for (int y = clip.top; y < clip.bottom; ++y) {
-        const size_t row = static_cast<size_t>(y) * target.bitmapWidth;
-        for (size_t i = row + clip.left; i < row + clip.right; ++i) {
-            uint32_t last = 0;
-            for (int l = 0; l < n; ++l) last = std::max(last, layers.stamps[pixels * l + i]);
-            if (last) target.bits[i] = (last & 1) ? target.copyDotColour : target.copyLineColour;
-        }
-    }
+    // On the calling thread: starting threads again would cost more than the pass.
+    mergeLayers(target, layers.stamps.data(), pixels, n);
     // The matrix of the last copy begun, from the thread whose share held it.
     PreviewResult result = results[0];
     result.drawn = gate.begun();  // once every thread is done

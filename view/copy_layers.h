@@ -17,8 +17,14 @@ struct CopyLayers {
     std::vector<uint32_t> stamps;
 };
 
-// The copies into the target's clip, on up to `threads` threads. Each thread draws its share
-// of the copies (blocks of consecutive copies dealt in turn) into a layer of its own, as
+// The threads worth starting for the copies of one repaint, of `available`: one for little
+// work (starting a thread costs up to milliseconds under Wine), at most kMostCopyLayers, and
+// fewer where the layers of a large canvas would take too much memory.
+int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarget& target,
+                int available);
+
+// The copies into the target's clip, on `threads` threads (at most one per copy). Each thread draws
+// its share of the copies (blocks of consecutive copies dealt in turn) into a layer of its own, as
 // stamps that grow with the drawing order; then every pixel takes the colour of its largest
 // stamp, which is the colour one pass drawing every copy in order leaves there. The gate lets
 // all threads begin the same copies. One thread draws straight into the target, as one pass.

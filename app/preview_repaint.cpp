@@ -9,13 +9,17 @@ PreviewResult renderPreview(Canvas& canvas, Figure& figure, const Bounds& bounds
                             const CopyInputs& inputs,
                             std::chrono::steady_clock::time_point deadline) {
     canvas.drawBackground(theMouse);
-    canvas.drawFigure(figure);
-    canvas.drawBasePointMarker(copies.baseX, copies.baseY, basePointPickMode != 0,
-                               theMouse.pointerPos);
-    canvas.begin(CanvasStep::copyLines);
+    // The copies turn about the base point, which a pick takes from the pointer: before them.
+    const bool picking = basePointPickMode != 0;
+    if (picking) canvas.pickBasePoint(theMouse.pointerPos, copies.baseX, copies.baseY);
     CopyGate gate(deadline);
-    const PreviewResult preview = drawCopiesInLayers(canvas, figure, bounds, copies, inputs, gate,
-                                                     canvas.copyLayers, workerThreads());
+    const PreviewResult preview = drawCopiesInLayers(
+        canvas, figure, bounds, copies, inputs, gate, canvas.copyLayers,
+        copyThreads(figure, inputs, canvas, workerThreads()), [&] {
+            canvas.drawFigure(figure);
+            canvas.drawBasePointMarker(copies.baseX, copies.baseY, picking, theMouse.pointerPos);
+            canvas.begin(CanvasStep::copyLines);
+        });
     canvas.flushLines();
     return preview;
 }

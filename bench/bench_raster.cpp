@@ -34,7 +34,8 @@ void BM_CopiesInLayers(benchmark::State& state) {
         CopyArray copies;
         CopyGate gate(std::chrono::steady_clock::time_point::max());
         drawCopiesInLayers(target, figure, bounds, copies, inputs, gate, layers,
-                           copyThreads(figure, inputs, target, static_cast<int>(state.range(1))));
+                           copyThreads(figure, inputs, target, static_cast<int>(state.range(1))),
+                           [] {});
     }
 }
 

@@ -137,12 +137,16 @@ void Canvas::setPixel(int x, int y, COLORREF colour) {
     bits[static_cast<size_t>(y) * bitmapWidth + x] = dibColour(colour);
 }
 
+void Canvas::pickBasePoint(PixelPoint pointer, double& baseX, double& baseY) const {
+    const Point2 base = view.screenToWorld(pointer.x, pointer.y);
+    baseX = base.x;
+    baseY = base.y;
+}
+
 void Canvas::drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer) {
     if (picking) {
         const PixelPoint p = pointer;
-        const Point2 base = view.screenToWorld(p.x, p.y);
-        baseX = base.x;
-        baseY = base.y;
+        pickBasePoint(p, baseX, baseY);
         for (int k = 0; k <= 9; ++k) {
             setPixel(p.x + k, p.y, kMarkerColour);
             setPixel(p.x - k, p.y, kMarkerColour);

@@ -52,6 +52,7 @@ struct Canvas : RasterTarget {
     // The red cross at the base point; in pick mode the arrows at the pointer, which also
     // moves the base point there.
     void drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer);
+    void pickBasePoint(PixelPoint pointer, double& baseX, double& baseY) const;
     // Then begin(CanvasStep::copyLines), the copies in bands, and flushLines().
 
     void begin(CanvasStep step);

@@ -62,12 +62,15 @@ int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarg
 
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
                                  CopyArray& copies, const CopyInputs& inputs, CopyGate& gate,
-                                 CopyLayers& layers, int threads) {
+                                 CopyLayers& layers, int threads,
+                                 const std::function<void()>& under) {
     const int wanted = evaluateCopyParameters(inputs).copies;
     const size_t pixels = static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight;
     const int n = std::min(threads, wanted);
-    if (n <= 1 || pixels == 0 || bounds.empty)
+    if (n <= 1 || pixels == 0 || bounds.empty) {
+        under();
         return drawCopies(target, figure, bounds, copies, inputs, gate);
+    }
 
     const long work = std::max(1L, workPerCopy(figure));
     layers.stamps.resize(pixels * n);
@@ -75,7 +78,12 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
     std::vector<PreviewResult> results(static_cast<size_t>(n));
     std::vector<CopyArray> arrays(static_cast<size_t>(n), copies);
     const PixelRect& clip = target.clip;
-    runParts(n, [&](int t) {
+    runParts(n + 1, [&](int part) {
+        if (part == 0) {
+            under();
+            return;
+        }
+        const int t = part - 1;
         RasterTarget layer = target;
         layer.bits = layers.stamps.data() + pixels * t;
         layer.stamps = true;

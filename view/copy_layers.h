@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "copyarray/copy_array.h"
@@ -23,7 +24,9 @@ struct CopyLayers {
 int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarget& target,
                 int available);
 
-// The copies into the target's clip, on `threads` threads (at most one per copy). Each thread draws
+// First `under` draws into the target what lies under the copies, then the copies go into
+// the target's clip on `threads` threads (at most one per copy). With several, `under` runs on
+// the calling thread while the others draw the copies. Each thread draws
 // its share of the copies (blocks of consecutive copies dealt in turn) into a layer of its own, as
 // stamps that grow with the drawing order; then every pixel takes the colour of its largest
 // stamp, which is the colour one pass drawing every copy in order leaves there. The gate lets
@@ -31,4 +34,5 @@ int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarg
 // copies.matrix ends as one pass leaves it.
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
                                  CopyArray& copies, const CopyInputs& inputs, CopyGate& gate,
-                                 CopyLayers& layers, int threads);
+                                 CopyLayers& layers, int threads,
+                                 const std::function<void()>& under);

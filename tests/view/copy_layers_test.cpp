@@ -53,7 +53,7 @@ Picture draw(const Figure& figure, const CopyInputs& inputs, int threads, double
     CopyGate gate(deadline);
     CopyLayers layers;
     p.result = drawCopiesInLayers(p.target, figure, figureBounds(figure), copies, inputs, gate,
-                                  layers, threads);
+                                  layers, threads, [] {});
     p.last = copies.matrix;
     return p;
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "figure/decimal.h"
 #include "figure/exchange_io.h"
@@ -26,6 +28,13 @@ const char* describeWriteError(WriteError error) {
             return "a number to be written is not finite";
     }
     return "unknown error";
+}
+
+void TextBuffer::resize(std::size_t n) {
+    std::unique_ptr<char[]> grown(new char[n]);
+    if (length > 0) std::memcpy(grown.get(), bytes.get(), length < n ? length : n);
+    bytes = std::move(grown);
+    length = n;
 }
 
 OutputBuffer::OutputBuffer(std::FILE* target, bool keepText) : file(target), kept(keepText) {
@@ -272,13 +281,15 @@ WriteError emitCopiesInParts(const Figure& figure, CopyArray& copies, const Copy
 
 WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                       OutputBuffer& out) {
-    const int threads = workerThreads();
     const std::size_t items = (figure.lines.size() + figure.polylines.size() +
                                figure.circles.size() + figure.points.size()) *
                               static_cast<std::size_t>(params.copies > 0 ? params.copies : 0);
-    // Checking alone is quick; small writes are not worth the threads.
-    if (threads < 2 || !out.file || items < 2 * kItemsPerPart)
+    // Checking alone is quick; small writes are not worth the threads, nor asking the system
+    // for its cores (a file read on Linux).
+    if (!out.file || items < 2 * kItemsPerPart)
         return emitCopiesInOrder(figure, copies, params, out);
+    const int threads = workerThreads();
+    if (threads < 2) return emitCopiesInOrder(figure, copies, params, out);
     return emitCopiesInParts(figure, copies, params, out, threads);
 }
 

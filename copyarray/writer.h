@@ -1,7 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
-#include <vector>
+#include <memory>
 
 #include "copyarray/copy_array.h"
 #include "figure/figure.h"
@@ -26,6 +27,19 @@ constexpr double kWriterDegreesPerRadian = 57.29577951308239;
 // Seven-number ratios are written at least this flat.
 constexpr double kMinWrittenRatio = 0.001;
 
+// Bytes whose new room is left as it is: everything is written before it is read, and zeroing
+// the 64 KiB of every write costs more than a small write itself.
+struct TextBuffer {
+    void resize(std::size_t n);  // keeps the bytes that fit
+    char* data() { return bytes.get(); }
+    const char* data() const { return bytes.get(); }
+    std::size_t size() const { return length; }
+
+  private:
+    std::unique_ptr<char[]> bytes;
+    std::size_t length = 0;
+};
+
 // Output through a fixed buffer to a stream; without a stream the lines are only checked,
 // unless keepText asks for them to be kept in data, which then grows as needed.
 struct OutputBuffer {
@@ -40,7 +54,7 @@ struct OutputBuffer {
     bool formats() const { return file || kept; }
 
     std::FILE* file;
-    std::vector<char> data;
+    TextBuffer data;
     std::size_t used = 0;
     bool failed = false;
     bool kept = false;

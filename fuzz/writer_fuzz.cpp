@@ -267,6 +267,7 @@ void checkWritten(std::string_view bytes, const Figure& figure, int copies, bool
     if (!fitsPieces || !readBack) return;  // a longer line is cut into pieces, by design
 
     Figure back;  // bytes holds the file; loadFigure's own reading is the reader's to test
+    back.keepOutlines = false;
     loadFigureFromMemory(bytes.data(), bytes.size(), back);
     FUZZ_CHECK(back.lines.size() == n * figure.lines.size());
     FUZZ_CHECK(back.points.size() == n * figure.points.size());
@@ -373,6 +374,7 @@ void checkRealFile(const Figure& figure, const Input& in, const CopyInputs& inpu
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const Input in = parseInput(std::string_view(reinterpret_cast<const char*>(data), size));
     Figure figure;
+    figure.keepOutlines = false;  // as the batch tool reads it: the writer never draws
     loadFigureFromMemory(in.figureText.data(), in.figureText.size(), figure);
     CopyInputs inputs = panelInputs(in, figure);
     limitCopies(inputs, figure);

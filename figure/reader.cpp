@@ -422,7 +422,7 @@ void FigureReader::feed(const char* data, std::size_t size) {
     }
     p = readPieces(p, end, figure);
     const std::size_t rest = static_cast<std::size_t>(end - p);
-    std::memcpy(carry, p, rest);
+    if (rest > 0) std::memcpy(carry, p, rest);  // an empty chunk may come without a buffer
     carryLength = rest;
 }
 

@@ -85,6 +85,7 @@ TEST(FigureReader, ChunkingDoesNotChangeTheFigure) {
             state = state * 1103515245u + 12345u;
             size = std::min<std::size_t>(seed ? (state >> 16) % 700 : 1, text.size() - at);
             reader.feed(text.data() + at, size);
+            if (seed == 1) reader.feed(nullptr, 0);  // an empty chunk with no buffer at all
         }
         reader.finish();
         EXPECT_EQ(brief(chunked), whole) << "seed " << seed;  // seed 0: byte by byte

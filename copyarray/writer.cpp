@@ -281,15 +281,13 @@ WriteError emitCopiesInParts(const Figure& figure, CopyArray& copies, const Copy
 
 WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                       OutputBuffer& out) {
+    const int threads = workerThreads();
     const std::size_t items = (figure.lines.size() + figure.polylines.size() +
                                figure.circles.size() + figure.points.size()) *
                               static_cast<std::size_t>(params.copies > 0 ? params.copies : 0);
-    // Checking alone is quick; small writes are not worth the threads, nor asking the system
-    // for its cores (a file read on Linux).
-    if (!out.file || items < 2 * kItemsPerPart)
+    // Checking alone is quick; small writes are not worth the threads.
+    if (threads < 2 || !out.file || items < 2 * kItemsPerPart)
         return emitCopiesInOrder(figure, copies, params, out);
-    const int threads = workerThreads();
-    if (threads < 2) return emitCopiesInOrder(figure, copies, params, out);
     return emitCopiesInParts(figure, copies, params, out, threads);
 }
 

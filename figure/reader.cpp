@@ -232,9 +232,9 @@ void readLine(std::string_view line, Figure& figure) {
         if (parseSegmentLine(line, item)) figure.appendSegment(item);
     } else if (c0 == 'c' && c1 == 'i') {
         // The outline is made here and copied into the figure's store: nothing per circle
-        // comes from the heap.
+        // comes from the heap. The room is the thread's own, zeroed once rather than per circle.
         CircleItem item;
-        Point2 outline[kMaxOutlinePoints];
+        static thread_local Point2 outline[kMaxOutlinePoints];
         if (!parseCircleNumbers(line, item)) return;
         const int n = computeOutline(item, outline);
         if (n == 0) return;

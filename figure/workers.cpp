@@ -12,7 +12,9 @@ constexpr int kMostThreads = 16;
 
 int workerThreads() {
     int n = setting.load(std::memory_order_relaxed);
-    if (n <= 0) n = static_cast<int>(std::thread::hardware_concurrency());
+    // Asked once: on Linux every answer reads a file, and small reads and writes ask each time.
+    static const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    if (n <= 0) n = cores;
     if (n < 1) n = 1;
     return n < kMostThreads ? n : kMostThreads;
 }

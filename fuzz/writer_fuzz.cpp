@@ -35,9 +35,11 @@
 
 namespace {
 
-// Enough copies to reach the compounding of scales and turns, few enough to stay fast.
-constexpr int kFuzzMaxCopies = 50;
-constexpr std::size_t kMaxWrittenElements = 400;
+// Enough copies to reach the compounding of scales and turns (any scale text may overflow or
+// underflow within them), few enough to stay fast; the written volume only costs time beyond
+// a few copies of every kind of line.
+constexpr int kFuzzMaxCopies = 20;
+constexpr std::size_t kMaxWrittenElements = 100;
 constexpr std::size_t kMaxFigureBytes = 1024;
 // One input in this many goes through a real file as well; one in kReadBackShare has its
 // result read back, which builds every circle's outline again.

@@ -87,11 +87,13 @@ std::vector<std::string> entries(const std::string& dir) {
     return names;
 }
 
-std::string readFile(const std::string& path) {
+// Into one reused string: a large buffer on the stack costs its poisoning on every call.
+const std::string& readFile(const std::string& path) {
+    static std::string bytes;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     FUZZ_CHECK(f != nullptr);
-    std::string bytes;
-    char buffer[65536];
+    bytes.clear();
+    char buffer[4096];
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
     std::fclose(f);

@@ -54,6 +54,7 @@ char* OutputBuffer::space(std::size_t bytes) {
 }
 
 bool OutputBuffer::flush() {
+    if (kept) return !failed;  // kept text stays until its owner takes it
     if (file && used > 0 && std::fwrite(data.data(), 1, used, file) != used) failed = true;
     used = 0;
     return !failed;
@@ -331,11 +332,39 @@ int writeResult(const Figure& figure, CopyArray& copies, const CopyInputs& input
     return 1;
 }
 
+namespace {
+
+// Results of at most this many lines are formatted once, into memory, and then written whole.
+constexpr std::size_t kLinesFormattedOnce = 1 << 12;
+
+std::size_t linesPerCopy(const Figure& figure) {
+    std::size_t n = figure.lines.size() + figure.circles.size() + figure.points.size();
+    for (const PolylineItem& p : figure.polylines) n += p.segments.size() + 2;
+    return n;
+}
+
+}  // namespace
+
 int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
                         std::FILE* stream, WriteError* error) {
     const CopyParameters params = evaluateCopyParameters(inputs);
+    const std::size_t lines =
+        linesPerCopy(figure) * static_cast<std::size_t>(params.copies > 0 ? params.copies : 0);
+    WriteError result;
+    if (lines <= kLinesFormattedOnce) {
+        OutputBuffer text(nullptr, true);
+        result = emitCopies(figure, copies, params, text);
+        if (result == WriteError::none &&
+            (std::fwrite(text.data.data(), 1, text.used, stream) != text.used ||
+             std::fflush(stream) != 0))
+            result = WriteError::writeFailed;
+        if (result != WriteError::none) return fail(result, error);
+        if (error) *error = WriteError::none;
+        return 1;
+    }
+    // Larger ones are checked completely first and formatted again on the way out.
     OutputBuffer check(nullptr);
-    WriteError result = emitCopies(figure, copies, params, check);
+    result = emitCopies(figure, copies, params, check);
     if (result == WriteError::none) {
         OutputBuffer out(stream);
         result = emitCopies(figure, copies, params, out);

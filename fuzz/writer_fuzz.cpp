@@ -51,6 +51,10 @@ constexpr std::size_t kStreamBytes = 4u << 20;
 
 enum class Mode { file, missing, readOnly, directory };
 
+// Checking code is not instrumented for coverage: its branches tell the fuzzer nothing about
+// where to look, and its line-by-line loops cost more than the writer's.
+#define UNGUIDED __attribute__((no_sanitize("coverage")))
+
 // A fresh directory on a RAM disk where there is one: the writer syncs every file.
 const std::string& scratchDir() {
     static const std::string dir = [] {
@@ -75,7 +79,7 @@ const std::string& scratchDir() {
     return dir;
 }
 
-std::vector<std::string> entries(const std::string& dir) {
+UNGUIDED std::vector<std::string> entries(const std::string& dir) {
     std::vector<std::string> names;
     DIR* d = opendir(dir.c_str());
     FUZZ_CHECK(d != nullptr);
@@ -88,7 +92,7 @@ std::vector<std::string> entries(const std::string& dir) {
 }
 
 // Into one reused string: a large buffer on the stack costs its poisoning on every call.
-const std::string& readFile(const std::string& path) {
+UNGUIDED const std::string& readFile(const std::string& path) {
     static std::string bytes;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     FUZZ_CHECK(f != nullptr);
@@ -100,7 +104,7 @@ const std::string& readFile(const std::string& path) {
     return bytes;
 }
 
-void writeFile(const std::string& path, std::string_view bytes) {
+UNGUIDED void writeFile(const std::string& path, std::string_view bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     FUZZ_CHECK(f != nullptr);
     FUZZ_CHECK(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
@@ -233,7 +237,7 @@ struct Counts {
 };
 
 // Checks the line ends and counts the lines by kind; false when a line is longer than a piece.
-bool countLines(std::string_view bytes, Counts& counts) {
+UNGUIDED bool countLines(std::string_view bytes, Counts& counts) {
     bool fitsPieces = true;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -260,7 +264,8 @@ bool countLines(std::string_view bytes, Counts& counts) {
     return fitsPieces;
 }
 
-void checkWritten(std::string_view bytes, const Figure& figure, int copies, bool readBack) {
+UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure, int copies,
+                           bool readBack) {
     std::size_t polylineSegments = 0;
     for (const PolylineItem& p : figure.polylines) polylineSegments += p.segments.size();
     const std::size_t n = static_cast<std::size_t>(copies);
@@ -295,8 +300,7 @@ void checkWritten(std::string_view bytes, const Figure& figure, int copies, bool
 
 namespace {
 
-// Not instrumented: a branch per input byte that tells the fuzzer nothing.
-__attribute__((no_sanitize("coverage"))) uint64_t hashOf(const uint8_t* data, std::size_t size) {
+UNGUIDED uint64_t hashOf(const uint8_t* data, std::size_t size) {
     uint64_t h = 1469598103934665603ull;
     for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 1099511628211ull;
     return h;
@@ -329,8 +333,8 @@ std::string_view writeToMemory(const Figure& figure, const Input& in, const Copy
 
 // The real writer on a real file standing at the path as in.mode says; the result must be
 // streamed (or its failure) and nothing else may stay in the directory.
-void checkRealFile(const Figure& figure, const Input& in, const CopyInputs& inputs,
-                   std::string_view streamed, int streamOk, WriteError streamError) {
+UNGUIDED void checkRealFile(const Figure& figure, const Input& in, const CopyInputs& inputs,
+                            std::string_view streamed, int streamOk, WriteError streamError) {
     const std::string& dir = scratchDir();
     const std::string path = dir + "/JWC_TEMP.TXT";
     if (in.mode == Mode::file || in.mode == Mode::readOnly) {

@@ -7,7 +7,7 @@ bool CopyGate::mayBegin(int k, int& known) {
         known = static_cast<int32_t>(s & 0xffffffff);
         if (k <= known) return true;
         if (s & kClosed) return false;
-        const bool late = k > 1 && std::chrono::steady_clock::now() >= deadline;
+        const bool late = std::chrono::steady_clock::now() >= deadline;
         if (state.compare_exchange_weak(s, late ? s | kClosed : int64_t{k})) {
             if (!late) known = k;
             return !late;

@@ -17,7 +17,8 @@ struct CopyGate {
     int begun() const;  // the copies begun so far
 
     std::chrono::steady_clock::time_point deadline;
-    // The copies begun in the low 32 bits; kClosed once one was refused.
-    std::atomic<int64_t> state{0};
+    // The copies begun in the low 32 bits, the first from the start, whichever worker asks
+    // first; kClosed once one was refused.
+    std::atomic<int64_t> state{1};
     static constexpr int64_t kClosed = int64_t{1} << 32;
 };

@@ -25,13 +25,13 @@ int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarg
                 int available);
 
 // First `under` draws into the target what lies under the copies, then the copies go into
-// the target's clip on `threads` threads (at most one per copy). With several, `under` runs on
-// the calling thread while the others draw the copies. Each thread draws
-// its share of the copies (blocks of consecutive copies dealt in turn) into a layer of its own, as
-// stamps that grow with the drawing order; then every pixel takes the colour of its largest
-// stamp, which is the colour one pass drawing every copy in order leaves there. The gate lets
-// all threads begin the same copies. One thread draws straight into the target, as one pass.
-// copies.matrix ends as one pass leaves it.
+// the target's clip on `threads` threads (at most one per copy). With several, the calling
+// thread runs `under` while the others begin the copies, then joins them. Each thread takes
+// blocks of consecutive copies in turn and draws them into a layer of its own, as stamps that
+// grow with the drawing order; then every pixel takes the colour of its largest stamp, which
+// is the colour one pass drawing every copy in order leaves there. The gate lets all threads
+// begin the same copies. One thread draws straight into the target, as one pass. copies.matrix
+// ends as one pass leaves it.
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
                                  CopyArray& copies, const CopyInputs& inputs, CopyGate& gate,
                                  CopyLayers& layers, int threads,

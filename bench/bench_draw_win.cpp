@@ -176,9 +176,9 @@ int main() {
         }
         const double product =
             std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
-        const std::vector<uint32_t> banded(canvas.bits, canvas.bits + kWidth * kHeight);
+        const std::vector<uint32_t> threaded(canvas.bits, canvas.bits + kWidth * kHeight);
 
-        // The same on one thread: its time for the note, its pixels must be the bands' pixels.
+        // The same on one thread: its time for the note, its pixels must be the threads' pixels.
         setWorkerThreads(1);
         t0 = Clock::now();
         for (int i = 0; i < productRuns; ++i) {
@@ -188,7 +188,7 @@ int main() {
         const double oneThread =
             std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
         setWorkerThreads(0);
-        const bool bandsAgree = std::equal(banded.begin(), banded.end(), canvas.bits);
+        const bool threadsAgree = std::equal(threaded.begin(), threaded.end(), canvas.bits);
 
         HDC windowDc = GetDC(canvas.window);
         double plain;
@@ -223,8 +223,8 @@ int main() {
         row.plainSeconds = plain;
         char threads[96];
         std::snprintf(threads, sizeof threads, "; one thread %.2f ms%s", oneThread * 1000,
-                      bandsAgree ? "" : ", BANDS DIFFER");
-        if (!bandsAgree) ++differing;
+                      threadsAgree ? "" : ", THREADS DIFFER");
+        if (!threadsAgree) ++differing;
         row.note = (diff == 0 ? "same pixels as the plain renderer"
                               : std::to_string(diff) + " PIXELS DIFFER") +
                    threads;

@@ -1,4 +1,4 @@
-// The copies of a repaint drawn natively into memory, on one thread and in bands: the part of
+// The copies of a repaint drawn natively into memory, on one thread and on two: the part of
 // a repaint that a profiler can see without Wine.
 
 #include <benchmark/benchmark.h>

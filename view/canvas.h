@@ -53,7 +53,7 @@ struct Canvas : RasterTarget {
     // moves the base point there.
     void drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer);
     void pickBasePoint(PixelPoint pointer, double& baseX, double& baseY) const;
-    // Then begin(CanvasStep::copyLines), the copies in bands, and flushLines().
+    // The figure and the marker are what lies under the copies (see drawCopiesInLayers).
 
     void begin(CanvasStep step);
     // Also records the item's screen position.

@@ -10,8 +10,8 @@
 #include "view/view_mapping.h"
 
 // Drawing into a 32-bit bitmap in memory, world coordinates through the view, every pixel
-// set within `clip`. A repaint's bands are copies of one target, each with its own clip: a
-// pixel gets the same colour whichever band draws it.
+// set within `clip`. The copies' threads draw into layers through copies of one target, with
+// their own bits and stamps for colours.
 struct RasterTarget {
     // The bitmap: top-down rows of 0x00RRGGBB, `bitmapWidth` apart.
     uint32_t* bits = nullptr;

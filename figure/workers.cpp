@@ -1,6 +1,7 @@
 #include "figure/workers.h"
 
 #include <atomic>
+#include <thread>
 
 namespace {
 

@@ -1,7 +1,9 @@
 #pragma once
 
-#include <thread>
+#include <cstddef>
 #include <vector>
+
+#include "figure/worker_thread.h"
 
 // Worker threads inside one call: the caller splits its work into parts whose results it puts
 // together in order, so the outcome is the same for any number of threads.
@@ -15,17 +17,25 @@ void setWorkerThreads(int count);
 // done. A thread that cannot be started leaves its part to the caller.
 template <class Task>
 void runParts(int parts, const Task& task) {
-    std::vector<std::thread> threads;
+    struct Part {
+        const Task* task;
+        int index;
+    };
+    const std::size_t others = parts > 1 ? static_cast<std::size_t>(parts - 1) : 0;
+    std::vector<Part> items(others);
+    std::vector<WorkerThread> threads(others);
     std::vector<int> leftOver;
-    threads.reserve(parts > 1 ? parts - 1 : 0);
-    for (int i = 1; i < parts; ++i) {
-        try {
-            threads.emplace_back(task, i);
-        } catch (...) {
-            leftOver.push_back(i);
-        }
+    for (std::size_t i = 0; i < others; ++i) {
+        items[i] = {&task, static_cast<int>(i) + 1};
+        const bool started = threads[i].start(
+            [](void* p) {
+                const Part* part = static_cast<const Part*>(p);
+                (*part->task)(part->index);
+            },
+            &items[i]);
+        if (!started) leftOver.push_back(items[i].index);
     }
     task(0);
     for (int i : leftOver) task(i);
-    for (std::thread& t : threads) t.join();
+    for (WorkerThread& t : threads) t.join();
 }

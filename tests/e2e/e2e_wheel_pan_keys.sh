@@ -21,7 +21,8 @@ first_on_line() {
 # Sets AX AY to the client pixel where the grey axes cross (the world origin).
 find_axes() {
     local shot=$E2E_DIR/axes.png
-    e2e_wait_stable
+    # The canvas only: a value box with the focus blinks its caret.
+    e2e_wait_stable 10 "$canvas"
     e2e_screen "$shot"
     AY=$(first_on_line "$shot" column $((E2E_X + PANEL + 5)) "$E2E_Y" $((E2E_Y + canvas_h)) "#C8C8C8")
     AX=$(first_on_line "$shot" row $((E2E_Y + canvas_h - 5)) $((E2E_X + PANEL)) $((E2E_X + E2E_W - 1)) "#C8C8C8")

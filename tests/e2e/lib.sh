@@ -218,9 +218,11 @@ e2e_wait_until() {
     done
 }
 
-# Waits until the window (from e2e_geometry) stops changing: two pictures 0.2 s apart are the same.
+# Waits until the window (from e2e_geometry), or the screen rectangle $2, stops changing: two
+# pictures 0.2 s apart are the same. $1 is the timeout in seconds (10).
 e2e_wait_stable() {
-    local a=$E2E_DIR/stable-a.png b=$E2E_DIR/stable-b.png end rect="${E2E_W}x${E2E_H}+${E2E_X}+${E2E_Y}"
+    local a=$E2E_DIR/stable-a.png b=$E2E_DIR/stable-b.png end
+    local rect=${2:-"${E2E_W}x${E2E_H}+${E2E_X}+${E2E_Y}"}
     end=$(($(date +%s) + ${1:-10}))
     import -window root -crop "$rect" "$a"
     while :; do

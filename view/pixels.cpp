@@ -43,39 +43,24 @@ bool segmentToPixels(Point2 a, Point2 b, PixelPoint& pa, PixelPoint& pb) {
 
 bool copyMissesCanvas(const Extents& bounds, const Matrix3& m, const ViewMapping& view, int width,
                       int height, double margin) {
-    return boxMissesPixels(bounds, m, view, 0, 0, width, height, margin, HUGE_VAL);
-}
-
-bool screenBox(const Extents& box, const Matrix3& m, const ViewMapping& view, double limit,
-               Extents& out) {
-    const double xs[2] = {box.minX, box.maxX};
-    const double ys[2] = {box.minY, box.maxY};
-    const bool limited = limit < HUGE_VAL;
-    const double r = 1.0 / view.scale;
-    for (int i = 0; i < 4; ++i) {
-        const double x = xs[i & 1], y = ys[i >> 1];
-        if (limited) {
-            const double terms = std::fmax(
-                std::fabs(m.m[0][0] * x) + std::fabs(m.m[1][0] * y) + std::fabs(m.m[2][0]),
-                std::fabs(m.m[0][1] * x) + std::fabs(m.m[1][1] * y) + std::fabs(m.m[2][1]));
-            if (!(terms * r < limit)) return false;
-        }
-        const Point2 w = m.transformPoint(x, y);
-        const Point2 s = view.worldToScreen(w.x, w.y);
-        if (!std::isfinite(s.x) || !std::isfinite(s.y)) return false;
-        if (i == 0) {
-            out = {s.x, s.y, s.x, s.y};
-        } else {
-            out.widen(s.x, s.y);
-        }
-    }
-    return true;
+    return boxMissesPixels(bounds, m, view, 0, 0, width, height, margin);
 }
 
 bool boxMissesPixels(const Extents& box, const Matrix3& m, const ViewMapping& view, int left,
-                     int top, int right, int bottom, double margin, double limit) {
+                     int top, int right, int bottom, double margin) {
+    const double xs[2] = {box.minX, box.maxX};
+    const double ys[2] = {box.minY, box.maxY};
     Extents s;
-    if (!screenBox(box, m, view, limit, s)) return false;  // let the clipper decide
+    for (int i = 0; i < 4; ++i) {
+        const Point2 w = m.transformPoint(xs[i & 1], ys[i >> 1]);
+        const Point2 p = view.worldToScreen(w.x, w.y);
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;  // let the clipper decide
+        if (i == 0) {
+            s = {p.x, p.y, p.x, p.y};
+        } else {
+            s.widen(p.x, p.y);
+        }
+    }
     // Truncation toward zero can pull a pixel one step toward the canvas: keep one more.
     const double reach = margin + 1.0;
     return s.maxX < left - reach || s.minX > right + reach || s.maxY < top - reach ||

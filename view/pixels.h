@@ -38,14 +38,6 @@ bool segmentToPixels(Point2 a, Point2 b, PixelPoint& pa, PixelPoint& pb);
 bool copyMissesCanvas(const Extents& bounds, const Matrix3& m, const ViewMapping& view, int width,
                       int height, double margin);
 
-// The screen box (unrounded pixels) of box under m. False when it is not finite, or when
-// limit is finite and a corner's terms reach limit pixels: there the rounding of points
-// inside the box could carry them out of it by more than a pixel.
-bool screenBox(const Extents& box, const Matrix3& m, const ViewMapping& view, double limit,
-               Extents& out);
-
-// The same test against the pixels left..right - 1, top..bottom - 1. With a finite limit it
-// also answers false (draw it) when a corner's terms reach limit pixels, where the rounding of
-// the points inside the box could exceed the margin.
+// The same test against the pixels left..right - 1, top..bottom - 1.
 bool boxMissesPixels(const Extents& box, const Matrix3& m, const ViewMapping& view, int left,
-                     int top, int right, int bottom, double margin, double limit);
+                     int top, int right, int bottom, double margin);

@@ -39,8 +39,7 @@ void RasterTarget::setBitmap(uint32_t* memory, int width, int height) {
 }
 
 bool RasterTarget::copyMissesView(const Extents& box, const Matrix3& m) const {
-    return boxMissesPixels(box, m, view, clip.left, clip.top, clip.right, clip.bottom, kDotReach,
-                           HUGE_VAL);
+    return boxMissesPixels(box, m, view, clip.left, clip.top, clip.right, clip.bottom, kDotReach);
 }
 
 void RasterTarget::drawSegmentPixels(const Point2& a, const Point2& b) {

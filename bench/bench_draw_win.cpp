@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "app/panel_values.h"
-#include "app/preview_repaint.h"
+#include "app/preview_repaint_win.h"
 #include "bench/bench_table.h"
 #include "bench/workload.h"
 #include "figure/reader.h"
 #include "figure/workers.h"
-#include "view/canvas.h"
+#include "view/canvas_win.h"
 
 namespace {
 

@@ -84,6 +84,3 @@ struct CopyArray {
 };
 
 CopyStep copyStep(const CopyParameters& params, int k);
-
-// The program's base point and working matrix (defined with the other globals).
-extern CopyArray theCopyArray;

@@ -134,6 +134,3 @@ struct Bounds {
 };
 
 Bounds figureBounds(const Figure& figure);
-
-// The program's figure, read once at start-up (defined with the other globals).
-extern Figure theFigure;

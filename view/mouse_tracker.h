@@ -14,7 +14,3 @@ struct MouseTracker {
     PixelPoint pointerPos{};
     PixelPoint gestureStart{};
 };
-
-// The program's single objects of the mouse handling (defined with the other globals).
-extern MouseTracker theMouse;
-extern int basePointPickMode;  // the next plain click in the canvas sets the base point

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "view/gdi.h"
+#include "view/gdi_win.h"
 #include "view/pixels.h"
 #include "view/raster.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;

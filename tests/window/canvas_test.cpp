@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/preview_repaint.h"
-#include "app/status_strip.h"
+#include "app/globals_win.h"
+#include "app/preview_repaint_win.h"
+#include "app/status_strip_win.h"
 #include "app/texts.h"
 #include "figure/reader.h"
 #include "tests/window/window_harness.h"
-#include "view/gdi.h"
+#include "view/gdi_win.h"
 
 using namespace harness;
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "app/commands_win.h"
+#include "app/globals_win.h"
+#include "app/main_window_win.h"
 #include "copyarray/writer.h"
 #include "figure/reader.h"
 #include "tests/window/window_harness.h"

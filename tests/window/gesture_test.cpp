@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/loop_input.h"
-#include "app/middle_pan.h"
+#include "app/globals_win.h"
+#include "app/loop_input_win.h"
+#include "app/middle_pan_win.h"
 #include "app/texts.h"
 #include "tests/window/window_harness.h"
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;

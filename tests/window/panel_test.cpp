@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;

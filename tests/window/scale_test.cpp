@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "figure/decimal.h"
 #include "tests/window/window_harness.h"
 

@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "tests/window/window_harness.h"
-#include "view/gdi.h"
+#include "view/gdi_win.h"
 
 using namespace harness;
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "app/globals_win.h"
+#include "app/main_window_win.h"
 
 namespace harness {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "view/gdi.h"
+#include "view/gdi_win.h"
 #include "view/view_mapping.h"
 
 namespace harness {

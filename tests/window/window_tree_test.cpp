@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;

@@ -1,14 +1,14 @@
 // The status text strip: the hint, notes on the preview, and the scale button.
 
-#include "app/status_strip.h"
+#include "app/status_strip_win.h"
 
 #include <charconv>
 
-#include "app/globals.h"
-#include "app/output_readout.h"
-#include "app/parameter_panel.h"
+#include "app/globals_win.h"
+#include "app/output_readout_win.h"
+#include "app/parameter_panel_win.h"
 #include "app/texts.h"
-#include "view/gdi.h"
+#include "view/gdi_win.h"
 
 std::string previewNote(const PreviewResult& preview) {
     std::string note;

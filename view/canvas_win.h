@@ -7,7 +7,7 @@
 #include "figure/figure.h"
 #include "figure/matrix3.h"
 #include "view/copy_layers.h"
-#include "view/gdi.h"
+#include "view/gdi_win.h"
 #include "view/mouse_tracker.h"
 #include "view/pixels.h"
 #include "view/raster_target.h"

@@ -1,9 +1,9 @@
-#include "app/preview_repaint.h"
+#include "app/preview_repaint_win.h"
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "figure/workers.h"
 #include "view/copy_layers.h"
-#include "view/view_hooks.h"
+#include "view/view_hooks_win.h"
 
 PreviewResult renderPreview(Canvas& canvas, Figure& figure, const Bounds& bounds, CopyArray& copies,
                             const CopyInputs& inputs,

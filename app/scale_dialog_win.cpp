@@ -1,11 +1,11 @@
-#include "app/scale_dialog.h"
+#include "app/scale_dialog_win.h"
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "app/panel_values.h"
 #include "app/texts.h"
 #include "figure/decimal.h"
-#include "view/gdi.h"
-#include "view/window_idioms.h"
+#include "view/gdi_win.h"
+#include "view/window_idioms_win.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/commands.h"
+#include "app/commands_win.h"
 
 #include <string>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "app/texts.h"
 #include "figure/exchange_io.h"
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/main_window.h"
+#include "app/main_window_win.h"
 #include "figure/exchange_io.h"
 
 // The host starts the program in the directory of the exchange file; the command line is ignored.

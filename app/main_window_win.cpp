@@ -1,13 +1,13 @@
-#include "app/main_window.h"
+#include "app/main_window_win.h"
 
-#include "app/globals.h"
-#include "app/loop_input.h"
-#include "app/middle_pan.h"
+#include "app/globals_win.h"
+#include "app/loop_input_win.h"
+#include "app/middle_pan_win.h"
 #include "app/panel_values.h"
-#include "app/preview_repaint.h"
+#include "app/preview_repaint_win.h"
 #include "app/texts.h"
 #include "figure/reader.h"
-#include "view/mouse_input.h"
+#include "app/mouse_input_win.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/output_readout.h"
+#include "app/output_readout_win.h"
 
 #include <charconv>
 #include <string>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "app/texts.h"
 #include "copyarray/output_count.h"
 

@@ -1,4 +1,4 @@
-#include "view/gdi.h"
+#include "view/gdi_win.h"
 
 namespace {
 int liveCount = 0;

@@ -1,12 +1,12 @@
-#include "view/canvas.h"
+#include "view/canvas_win.h"
 
 #include <algorithm>
 #include <chrono>
 #include <utility>
 
-#include "view/view_hooks.h"
+#include "view/view_hooks_win.h"
 #include "view/view_texts.h"
-#include "view/window_idioms.h"
+#include "view/window_idioms_win.h"
 
 namespace {
 

@@ -1,19 +1,19 @@
-#include "app/parameter_panel.h"
+#include "app/parameter_panel_win.h"
 
 #include <commctrl.h>
 
 #include <charconv>
 #include <cstring>
 
-#include "app/commands.h"
-#include "app/globals.h"
-#include "app/loop_input.h"
-#include "app/output_readout.h"
+#include "app/commands_win.h"
+#include "app/globals_win.h"
+#include "app/loop_input_win.h"
+#include "app/output_readout_win.h"
 #include "app/panel_values.h"
-#include "app/status_strip.h"
+#include "app/status_strip_win.h"
 #include "app/texts.h"
-#include "view/gdi.h"
-#include "view/window_idioms.h"
+#include "view/gdi_win.h"
+#include "view/window_idioms_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/globals.h"
+#include "app/globals_win.h"
 
 Figure theFigure;
 Bounds theFigureBounds;

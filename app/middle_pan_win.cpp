@@ -1,9 +1,9 @@
-#include "app/middle_pan.h"
+#include "app/middle_pan_win.h"
 
 #include <windowsx.h>
 
-#include "app/globals.h"
-#include "view/mouse_input.h"
+#include "app/globals_win.h"
+#include "app/mouse_input_win.h"
 
 PanDrag thePan;
 

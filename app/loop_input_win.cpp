@@ -1,8 +1,8 @@
-#include "app/loop_input.h"
+#include "app/loop_input_win.h"
 
 #include <windowsx.h>
 
-#include "app/globals.h"
+#include "app/globals_win.h"
 #include "app/tab_order.h"
 
 WheelZoom theWheel;

@@ -5,7 +5,7 @@
 #include "copyarray/copy_array.h"
 #include "copyarray/copy_preview.h"
 #include "figure/figure.h"
-#include "view/canvas.h"
+#include "view/canvas_win.h"
 
 // A repaint stops drawing further copies once it has spent this long, so the window never hangs.
 constexpr int kPreviewBudgetMs = 100;

@@ -1,12 +1,13 @@
-#include "view/mouse_input.h"
+#include "app/mouse_input_win.h"
 
 #include "copyarray/copy_array.h"
 #include "figure/figure.h"
-#include "view/canvas.h"
+#include "view/canvas_win.h"
 #include "view/mouse_tracker.h"
 #include "view/nav_gesture.h"
 #include "view/snap.h"
-#include "view/view_hooks.h"
+#include "app/globals_win.h"
+#include "view/view_hooks_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "view/view_hooks.h"
+#include "view/view_hooks_win.h"
 
 namespace {
 void noHint(const char*) {}

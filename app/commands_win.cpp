@@ -29,17 +29,19 @@ const char* writeFailureReason(WriteError error) {
 void basePointCommand() {
     thePanel.setHint(text::kPickHint);
     basePointPickMode = 1;
-    theCanvas.repaint();
-    thePanel.refresh();
+    // The base point goes to the pointer at once; each later paint keeps it there.
+    const Point2 base = theCanvas.pointerInWorld(theMouse.pointerPos);
+    theCopyArray.baseX = base.x;
+    theCopyArray.baseY = base.y;
+    theCanvas.invalidate();
 }
 
 void completeCommand() {
     if (MessageBoxA(thePanel.panel, text::kCompleteQuestion, text::kConfirm,
                     MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
-    const CopyInputs inputs = thePanel.readCopyInputs();
     WriteError why = WriteError::none;
-    if (writeResult(theFigure, theCopyArray, inputs, kExchangeFile, &why)) {
+    if (writeResult(theFigure, theCopyArray, thePanel.model.inputs, kExchangeFile, &why)) {
         SendMessageA(theCanvas.parentWindow, WM_DESTROY, 0, 0);
         return;
     }

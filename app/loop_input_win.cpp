@@ -16,12 +16,6 @@ bool inScaleDialog(HWND window) {
     return popup && (window == popup || IsChild(popup, window));
 }
 
-bool isValueBox(HWND window) {
-    for (const ParameterRowControls& row : thePanel.rows)
-        if (row.valueEdit == window) return true;
-    return false;
-}
-
 // Wheel messages go to the focused window, not to the one under the pointer: only the
 // pointer's screen position (lParam) tells whether the canvas is meant.
 bool onWheel(const MSG& message) {
@@ -37,8 +31,8 @@ bool onWheel(const MSG& message) {
     ScreenToClient(theCanvas.window, &at);
     const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
     if (theWheel.turn(theCanvas.view, delta, at.x, at.y)) {
-        RedrawWindow(thePanel.scaleButton, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        theCanvas.repaint();
+        thePanel.showScale();
+        theCanvas.invalidate();
     }
     return true;
 }
@@ -65,7 +59,7 @@ bool onTab(const MSG& message) {
     tabFocus = stops[next];
     SetFocus(stops[next]);
     // As in a dialog: a value box is entered with its text selected.
-    if (isValueBox(stops[next])) SendMessageA(stops[next], EM_SETSEL, 0, -1);
+    if (thePanel.isValueBox(stops[next])) SendMessageA(stops[next], EM_SETSEL, 0, -1);
     return true;
 }
 
@@ -88,13 +82,13 @@ bool onKeyDown(const MSG& message) {
         case VK_ESCAPE:
             return onEscape(message);
         case VK_RETURN:
-            return isValueBox(message.hwnd);  // a single-line edit would beep
+            return thePanel.isValueBox(message.hwnd);  // a single-line edit would beep
     }
     return false;
 }
 
 bool onChar(const MSG& message) {
-    return (message.wParam == '\r' || message.wParam == '\n') && isValueBox(message.hwnd);
+    return (message.wParam == '\r' || message.wParam == '\n') && thePanel.isValueBox(message.hwnd);
 }
 
 }  // namespace

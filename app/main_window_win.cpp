@@ -13,9 +13,9 @@ namespace {
 
 void onCreate(HWND window, LPARAM lParam) {
     const CREATESTRUCTA& creation = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    theCanvas.setParentWindow(window);
     thePanel.create(window, creation);
-    theCanvas.createCanvasWindow(theCanvas.parentWindow, creation.hInstance);
+    theCanvas.createCanvasWindow(window, creation.hInstance);
+    subclassCanvas();
     theScaleDialog.create(window, creation.hInstance);
 }
 
@@ -32,10 +32,8 @@ void onSize(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 void onPaint(HWND window) {
-    // The children cover the whole client area; the preview comes back through the panel.
+    // The children cover the whole client area and paint themselves.
     ValidateRect(window, nullptr);
-    UpdateWindow(theCanvas.window);
-    thePanel.refresh();
 }
 
 void onClose(HWND window) {
@@ -77,16 +75,16 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             onMouseMove(lParam);
             return 0;
         case WM_LBUTTONDOWN:
-            onLButtonDown(lParam);
+            onButtonDown(MouseButton::left, lParam);
             return 0;
         case WM_LBUTTONUP:
-            onLButtonUp(lParam);
+            onButtonUp(MouseButton::left, lParam);
             return 0;
         case WM_RBUTTONDOWN:
-            onRButtonDown(lParam);
+            onButtonDown(MouseButton::right, lParam);
             return 0;
         case WM_RBUTTONUP:
-            onRButtonUp(lParam);
+            onButtonUp(MouseButton::right, lParam);
             return 0;
         case WM_CAPTURECHANGED:
             onCaptureChanged();
@@ -108,11 +106,11 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = text::kMainClass;
     if (!RegisterClassA(&wc)) return nullptr;
-    installViewHooks();
 
     if (!loadFigure(exchangePath, theFigure))
         MessageBoxA(nullptr, text::kFileOpenError, nullptr, MB_OK);
     theFigureBounds = figureBounds(theFigure);
+    thePanel.model.setFigure(theFigure);
 
     CreateWindowExA(0, text::kMainClass, text::kCaption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
                     800, 600, nullptr, nullptr, instance, nullptr);
@@ -123,8 +121,10 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     theCanvas.view.fitToExtents(e);
     thePanel.setDefaultMoves((e.maxX - e.minX) * kDefaultMoveFactor,
                              (e.maxY - e.minY) * kDefaultMoveFactor);
-    thePanel.refresh();
+    thePanel.rowsChanged();
+    thePanel.showScale();
     previewReady = 1;
+    theCanvas.invalidate();
     return main;
 }
 

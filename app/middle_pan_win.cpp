@@ -9,15 +9,9 @@ PanDrag thePan;
 
 namespace {
 
-// Main-window client coordinates of a mouse message, as a canvas pixel.
-POINT canvasPoint(LPARAM lParam) {
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    MapWindowPoints(theCanvas.parentWindow, theCanvas.window, &p, 1);
-    return p;
-}
-
 void onMiddleDown(LPARAM lParam) {
-    const POINT p = canvasPoint(lParam);
+    const PixelPoint at = canvasPixel(lParam);
+    const POINT p{at.x, at.y};
     RECT canvas{};
     GetClientRect(theCanvas.window, &canvas);
     if (!PtInRect(&canvas, p)) return;  // over the panel's background: nothing to drag
@@ -36,10 +30,9 @@ bool onPanMove(WPARAM wParam, LPARAM lParam) {
         endPan();
         return false;
     }
-    const POINT p = canvasPoint(lParam);
-    const bool moved = thePan.moveTo(theCanvas.view, p.x, p.y);
-    onMouseMove(lParam);  // the pointer position, and in pick mode the base point with its repaint
-    if (moved && !basePointPickMode) theCanvas.repaint();
+    const PixelPoint at = canvasPixel(lParam);
+    if (thePan.moveTo(theCanvas.view, at.x, at.y)) theCanvas.invalidate();
+    onMouseMove(lParam);  // the pointer position, and in pick mode the base point
     return true;
 }
 

@@ -1,78 +1,42 @@
 #include "app/mouse_input_win.h"
 
-#include "copyarray/copy_array.h"
-#include "figure/figure.h"
-#include "view/canvas_win.h"
-#include "view/mouse_tracker.h"
-#include "view/nav_gesture.h"
-#include "view/snap.h"
+#include <windowsx.h>
+
 #include "app/globals_win.h"
-#include "view/view_hooks_win.h"
 
 namespace {
 
-// The canvas lies right of the panel at the main window's top.
-PixelPoint canvasPixel(LPARAM lParam) {
-    return {static_cast<short>(LOWORD(lParam)) - theCanvas.left,
-            static_cast<short>(HIWORD(lParam))};
+MouseContext context(Point2& base) {
+    return {theMouse, basePointPickMode, theCanvas.view, base, theFigure};
 }
 
-void beginGesture(LPARAM lParam) {
-    theMouse.gestureActive = 1;
-    theMouse.gestureStart = canvasPixel(lParam);
-    theCanvas.setRubberBand(0);
-    theCanvas.showLabel(commandLabel(NavCommand::move));
+// What the core decided, in the order the window needs it: the scale button before the
+// canvas, whose paint follows once the message is handled.
+void perform(const MouseEffects& e) {
+    if (e.capture) takeCapture();
+    if (e.scaleChanged) thePanel.showScale();
+    if (e.clearHint) thePanel.setHint("");
+    if (e.invalidate) theCanvas.invalidate();
+    if (e.release) releaseMouse();
 }
 
-void gestureFeedbackStep() {
-    const GestureFeedback f = gestureFeedback(theMouse.pointerPos.x - theMouse.gestureStart.x,
-                                              theMouse.pointerPos.y - theMouse.gestureStart.y);
-    if (f.rubberBand) {
-        theCanvas.setRubberBand(1);
-        theCanvas.hideLabel();
-        theCanvas.repaint();
-    } else {
-        theCanvas.setRubberBand(0);
-        theCanvas.showLabel(f.label);
-    }
-}
-
-void finishGesture() {
-    const PixelPoint s = theMouse.gestureStart;
-    const PixelPoint r = theMouse.releasePos;
-    const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y);
-    theCanvas.setRubberBand(0);
-    theCanvas.hideLabel();
-    ViewMapping& view = theCanvas.view;
-    switch (command) {
-        case NavCommand::zoomOut:
-            view.zoomOutAt(s.x, s.y);
-            break;
-        case NavCommand::previous:
-            view.previousView();
-            break;
-        case NavCommand::move:
-            view.panTo(s.x, s.y);
-            break;
-        case NavCommand::showAll:
-            view.showAll();
-            break;
-        case NavCommand::zoomIn:
-            view.zoomToRect(s.x, s.y, r.x, r.y);
-            break;
-    }
-    if (command != NavCommand::move) theViewHooks.scaleChanged();  // the scale button first
-    theCanvas.repaint();
-}
-
-// After every plain click: the hint goes, the preview is redrawn, the capture is let go.
-void endPlainClick() {
-    theViewHooks.setHint("");
-    theCanvas.repaint();
-    releaseMouse();
+// Runs a decision on the base point and stores the point back.
+template <class Decide>
+void decide(Decide&& decision) {
+    Point2 base{theCopyArray.baseX, theCopyArray.baseY};
+    const MouseEffects e = decision(context(base));
+    theCopyArray.baseX = base.x;
+    theCopyArray.baseY = base.y;
+    perform(e);
 }
 
 }  // namespace
+
+PixelPoint canvasPixel(LPARAM lParam) {
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    MapWindowPoints(theCanvas.parentWindow, theCanvas.window, &p, 1);
+    return {p.x, p.y};
+}
 
 void takeCapture() {
     if (!theMouse.captured) {
@@ -97,73 +61,20 @@ void onCaptureChanged() {
 }
 
 void cancelMouse() {
-    theMouse.leftDown = 0;
-    theMouse.rightDown = 0;
-    theMouse.gestureActive = 0;
-    releaseMouse();
-    theCanvas.clearFeedback();
+    decide([](MouseContext c) { return mouseCancelled(c); });
 }
 
 void onMouseMove(LPARAM lParam) {
-    theMouse.pointerPos = canvasPixel(lParam);
-    if (theMouse.gestureActive) gestureFeedbackStep();
-    if (basePointPickMode) {
-        const Point2 base =
-            theCanvas.view.screenToWorld(theMouse.pointerPos.x, theMouse.pointerPos.y);
-        theCopyArray.baseX = base.x;
-        theCopyArray.baseY = base.y;
-        theCanvas.repaint();
-    }
+    const PixelPoint at = canvasPixel(lParam);
+    decide([&](MouseContext c) { return mouseMoved(c, at); });
 }
 
-void onLButtonDown(LPARAM lParam) {
-    takeCapture();
-    theMouse.leftDown = 1;
-    if (theMouse.rightDown) beginGesture(lParam);
+void onButtonDown(MouseButton button, LPARAM lParam) {
+    const PixelPoint at = canvasPixel(lParam);
+    decide([&](MouseContext c) { return buttonPressed(c, button, at); });
 }
 
-void onRButtonDown(LPARAM lParam) {
-    takeCapture();
-    theMouse.rightDown = 1;
-    if (theMouse.leftDown) beginGesture(lParam);
-}
-
-void onLButtonUp(LPARAM lParam) {
-    theMouse.releasePos = canvasPixel(lParam);
-    theMouse.leftDown = 0;
-    if (theMouse.gestureActive) {
-        if (theMouse.rightDown) return;  // the gesture goes on until both are up
-        theMouse.gestureActive = 0;
-        finishGesture();
-        releaseMouse();
-        return;
-    }
-    const Point2 p = theCanvas.view.screenToWorld(theMouse.releasePos.x, theMouse.releasePos.y);
-    if (basePointPickMode) {
-        theCopyArray.baseX = p.x;
-        theCopyArray.baseY = p.y;
-        basePointPickMode = 0;
-    }
-    endPlainClick();
-}
-
-void onRButtonUp(LPARAM lParam) {
-    theMouse.rightDown = 0;
-    if (theMouse.gestureActive) {
-        if (theMouse.leftDown) return;
-        theMouse.gestureActive = 0;
-        theMouse.releasePos = canvasPixel(lParam);
-        finishGesture();
-        releaseMouse();
-        return;
-    }
-    const PixelPoint pixel = canvasPixel(lParam);
-    const Point2 p = theCanvas.view.screenToWorld(pixel.x, pixel.y);
-    if (basePointPickMode) {
-        basePointPickMode = 0;
-        const Point2 snapped = snapBasePoint(theFigure, p.x, p.y, theCanvas.view.scale);
-        theCopyArray.baseX = snapped.x;
-        theCopyArray.baseY = snapped.y;
-    }
-    endPlainClick();
+void onButtonUp(MouseButton button, LPARAM lParam) {
+    const PixelPoint at = canvasPixel(lParam);
+    decide([&](MouseContext c) { return buttonReleased(c, button, at); });
 }

@@ -9,16 +9,9 @@
 
 namespace {
 
-// The copies' own colour: the readout counts them.
-constexpr COLORREF kReadoutColour = RGB(50, 50, 255);
 constexpr int kReadoutGap = 8;  // pixels between the readout and its neighbours
 
 OutputCount shown;
-
-OutputCount currentCount() {
-    return outputCount(elementsPerCopy(theFigure),
-                       evaluateCopyParameters(thePanel.readCopyInputs()));
-}
 
 template <class T>
 void append(std::string& s, T value) {
@@ -29,15 +22,15 @@ void append(std::string& s, T value) {
 }  // namespace
 
 void updateOutputReadout() {
-    if (!thePanel.statusStrip || thePanel.holdRepaints) return;
+    if (!thePanel.statusStrip) return;
     // The scale button lies on the strip, which does not clip its children: redraw it too.
-    if (currentCount() != shown)
+    if (thePanel.model.output != shown)
         RedrawWindow(thePanel.statusStrip, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void paintOutputReadout(HDC dc, int textEnd) {
-    shown = currentCount();
+    shown = thePanel.model.output;
     std::string line = text::kOutputBefore;
     append(line, shown.copies);
     line += text::kOutputMiddle;
@@ -50,7 +43,8 @@ void paintOutputReadout(HDC dc, int textEnd) {
     GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &extent);
     const int left = button.left - kReadoutGap - extent.cx;
     if (left < textEnd + kReadoutGap) return;
-    const COLORREF previous = SetTextColor(dc, kReadoutColour);
+    // The copies' own colour: the readout counts them.
+    const COLORREF previous = SetTextColor(dc, kCopyColour);
     TextOutA(dc, left, 5, line.c_str(), static_cast<int>(line.size()));
     SetTextColor(dc, previous);
 }

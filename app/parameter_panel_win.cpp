@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <charconv>
+#include <cstddef>
 #include <cstring>
 
 #include "app/commands_win.h"
@@ -17,15 +18,14 @@
 
 namespace {
 
-struct RowSetup {
-    const char* text;
-    int slider;
-    const char* percent;
-};
-// What every row shows when it is made; the move texts are replaced at start-up.
-constexpr RowSetup kRowSetup[kRowCount] = {{"200.0", 100, "100%"}, {"200.0", 0, "0%"},
-                                           {"90", 0, "0%"},        {"1.0", 100, "100%"},
-                                           {"1.0", 100, "100%"},   {"20", 100, "100%"}};
+// What every row shows when it is made; the move texts are replaced once the figure is read.
+const CopyInputs kRowSetup = startupInputs(0.0, 0.0);
+
+void percentText(int position, char* text, std::size_t size) {
+    char* end = std::to_chars(text, text + size - 2, position).ptr;
+    *end++ = '%';
+    *end = '\0';
+}
 
 void setFont(HWND window) {
     ::setFont(window, theCanvas.uiFont.get());
@@ -87,7 +87,7 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
         ParameterRowControls& row = rows[r];
         const int y = kRowTop + kRowPitch * r;
         const DWORD number = r == kRowCopies ? ES_NUMBER : 0;
-        row.valueEdit = child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup[r].text,
+        row.valueEdit = child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup.rowText[r],
                               WS_BORDER | number, 56, y, 53, 20, row.editId);
         setFont(row.valueEdit);
         if (row.unitId >= 0) {
@@ -97,8 +97,10 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
         }
         row.slider = child(panel, instance, 0, TRACKBAR_CLASSA, "", TBS_NOTICKS, 0, y + 20, 103, 20,
                            row.sliderId);
+        char percent[16];
+        percentText(kRowSetup.rowSlider[r], percent, sizeof percent);
         row.percentBox =
-            child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup[r].percent,
+            child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", percent,
                   WS_BORDER | ES_READONLY | ES_CENTER, 105, y + 20, 32, 17, row.percentId);
         setFont(row.percentBox);
     }
@@ -110,7 +112,8 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
     previousStripProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(statusStrip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(statusStripProc)));
     for (int r = 0; r < kRowCount; ++r)
-        SendMessageA(rows[r].slider, TBM_SETPOS, TRUE, kRowSetup[r].slider);
+        SendMessageA(rows[r].slider, TBM_SETPOS, TRUE, kRowSetup.rowSlider[r]);
+    model.update(readCopyInputs());
 }
 
 void ParameterPanel::layout(HWND, WPARAM wParam, LPARAM lParam, const RECT& mainClient) {
@@ -130,14 +133,6 @@ void ParameterPanel::layout(HWND, WPARAM wParam, LPARAM lParam, const RECT& main
     int x = ws - kScaleButtonWidth - kSizeGrip;
     if (x < kScaleButtonMinX) x = kScaleButtonMinX;
     MoveWindow(scaleButton, x, kScaleButtonTop, kScaleButtonWidth, kScaleButtonHeight, TRUE);
-}
-
-void ParameterPanel::refresh() {
-    // The strip, the scale button and the panel's controls lie on top of these windows and
-    // must come back after them, so the children are redrawn too.
-    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
-    RedrawWindow(statusBar, nullptr, nullptr, flags);
-    RedrawWindow(panel, nullptr, nullptr, flags);
 }
 
 void ParameterPanel::setDefaultMoves(double horizontal, double vertical) {
@@ -164,7 +159,7 @@ int ParameterPanel::sliderPosition(int id) {
     return 0;
 }
 
-void ParameterPanel::toggleUnit(int id) {
+bool ParameterPanel::toggleUnit(int id) {
     int row;
     if (id == kRowMoveXUnitId) {
         row = kRowMoveX;
@@ -173,7 +168,7 @@ void ParameterPanel::toggleUnit(int id) {
     } else if (id == kRowAngleUnitId) {
         row = kRowAngle;
     } else {
-        return;
+        return false;
     }
     char text[kRowTextSize] = {};
     valueText(rows[row].editId, text);
@@ -182,23 +177,16 @@ void ParameterPanel::toggleUnit(int id) {
     else
         toggleMoveUnit(text, moveUnitFactor[row]);
     SetWindowTextA(rows[row].valueEdit, text);
-}
-
-void ParameterPanel::requestRepaint() {
-    if (holdRepaints == 0) theCanvas.repaint();
+    return true;
 }
 
 void ParameterPanel::updatePercentBoxes() {
-    ++holdRepaints;  // each box's EN_UPDATE would repaint; the slider's one repaint follows
     for (const ParameterRowControls& row : rows) {
         char text[16];
-        const int position = static_cast<int>(SendMessageA(row.slider, TBM_GETPOS, 0, 0));
-        char* end = std::to_chars(text, text + sizeof text - 2, position).ptr;
-        *end++ = '%';
-        *end = '\0';
+        percentText(static_cast<int>(SendMessageA(row.slider, TBM_GETPOS, 0, 0)), text,
+                    sizeof text);
         SetWindowTextA(row.percentBox, text);
     }
-    --holdRepaints;
 }
 
 void ParameterPanel::paintLabels() {
@@ -248,7 +236,23 @@ void ParameterPanel::drawOwnerButton(HDC dc, int id, bool pressed, const RECT& r
 
 void ParameterPanel::setHint(const char* text) {
     lstrcpynA(hintText, text, kHintSize);
-    refresh();
+    redrawNow(statusStrip);
+}
+
+void ParameterPanel::showScale() {
+    redrawNow(scaleButton);
+}
+
+void ParameterPanel::rowsChanged() {
+    model.update(readCopyInputs());
+    theCanvas.invalidate();
+    updateOutputReadout();
+}
+
+bool ParameterPanel::isValueBox(HWND window) const {
+    for (const ParameterRowControls& row : rows)
+        if (row.valueEdit == window) return true;
+    return false;
 }
 
 CopyInputs ParameterPanel::readCopyInputs() {
@@ -275,15 +279,10 @@ void ParameterPanel::notePreview(const PreviewResult& result) {
 
 namespace {
 
-void onPanelPaint() {
-    thePanel.paintLabels();
-    if (previewReady) theCanvas.repaint();
-}
-
 void onPanelCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) == EN_UPDATE) {
-        thePanel.requestRepaint();
-        updateOutputReadout();
+        if (thePanel.isValueBox(reinterpret_cast<HWND>(lParam))) thePanel.rowsChanged();
+        return;
     }
     switch (LOWORD(wParam)) {
         case kCompleteButtonId:
@@ -293,7 +292,7 @@ void onPanelCommand(WPARAM wParam, LPARAM lParam) {
             basePointCommand();
             break;
         default:
-            thePanel.toggleUnit(LOWORD(wParam));
+            if (thePanel.toggleUnit(LOWORD(wParam))) thePanel.rowsChanged();
             InvalidateRect(reinterpret_cast<HWND>(lParam), nullptr, TRUE);
             break;
     }
@@ -301,8 +300,7 @@ void onPanelCommand(WPARAM wParam, LPARAM lParam) {
 
 void onPanelSlider() {
     thePanel.updatePercentBoxes();
-    theCanvas.repaint();
-    updateOutputReadout();
+    thePanel.rowsChanged();
 }
 
 }  // namespace
@@ -310,7 +308,7 @@ void onPanelSlider() {
 LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
-            onPanelPaint();
+            thePanel.paintLabels();
             break;
         case WM_DRAWITEM:
             thePanel.drawItem(wParam, lParam);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/parameter_model.h"
 #include "copyarray/copy_array.h"
 #include "copyarray/copy_preview.h"
 
@@ -38,29 +39,29 @@ struct ParameterRowControls {
     int percentId;
 };
 
-// The 140-pixel column of parameter rows, and the status bar it builds. The controls are the
-// only store of the six parameters: everything that needs them reads them back.
+// The 140-pixel column of parameter rows, and the status bar it builds. Whenever a row changes
+// the controls are read into the parameter model once; everything else reads the model.
 struct ParameterPanel {
     ParameterPanel();
 
     void create(HWND main, const CREATESTRUCTA& creation);
     void layout(HWND main, WPARAM wParam, LPARAM lParam, const RECT& mainClient);
-    void refresh();
     void setDefaultMoves(double horizontal, double vertical);
     void valueText(int id, char* buffer);  // at least kRowTextSize bytes
     int sliderPosition(int id);
-    void toggleUnit(int id);
+    bool toggleUnit(int id);  // false: not a unit button
     void updatePercentBoxes();
     void paintLabels();
     void drawItem(WPARAM wParam, LPARAM lParam);  // WM_DRAWITEM of the unit and scale buttons
     void drawOwnerButton(HDC dc, int id, bool pressed, const RECT& rect);
     void setHint(const char* text);
+    void showScale();  // the scale button follows the view
     CopyInputs readCopyInputs();
+    // The rows changed: the model takes them, the preview and the readout follow.
+    void rowsChanged();
+    bool isValueBox(HWND window) const;
     // What the last repaint's preview managed; the status bar tells what it leaves out.
     void notePreview(const PreviewResult& result);
-
-    // A repaint asked for while the panel itself rewrites controls is folded into one.
-    void requestRepaint();
 
     HWND mainWindow = nullptr;
     HWND statusBar = nullptr;
@@ -75,8 +76,8 @@ struct ParameterPanel {
     int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
     double angleUnitFactor = kDegreeFactor;
     char hintText[kHintSize] = {};
-    int holdRepaints = 0;
     PreviewResult preview;
+    ParameterModel model;
 };
 
 LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <chrono>
 
 #include "copyarray/copy_array.h"
@@ -10,11 +12,25 @@
 // A repaint stops drawing further copies once it has spent this long, so the window never hangs.
 constexpr int kPreviewBudgetMs = 100;
 
+// Everything one picture shows, gathered when the canvas paints.
+struct Scene {
+    const Figure& figure;
+    const Bounds& bounds;
+    const CopyInputs& inputs;
+    CopyArray& copies;  // in pick mode the base point follows the pointer under the current view
+    bool picking;
+    PixelPoint pointer;
+    CanvasFeedback feedback;
+};
+
+// The program's scene now.
+Scene currentScene();
+
 // The whole picture into the canvas bitmap, in its fixed order: background, axes and gesture
 // feedback, the figure, the base-point marker, then the copies until the deadline.
-PreviewResult renderPreview(Canvas& canvas, Figure& figure, const Bounds& bounds, CopyArray& copies,
-                            const CopyInputs& inputs,
+PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
                             std::chrono::steady_clock::time_point deadline);
 
-// Gives the view what it asks of the program: the hint, the scale display and the picture.
-void installViewHooks();
+// The canvas window's procedure: it paints (WM_PAINT, WM_PRINTCLIENT) and nothing else does.
+LRESULT CALLBACK canvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void subclassCanvas();

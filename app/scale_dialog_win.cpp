@@ -58,10 +58,10 @@ void ScaleDialog::applyScale() {
         return;
     }
     ShowWindow(popup, SW_HIDE);
-    // The dialog may have been dragged away: hiding it then uncovers nothing, so show the new
-    // scale now instead of at some later repaint.
-    thePanel.refresh();
-    theCanvas.repaint();
+    // The dialog may have been dragged away: hiding it then uncovers nothing, so the new scale
+    // must be asked for.
+    thePanel.showScale();
+    theCanvas.invalidate();
 }
 
 void ScaleDialog::place(HWND main) {

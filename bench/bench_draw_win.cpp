@@ -138,7 +138,6 @@ int main() {
     HWND main = CreateWindowExA(0, wc.lpszClassName, "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
                                 kHeight, nullptr, nullptr, instance, nullptr);
     Canvas canvas;
-    canvas.setParentWindow(main);
     canvas.createCanvasWindow(main, instance);
     const RECT client{0, 0, kWidth, kHeight}, none{0, 0, 0, 0};
     canvas.resize(client, none, none);
@@ -167,12 +166,14 @@ int main() {
         inputs.setText(kRowCopies, c.copies);
         CopyArray copies;
         const auto never = Clock::time_point::max();
+        const Scene scene{figure, bounds, inputs, copies, false, {}, {}};
+        HDC windowDc = GetDC(canvas.window);
 
         const int productRuns = 10, plainRuns = 2;
         auto t0 = Clock::now();
         for (int i = 0; i < productRuns; ++i) {
-            renderPreview(canvas, figure, bounds, copies, inputs, never);
-            canvas.present();
+            renderPreview(canvas, scene, never);
+            canvas.present(windowDc);
         }
         const double product =
             std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
@@ -182,15 +183,14 @@ int main() {
         setWorkerThreads(1);
         t0 = Clock::now();
         for (int i = 0; i < productRuns; ++i) {
-            renderPreview(canvas, figure, bounds, copies, inputs, never);
-            canvas.present();
+            renderPreview(canvas, scene, never);
+            canvas.present(windowDc);
         }
         const double oneThread =
             std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
         setWorkerThreads(0);
         const bool threadsAgree = std::equal(threaded.begin(), threaded.end(), canvas.bits);
 
-        HDC windowDc = GetDC(canvas.window);
         double plain;
         std::vector<uint32_t> plainPixels(kWidth * kHeight);
         {

@@ -8,8 +8,7 @@
 #include "figure/point2.h"
 
 // The drawing handed over by the host, in drawing units (the host's millimetres), y up.
-// Angles are radians. Filled once by the reader, read-only afterwards, except for the
-// screen fields of segments, which the canvas rewrites whenever it draws them.
+// Angles are radians. Filled once by the reader, read-only afterwards.
 
 struct Extents {
     double minX = 0.0;
@@ -28,8 +27,6 @@ struct Extents {
 
 struct LineItem {
     double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
-    // Where the canvas last drew the end points, in pixels; never read from or written to a file.
-    double sx1 = 0.0, sy1 = 0.0, sx2 = 0.0, sy2 = 0.0;
 
     LineItem() = default;
     LineItem(double ax1, double ay1, double ax2, double ay2) : x1(ax1), y1(ay1), x2(ax2), y2(ay2) {}

@@ -16,8 +16,7 @@ namespace {
 
 bool sameLine(const LineItem& a, const LineItem& b) {
     return sameBits(a.x1, b.x1) && sameBits(a.y1, b.y1) && sameBits(a.x2, b.x2) &&
-           sameBits(a.y2, b.y2) && sameBits(a.sx1, b.sx1) && sameBits(a.sy1, b.sy1) &&
-           sameBits(a.sx2, b.sx2) && sameBits(a.sy2, b.sy2);
+           sameBits(a.y2, b.y2);
 }
 
 bool sameCircle(const CircleItem& a, const CircleItem& b) {

@@ -1,10 +1,8 @@
 #include "view/canvas_win.h"
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
-#include "view/view_hooks_win.h"
 #include "view/view_texts.h"
 #include "view/window_idioms_win.h"
 
@@ -18,10 +16,7 @@ uint32_t dibColour(COLORREF c) {
 }  // namespace
 
 Canvas::Canvas()
-    : copyPen(makePen(kCopyColour)),
-      axisPen(makePen(kAxisColour)),
-      figurePen(makePen(kFigureColour)),
-      uiFont(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+    : uiFont(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
                          PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {
     copyLineColour = dibColour(kCopyColour);
     copyDotColour = dibColour(kCopyPointColour);
@@ -31,19 +26,13 @@ Canvas::~Canvas() {
     if (memoryDC) {
         // Nothing of ours may stay selected when it is deleted: deleting the DC releases all.
         SelectObject(memoryDC, originalBitmap);
-        SelectObject(memoryDC, GetStockObject(BLACK_PEN));
         DeleteDC(memoryDC);
         memoryDC = nullptr;
     }
 }
 
-int Canvas::setParentWindow(HWND main) {
-    if (!main) return 0;
-    parentWindow = main;
-    return 1;
-}
-
 void Canvas::createCanvasWindow(HWND parent, HINSTANCE instance) {
+    parentWindow = parent;
     window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 300, parent,
                              idAsMenu(kCanvasId), instance, nullptr);
 }
@@ -55,17 +44,15 @@ void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
     // A minimised window reports 0 x 0: keep the last layout and bitmap.
     if (w < 1 || h < 1 || !window) return;
     MoveWindow(window, x0, 0, w, h, TRUE);
-    left = x0;
     view.setClientSize(w, h);
     WindowDc dc(window);
-    windowDC = dc.get();
-    if (!memoryDC) memoryDC = CreateCompatibleDC(windowDC);
+    if (!memoryDC) memoryDC = CreateCompatibleDC(dc.get());
     GetClientRect(window, &clientRect);
     const int bw = clientRect.right - clientRect.left;
     const int bh = clientRect.bottom - clientRect.top;
     if (memoryDC && bw > 0 && bh > 0) {
         uint32_t* memory = nullptr;
-        GdiObject<HBITMAP> next = makeDib(windowDC, bw, bh, memory);
+        GdiObject<HBITMAP> next = makeDib(dc.get(), bw, bh, memory);
         if (next) {
             HGDIOBJ previous = SelectObject(memoryDC, next.get());
             if (!originalBitmap) originalBitmap = previous;
@@ -73,29 +60,10 @@ void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
             setBitmap(memory, bw, bh);
         }
     }
-    windowDC = nullptr;
 }
 
-void Canvas::setRubberBand(int on) {
-    rubberBandVisible = on ? 1 : 0;
-    repaint();
-}
-
-void Canvas::showLabel(const char* text) {
-    lstrcpynA(labelText, text, sizeof labelText);
-    labelVisible = 1;
-    repaint();
-}
-
-void Canvas::hideLabel() {
-    labelVisible = 0;
-    repaint();
-}
-
-void Canvas::clearFeedback() {
-    rubberBandVisible = 0;
-    labelVisible = 0;
-    repaint();
+void Canvas::invalidate() {
+    if (window) InvalidateRect(window, nullptr, FALSE);
 }
 
 void Canvas::flushLines() {
@@ -106,14 +74,12 @@ void Canvas::begin(CanvasStep step) {
     flushLines();
     switch (step) {
         case CanvasStep::figureLines:
-            SelectObject(memoryDC, figurePen.get());
             lineColour = dibColour(kFigureColour);
             break;
         case CanvasStep::figureDots:
             dotColour = dibColour(kFigureColour);
             break;
         case CanvasStep::copyLines:
-            SelectObject(memoryDC, copyPen.get());
             lineColour = dibColour(kCopyColour);
             break;
         case CanvasStep::copyDots:
@@ -122,31 +88,18 @@ void Canvas::begin(CanvasStep step) {
     }
 }
 
-void Canvas::drawSegment(LineItem& item, const ScreenMap& map) {
-    const Point2 a = map.world(item.x1, item.y1);
-    const Point2 b = map.world(item.x2, item.y2);
-    item.sx1 = a.x;
-    item.sy1 = a.y;
-    item.sx2 = b.x;
-    item.sy2 = b.y;
-    drawSegmentPixels(a, b);
-}
-
 void Canvas::setPixel(int x, int y, COLORREF colour) {
     if (x < 0 || y < 0 || x >= bitmapWidth || y >= bitmapHeight) return;
     bits[static_cast<size_t>(y) * bitmapWidth + x] = dibColour(colour);
 }
 
-void Canvas::pickBasePoint(PixelPoint pointer, double& baseX, double& baseY) const {
-    const Point2 base = view.screenToWorld(pointer.x, pointer.y);
-    baseX = base.x;
-    baseY = base.y;
+Point2 Canvas::pointerInWorld(PixelPoint pointer) const {
+    return view.screenToWorld(pointer.x, pointer.y);
 }
 
-void Canvas::drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer) {
+void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer) {
     if (picking) {
         const PixelPoint p = pointer;
-        pickBasePoint(p, baseX, baseY);
         for (int k = 0; k <= 9; ++k) {
             setPixel(p.x + k, p.y, kMarkerColour);
             setPixel(p.x - k, p.y, kMarkerColour);
@@ -180,26 +133,12 @@ void Canvas::drawText(int x, int y, const char* text) {
     TextOutA(memoryDC, x, y, text, lstrlenA(text));
 }
 
-void Canvas::repaint() {
-    // Nothing to draw into before the first resize.
-    if (!ready()) return;
-    const auto started = std::chrono::steady_clock::now();
-    ++repaints;
-    windowDC = BeginPaint(window, &paintState);
-    GetClientRect(window, &clientRect);
-    theViewHooks.drawScene(started);
-    EndPaint(window, &paintState);
-    windowDC = nullptr;
-    present();
-}
-
-void Canvas::present() {
-    WindowDc dc(window);
-    BitBlt(dc.get(), 0, 0, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top,
+void Canvas::present(HDC target) {
+    BitBlt(target, 0, 0, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top,
            memoryDC, 0, 0, SRCCOPY);
 }
 
-void Canvas::drawBackground(const MouseTracker& mouse) {
+void Canvas::drawBackground(const CanvasFeedback& feedback) {
     GdiFlush();
     const uint32_t white = dibColour(kBackgroundColour);
     const int fillWidth = std::min<int>(clientRect.right, bitmapWidth);
@@ -223,26 +162,29 @@ void Canvas::drawBackground(const MouseTracker& mouse) {
         drawPixelSegment({clientRect.left, y}, {clientRect.right, y});
     }
 
-    const PixelPoint s = mouse.gestureStart;
-    if (rubberBandVisible) {
-        const PixelPoint c = mouse.pointerPos;
+    const PixelPoint s = feedback.start;
+    if (feedback.shown.rubberBand) {
+        const PixelPoint c = feedback.pointer;
         drawText(s.x + kLabelOffset, s.y + kLabelOffset, text::kZoomIn);
         GdiFlush();  // the text first, then the frame over it
         const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
         for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
     }
-    if (labelVisible) drawText(s.x + kLabelOffset, s.y + kLabelOffset, labelText);
+    else if (feedback.shown.label)
+        drawText(s.x + kLabelOffset, s.y + kLabelOffset, feedback.shown.label);
     GdiFlush();  // before anything is set in the bitmap's memory
 }
 
-void Canvas::drawFigure(Figure& figure) {
+void Canvas::drawFigure(const Figure& figure) {
     // Line colour and dot colour agree, so their order cannot show.
     begin(CanvasStep::figureLines);
     const ScreenMap map(view);
-    for (LineItem& item : figure.lines) drawSegment(item, map);
+    for (const LineItem& item : figure.lines)
+        drawSegmentPixels(map.world(item.x1, item.y1), map.world(item.x2, item.y2));
     for (const CircleItem& c : figure.circles) drawCircle(c, Matrix3());
-    for (PolylineItem& p : figure.polylines)
-        for (LineItem& item : p.segments) drawSegment(item, map);
+    for (const PolylineItem& p : figure.polylines)
+        for (const LineItem& item : p.segments)
+            drawSegmentPixels(map.world(item.x1, item.y1), map.world(item.x2, item.y2));
     begin(CanvasStep::figureDots);
     drawDots(figure.points, Matrix3());  // the figure holds only finite numbers: exact
 }

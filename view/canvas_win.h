@@ -2,13 +2,10 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "figure/figure.h"
-#include "figure/matrix3.h"
 #include "view/copy_layers.h"
 #include "view/gdi_win.h"
-#include "view/mouse_tracker.h"
+#include "view/nav_gesture.h"
 #include "view/pixels.h"
 #include "view/raster_target.h"
 #include "view/view_mapping.h"
@@ -26,38 +23,37 @@ constexpr int kLabelOffset = 5;  // gesture texts sit this far right of and belo
 // with, after GDI has finished the text drawn before it.
 enum class CanvasStep { figureLines, figureDots, copyLines, copyDots };
 
-// The preview area: an off-screen 32-bit DIB section drawn completely on every repaint and
+// The gesture's feedback a picture shows over the axes: the rubber band from the start to the
+// pointer, or a label at the start.
+struct CanvasFeedback {
+    GestureFeedback shown;
+    PixelPoint start{};
+    PixelPoint pointer{};
+};
+
+// The preview area: an off-screen 32-bit DIB section drawn completely on every paint and
 // copied to the canvas window in one BitBlt. Lines and dots are set in its memory by the
-// raster target; GDI draws only the texts.
+// raster target; GDI draws only the texts. The canvas window paints only in its own WM_PAINT
+// (see app/canvas_window_win.cpp); everything else invalidates it.
 struct Canvas : RasterTarget {
     Canvas();
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    int setParentWindow(HWND main);
     void createCanvasWindow(HWND parent, HINSTANCE instance);
     void resize(const RECT& mainClient, const RECT& statusClient, const RECT& panelClient);
-    // Draws the picture through the scene hook between BeginPaint and one BitBlt.
-    void repaint();
-    void present();  // the bitmap to the window, in one BitBlt
-    void setRubberBand(int on);
-    void showLabel(const char* text);
-    void hideLabel();
-    void clearFeedback();  // neither rubber band nor label, in one repaint
+    void invalidate();  // one paint follows, however often it is asked for
+    void present(HDC target);  // the bitmap to the window, in one BitBlt
 
     // The steps of a picture, in this order (clientRect must be current).
-    void drawBackground(const MouseTracker& mouse);  // white, axes, gesture feedback
-    void drawFigure(Figure& figure);
-    // The red cross at the base point; in pick mode the arrows at the pointer, which also
-    // moves the base point there.
-    void drawBasePointMarker(double& baseX, double& baseY, bool picking, PixelPoint pointer);
-    void pickBasePoint(PixelPoint pointer, double& baseX, double& baseY) const;
-    // The figure and the marker are what lies under the copies (see drawCopiesInLayers).
+    void drawBackground(const CanvasFeedback& feedback);  // white, axes, gesture feedback
+    void drawFigure(const Figure& figure);
+    // The red cross at the base point; in pick mode the arrows at the pointer instead.
+    void drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer);
+    Point2 pointerInWorld(PixelPoint pointer) const;
 
     void begin(CanvasStep step);
-    // Also records the item's screen position.
-    void drawSegment(LineItem& item, const ScreenMap& map);
     void drawText(int x, int y, const char* text);
     void flushLines();  // GDI finishes its text before pixels are set in memory
     void setPixel(int x, int y, COLORREF colour);
@@ -67,23 +63,14 @@ struct Canvas : RasterTarget {
     GdiObject<HBITMAP> bitmap;  // its pixels are the raster target's
     HGDIOBJ originalBitmap = nullptr;
 
-    PAINTSTRUCT paintState{};
     RECT clientRect{};
-    int rubberBandVisible = 0;
-    int labelVisible = 0;
-    char labelText[128] = {};
-    GdiObject<HPEN> copyPen;
-    GdiObject<HPEN> axisPen;
-    GdiObject<HPEN> figurePen;
     HWND window = nullptr;
-    HDC windowDC = nullptr;
     HDC memoryDC = nullptr;
     GdiObject<HFONT> uiFont;
     HWND parentWindow = nullptr;
 
     CopyLayers copyLayers;  // scratch of the copies drawn on several threads
-    int32_t left = 0;       // the canvas's x in the main window's client area
-    int repaints = 0;
+    int repaints = 0;       // paints so far
 };
 
 extern Canvas theCanvas;

@@ -18,20 +18,6 @@ const char* commandLabel(NavCommand command) {
     return text::kMove;
 }
 
-GestureFeedback gestureFeedback(int dx, int dy) {
-    const int t = kGestureThreshold;
-    if (dx > t && dy > t) return {true, commandLabel(NavCommand::zoomIn)};
-    NavCommand label = NavCommand::move;
-    if (dx > t && dy < -t) {
-        label = NavCommand::showAll;
-    } else if (dx < -t && dy < -t) {
-        label = NavCommand::zoomOut;
-    } else if (dx < -t && dy > t) {
-        label = NavCommand::previous;
-    }
-    return {false, commandLabel(label)};
-}
-
 NavCommand gestureCommand(int dx, int dy) {
     const int t = kGestureThreshold;
     if (dx < -t) {
@@ -43,4 +29,9 @@ NavCommand gestureCommand(int dx, int dy) {
     if (dy < -t) return NavCommand::showAll;
     if (dy > t) return NavCommand::zoomIn;
     return NavCommand::move;
+}
+
+GestureFeedback gestureFeedback(int dx, int dy) {
+    const NavCommand command = gestureCommand(dx, dy);
+    return {command == NavCommand::zoomIn, commandLabel(command)};
 }

@@ -8,11 +8,12 @@ constexpr int kGestureThreshold = 10;
 enum class NavCommand { zoomIn, zoomOut, showAll, previous, move };
 
 struct GestureFeedback {
-    bool rubberBand;    // "ZOOM IN": the rectangle and its text
-    const char* label;  // otherwise the label to show
+    bool rubberBand = false;      // "ZOOM IN": the rectangle and its text
+    const char* label = nullptr;  // the command's label; null while no gesture is on
 };
 
-// What the canvas shows while the pointer is dx, dy pixels from the start (y grows down).
+// What the canvas shows while the pointer is dx, dy pixels from the start (y grows down): what
+// the release there would do.
 GestureFeedback gestureFeedback(int dx, int dy);
 
 // The command performed when the last button is released dx, dy pixels from the start.

@@ -14,6 +14,13 @@ inline void setFont(HWND window, HFONT font) {
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+// A small window and the controls on it painted now, each in its own WM_PAINT: the status
+// strip and the scale button, whose painting costs nothing next to the canvas's.
+inline void redrawNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 // What WM_DRAWITEM asks an owner-drawn button to draw.
 struct OwnerDrawItem {
     HDC dc;

@@ -351,8 +351,7 @@ TEST_F(CanvasPicture, APreviewOverItsTimeBudgetSaysHowManyCopiesItShows) {
     // A deadline already passed stands for a figure too big for the budget, whatever the
     // machine's speed: the first copy is drawn, no further one is begun.
     const PreviewResult late =
-        renderPreview(theCanvas, theFigure, theFigureBounds, theCopyArray,
-                      thePanel.readCopyInputs(), std::chrono::steady_clock::now());
+        renderPreview(theCanvas, currentScene(), std::chrono::steady_clock::now());
     EXPECT_EQ(late.wanted, 100000);
     EXPECT_EQ(late.drawn, 1);
     EXPECT_FALSE(late.clamped);
@@ -385,7 +384,6 @@ TEST_F(CanvasPicture, LinesLightTheSamePixelsAsOneMoveToLineToPairPerSegment) {
     Pen black(expected.dc(), kBlack);
     GdiFlush();
     std::fill_n(theCanvas.bits, static_cast<size_t>(w) * h, kWhite);
-    SelectObject(theCanvas.memoryDC, theCanvas.figurePen.get());
     theCanvas.lineColour = 0;  // the figure's black, for the lines set in memory
 
     std::mt19937 random(20240611);

@@ -4,6 +4,7 @@
 
 #include "app/globals_win.h"
 #include "tests/window/window_harness.h"
+#include "view/mouse_actions.h"
 
 using namespace harness;
 
@@ -177,8 +178,8 @@ TEST_F(Gesture, FeedbackFollowsThePointerAndTheReleaseDecides) {
     EXPECT_EQ(GetCapture(), nullptr);
     setView(1.0, 0, 0);
     EXPECT_EQ(labelPixels(s), 0) << "the feedback is gone after the release";
-    EXPECT_EQ(theCanvas.labelVisible, 0);
-    EXPECT_EQ(theCanvas.rubberBandVisible, 0);
+    EXPECT_EQ(gestureShown(theMouse).label, nullptr);
+    EXPECT_FALSE(gestureShown(theMouse).rubberBand);
 }
 
 // Alt+Tab or a window popping up while the buttons are held takes the capture away: the

@@ -86,7 +86,7 @@ TEST_F(Scale, ButtonShowsXAndTheScaleCutAfterTwoDecimals) {
 
 TEST_F(Scale, ButtonOnScreenFollowsAZoom) {
     setView(0.0625, 0, 0);
-    thePanel.refresh();
+    thePanel.showScale();
     EXPECT_EQ(scaleButtonOnScreen(), referenceMask("X 0.06"));
     // ZOOM OUT with both buttons: twice the units per pixel.
     const int x = halfWidth(), y = halfHeight();

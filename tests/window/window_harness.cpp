@@ -123,6 +123,7 @@ int halfHeight() {
 }
 
 uint32_t pixel(int x, int y) {
+    UpdateWindow(theCanvas.window);  // a paint still owed by the last message
     GdiFlush();
     if (x < 0 || y < 0 || x >= theCanvas.bitmapWidth || y >= theCanvas.bitmapHeight) {
         ADD_FAILURE() << "pixel (" << x << ", " << y << ") lies outside the picture";
@@ -132,6 +133,7 @@ uint32_t pixel(int x, int y) {
 }
 
 int countPixels(uint32_t colour, int x0, int y0, int x1, int y1) {
+    UpdateWindow(theCanvas.window);
     GdiFlush();
     int n = 0;
     for (int y = y0; y < y1; ++y)
@@ -151,7 +153,8 @@ void setView(double scale, int offsetX, int offsetY) {
 }
 
 void repaint() {
-    theCanvas.repaint();
+    theCanvas.invalidate();
+    UpdateWindow(theCanvas.window);
 }
 
 std::string windowText(HWND window) {
@@ -316,8 +319,6 @@ void WindowTest::TearDown() {
     ReleaseCapture();
     theMouse = MouseTracker{};
     basePointPickMode = 0;
-    theCanvas.rubberBandVisible = 0;
-    theCanvas.labelVisible = 0;
     if (theScaleDialog.popup) ShowWindow(theScaleDialog.popup, SW_HIDE);
     RECT now{};
     GetWindowRect(mainWindow, &now);

@@ -1,0 +1,106 @@
+#include "view/mouse_actions.h"
+
+#include "view/snap.h"
+
+namespace {
+
+void beginGesture(MouseTracker& m, PixelPoint at, MouseEffects& e) {
+    m.gestureActive = 1;
+    m.gestureStart = at;
+    m.pointerPos = at;  // the label shows "MOVE" from the start, wherever the last move was
+    e.invalidate = true;
+}
+
+void performGesture(MouseContext c, MouseEffects& e) {
+    const PixelPoint s = c.mouse.gestureStart;
+    const PixelPoint r = c.mouse.releasePos;
+    const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y);
+    switch (command) {
+        case NavCommand::zoomOut:
+            c.view.zoomOutAt(s.x, s.y);
+            break;
+        case NavCommand::previous:
+            c.view.previousView();
+            break;
+        case NavCommand::move:
+            c.view.panTo(s.x, s.y);
+            break;
+        case NavCommand::showAll:
+            c.view.showAll();
+            break;
+        case NavCommand::zoomIn:
+            c.view.zoomToRect(s.x, s.y, r.x, r.y);
+            break;
+    }
+    e.scaleChanged = command != NavCommand::move;
+    e.invalidate = true;
+    e.release = true;
+}
+
+// A release with the other button still up: the plain click of that button.
+MouseEffects plainClick(MouseContext c, MouseButton button, PixelPoint at) {
+    MouseEffects e;
+    if (c.pickMode) {
+        c.pickMode = 0;
+        const Point2 p = c.view.screenToWorld(at.x, at.y);
+        c.base = button == MouseButton::right ? snapBasePoint(c.figure, p.x, p.y, c.view.scale)
+                                              : p;
+    }
+    e.clearHint = true;
+    e.invalidate = true;
+    e.release = true;
+    return e;
+}
+
+}  // namespace
+
+MouseEffects mouseMoved(MouseContext c, PixelPoint at) {
+    MouseEffects e;
+    c.mouse.pointerPos = at;
+    if (c.mouse.gestureActive) e.invalidate = true;
+    if (c.pickMode) {
+        c.base = c.view.screenToWorld(at.x, at.y);
+        e.invalidate = true;
+    }
+    return e;
+}
+
+MouseEffects buttonPressed(MouseContext c, MouseButton button, PixelPoint at) {
+    MouseEffects e;
+    e.capture = true;
+    int32_t& own = button == MouseButton::left ? c.mouse.leftDown : c.mouse.rightDown;
+    const int32_t other = button == MouseButton::left ? c.mouse.rightDown : c.mouse.leftDown;
+    own = 1;
+    if (other) beginGesture(c.mouse, at, e);
+    return e;
+}
+
+MouseEffects buttonReleased(MouseContext c, MouseButton button, PixelPoint at) {
+    MouseTracker& m = c.mouse;
+    (button == MouseButton::left ? m.leftDown : m.rightDown) = 0;
+    if (m.gestureActive) {
+        MouseEffects e;
+        if (m.leftDown || m.rightDown) return e;  // the gesture goes on until both are up
+        m.gestureActive = 0;
+        m.releasePos = at;
+        performGesture(c, e);
+        return e;
+    }
+    m.releasePos = at;
+    return plainClick(c, button, at);
+}
+
+MouseEffects mouseCancelled(MouseContext c) {
+    c.mouse.leftDown = 0;
+    c.mouse.rightDown = 0;
+    c.mouse.gestureActive = 0;
+    MouseEffects e;
+    e.invalidate = true;
+    e.release = true;
+    return e;
+}
+
+GestureFeedback gestureShown(const MouseTracker& m) {
+    if (!m.gestureActive) return {};
+    return gestureFeedback(m.pointerPos.x - m.gestureStart.x, m.pointerPos.y - m.gestureStart.y);
+}

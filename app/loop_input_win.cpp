@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/globals_win.h"
+#include "app/middle_pan_win.h"
 #include "app/tab_order.h"
 
 WheelZoom theWheel;
@@ -14,6 +15,35 @@ HWND tabFocus = nullptr;  // the control the last Tab went to, while it keeps th
 bool inScaleDialog(HWND window) {
     HWND popup = theScaleDialog.popup;
     return popup && (window == popup || IsChild(popup, window));
+}
+
+bool isPercentBox(HWND window) {
+    for (const ParameterRowControls& row : thePanel.rows)
+        if (row.percentBox == window) return true;
+    return false;
+}
+
+// Presses of keys and buttons: each ends a run of wheel notches.
+bool isOtherInput(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_CHAR:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+        case WM_XBUTTONDBLCLK:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN:
+        case WM_NCXBUTTONDOWN:
+            return true;
+    }
+    return false;
 }
 
 // Wheel messages go to the focused window, not to the one under the pointer: only the
@@ -30,7 +60,8 @@ bool onWheel(const MSG& message) {
         return true;
     ScreenToClient(theCanvas.window, &at);
     const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
-    if (theWheel.turn(theCanvas.view, delta, at.x, at.y)) {
+    const bool dragging = thePan.active || theMouse.gestureActive;
+    if (theWheel.turn(theCanvas.view, delta, at.x, at.y, message.time, dragging)) {
         thePanel.showScale();
         theCanvas.invalidate();
     }
@@ -41,25 +72,35 @@ bool onTab(const MSG& message) {
     // Anywhere in the main window (the scale dialog is a window of its own) Tab enters the panel.
     HWND main = theCanvas.parentWindow;
     if (!main || GetAncestor(message.hwnd, GA_ROOT) != main) return false;
-    HWND stops[kRowCount * 3 + 2];
+    // Every control that can hold the focus, in reading order; the canvas and the status bar's
+    // scale button lie after the panel.
+    HWND controls[kRowCount * 4 + 4];
+    bool isStop[kRowCount * 4 + 4];
     int count = 0;
+    auto add = [&](HWND control, bool stop) {
+        controls[count] = control;
+        isStop[count++] = stop;
+    };
     for (const ParameterRowControls& row : thePanel.rows) {
-        stops[count++] = row.valueEdit;
-        if (row.unitButton) stops[count++] = row.unitButton;
-        stops[count++] = row.slider;
+        add(row.valueEdit, true);
+        if (row.unitButton) add(row.unitButton, true);
+        add(row.slider, true);
+        add(row.percentBox, false);
     }
-    stops[count++] = thePanel.basePointButton;
-    stops[count++] = thePanel.completeButton;
+    add(thePanel.basePointButton, true);
+    add(thePanel.completeButton, true);
+    add(theCanvas.window, false);
+    add(thePanel.scaleButton, false);
     HWND focus = GetFocus();
     int current = -1;
     for (int i = 0; i < count; ++i)
-        if (stops[i] == focus) current = i;
-    const int next = nextTabStop(count, current, GetKeyState(VK_SHIFT) < 0);
+        if (controls[i] == focus) current = i;
+    const int next = nextTabStopAmong(isStop, count, current, GetKeyState(VK_SHIFT) < 0);
     if (next < 0) return true;
-    tabFocus = stops[next];
-    SetFocus(stops[next]);
+    tabFocus = controls[next];
+    SetFocus(controls[next]);
     // As in a dialog: a value box is entered with its text selected.
-    if (thePanel.isValueBox(stops[next])) SendMessageA(stops[next], EM_SETSEL, 0, -1);
+    if (thePanel.isValueBox(controls[next])) SendMessageA(controls[next], EM_SETSEL, 0, -1);
     return true;
 }
 
@@ -82,18 +123,22 @@ bool onKeyDown(const MSG& message) {
         case VK_ESCAPE:
             return onEscape(message);
         case VK_RETURN:
-            return thePanel.isValueBox(message.hwnd);  // a single-line edit would beep
+            // A single-line edit would beep; the scale dialog's edit applies on its own.
+            return thePanel.isValueBox(message.hwnd) || isPercentBox(message.hwnd);
     }
     return false;
 }
 
+// The character that follows the ignored Enter: the edit would beep at it.
 bool onChar(const MSG& message) {
-    return (message.wParam == '\r' || message.wParam == '\n') && thePanel.isValueBox(message.hwnd);
+    if (message.wParam != '\r' && message.wParam != '\n') return false;
+    return thePanel.isValueBox(message.hwnd) || isPercentBox(message.hwnd);
 }
 
 }  // namespace
 
 bool routeLoopInput(const MSG& message) {
+    if (isOtherInput(message.message)) theWheel.endRun();
     switch (message.message) {
         case WM_MOUSEWHEEL:
             return onWheel(message);

@@ -107,5 +107,7 @@ LRESULT CALLBACK scaleEditProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         theScaleDialog.applyScale();
         return 0;
     }
+    // The character that follows Enter (Ctrl+Enter's too): a single-line edit beeps at it.
+    if (message == WM_CHAR && (wParam == '\r' || wParam == '\n')) return 0;
     return CallWindowProcA(theScaleDialog.previousEditProc, window, message, wParam, lParam);
 }

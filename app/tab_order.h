@@ -7,3 +7,9 @@
 // position outside the list (the focus elsewhere) enters it at the first or the last stop.
 // -1 when the list is empty.
 int nextTabStop(int count, int current, bool backward);
+
+// The same over the window's controls in reading order, of which only those with isStop set
+// are stops. The others (a clicked percent box, the scale button) can hold the focus too, and
+// Tab goes on from where they lie: from a percent box to the stop after its row's slider,
+// Shift+Tab back to that slider. -1 when there is no stop.
+int nextTabStopAmong(const bool isStop[], int count, int current, bool backward);

@@ -10,6 +10,8 @@
 
 constexpr int kWheelNotch = 120;  // WHEEL_DELTA
 constexpr double kWheelZoomFactor = 1.25;
+// A pause this long (milliseconds) between wheel messages ends a run of notches.
+constexpr uint32_t kWheelRunPause = 500;
 
 // Gathers wheel deltas (positive away from the user) into whole notches. A turn the other way
 // drops what was gathered in the first direction.
@@ -26,14 +28,20 @@ double wheelNotchScale(double scale, bool in);
 // truncation of the offsets to whole pixels. The saved view is not touched.
 void zoomKeepingPixel(ViewMapping& view, int32_t px, int32_t py, double newScale);
 
-// A run of notches is one view change for "PREVIOUS": the view before its first notch is saved,
-// and any other view change (one that moves the view's change count) ends the run.
+// A run of notches is one view change for "PREVIOUS": the view before its first notch is saved.
+// The run ends with any other view change (one that moves the view's change count), with a
+// pause of kWheelRunPause between wheel messages, and with endRun (any other input).
 struct WheelZoom {
     WheelNotches notches;
     bool inRun = false;
     uint32_t runChanges = 0;  // the view's change count after the run's last notch
+    uint32_t lastTime = 0;    // of the latest wheel message, in the message clock's milliseconds
 
-    // One wheel message over canvas pixel (px, py); true when the view changed.
-    bool turn(ViewMapping& view, int delta, int32_t px, int32_t py);
+    // One wheel message over canvas pixel (px, py) at time now (milliseconds of a clock that
+    // may wrap); true when the view changed. While a middle-button pan or a two-button gesture
+    // is in progress (dragging) the wheel does nothing at all. Of several notches in one
+    // message only as many are applied as keep the offsets within an int32.
+    bool turn(ViewMapping& view, int delta, int32_t px, int32_t py, uint32_t now = 0,
+              bool dragging = false);
     void endRun() { inRun = false; }
 };

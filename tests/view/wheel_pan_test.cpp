@@ -93,6 +93,85 @@ TEST(WheelZoom, ARunOfNotchesIsOneStepForPrevious) {
     EXPECT_EQ(std::tuple(v.scale, v.offsetX), std::tuple(beforePan.scale, beforePan.offsetX + 10));
 }
 
+TEST(WheelZoom, ARunEndsAfterAPauseOrAnyOtherInput) {
+    struct Case {
+        uint32_t first, second;  // the two notches' message times
+        bool otherInput;         // a key or a click between them
+        bool oneRun;
+    };
+    const Case cases[] = {
+        {1000, 1499, false, true},           {1000, 1500, false, false},
+        {1000, 400000, false, false},        {0xFFFFFF00u, 0x10u, false, true},  // the clock wraps
+        {0xFFFFFF00u, 0x100u, false, false}, {1000, 1010, true, false},
+    };
+    for (const Case& c : cases) {
+        ViewMapping v = canvas600x400(2.0, 5, 6);
+        WheelZoom wheel;
+        wheel.turn(v, 120, 100, 100, c.first);
+        const double afterFirst = v.scale;
+        if (c.otherInput) wheel.endRun();
+        ASSERT_TRUE(wheel.turn(v, 120, 100, 100, c.second));
+        v.previousView();
+        EXPECT_EQ(v.scale, c.oneRun ? 2.0 : afterFirst) << c.first << " " << c.second;
+    }
+    // Parts of notches keep the run going as long as they come without a pause.
+    ViewMapping v = canvas600x400(2.0, 5, 6);
+    WheelZoom wheel;
+    for (uint32_t t = 0; t < 4000; t += 400) wheel.turn(v, 60, 100, 100, t);
+    v.previousView();
+    EXPECT_EQ(v.scale, 2.0);
+}
+
+TEST(WheelZoom, DoesNothingDuringAPanOrGesture) {
+    ViewMapping v = canvas600x400(2.0, 5, 6);
+    PanDrag pan;
+    WheelZoom wheel;
+    pan.begin(10, 10, false);
+    pan.moveTo(v, 20, 10);
+    const ViewMapping panning = v;
+    EXPECT_FALSE(wheel.turn(v, 120, 100, 100, 0, pan.active));
+    EXPECT_FALSE(wheel.turn(v, 60, 100, 100, 0, pan.active));  // not gathered either
+    EXPECT_EQ(std::tuple(v.scale, v.offsetX, v.changes),
+              std::tuple(panning.scale, panning.offsetX, panning.changes));
+    pan.moveTo(v, 30, 10);
+    pan.end();
+    EXPECT_FALSE(wheel.turn(v, 60, 100, 100));
+    v.previousView();
+    EXPECT_EQ(std::tuple(v.scale, v.offsetX, v.offsetY), std::tuple(2.0, 5, 6));
+}
+
+TEST(WheelZoom, AnyDeltaKeepsThePointUnderThePointerWithinTheOffsetRange) {
+    struct Case {
+        double scale;
+        int32_t ox, oy, px, py;
+        int delta;
+    };
+    const Case cases[] = {
+        {kMaxScale, 0, 0, 0, 0, 32767},
+        {kMaxScale, 0, 0, 599, 399, 32767},
+        {1.0, 0, 0, 73, 311, 32767},
+        {kMinScale, 0, 0, 0, 0, -32768},
+        {1.0, 2000000000, 0, 599, 0, 120},
+        {3.0, -2147483647, 7, 0, 399, 32767},
+        {kMinScale, 2147483647, -2147483647 - 1, 599, 0, -32768},
+    };
+    for (const Case& c : cases) {
+        ViewMapping v = canvas600x400(c.scale, c.ox, c.oy);
+        WheelZoom wheel;
+        const Point2 world = v.screenToWorld(c.px, c.py);
+        wheel.turn(v, c.delta, c.px, c.py);
+        EXPECT_GE(v.scale, kMinScale);
+        EXPECT_LE(v.scale, kMaxScale);
+        const Point2 now = pixelOf(v, world);
+        EXPECT_LT(std::fabs(now.x - c.px), 1.0) << c.scale << " " << c.ox << " " << c.delta;
+        EXPECT_LT(std::fabs(now.y - c.py), 1.0) << c.scale << " " << c.ox << " " << c.delta;
+        // As far as it goes: one notch more does not fit either.
+        if (c.delta > 0) {
+            EXPECT_FALSE(wheel.turn(v, 120, c.px, c.py)) << c.scale << " " << c.ox;
+        }
+    }
+}
+
 TEST(PanDrag, DragsTheDrawingPixelForPixelAndSavesTheViewOnce) {
     ViewMapping v = canvas600x400(0.5, 3, 4);
     PanDrag pan;

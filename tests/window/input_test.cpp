@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/globals_win.h"
@@ -126,6 +127,59 @@ TEST_F(Input, WheelZoomsTheCanvasUnderThePointerWhereverTheFocusIs) {
     EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 100);
 }
 
+TEST_F(Input, AWheelRunEndsAfterAPauseOrAKeyOrAClickAndWaitsForADrag) {
+    const POINT over = screenAtCanvas(100, 80);
+    // Timed notches, taken through the loop's routing as they come out of the queue.
+    auto notchAt = [&](DWORD time) {
+        const MSG m{mainWindow,
+                    WM_MOUSEWHEEL,
+                    MAKEWPARAM(0, 120),
+                    MAKELPARAM(static_cast<WORD>(over.x), static_cast<WORD>(over.y)),
+                    time,
+                    over};
+        EXPECT_TRUE(routeLoopInput(m));
+    };
+    notchAt(1000);
+    notchAt(1499);
+    notchAt(2000);
+    theCanvas.view.previousView();
+    EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25 / 1.25) << "the pause ended the run";
+
+    // A key, a click: each ends the run.
+    auto clickCanvas = [] {
+        PostMessageA(mainWindow, WM_LBUTTONDOWN, MK_LBUTTON, atCanvas(300, 200));
+        PostMessageA(mainWindow, WM_LBUTTONUP, 0, atCanvas(300, 200));
+        pumpAsLoop();
+    };
+    for (void (*other)() : {+[] { key(VK_SHIFT); }, +clickCanvas}) {
+        setView(1.0, 0, 0);
+        theWheel = WheelZoom{};
+        wheel(120, over);
+        other();
+        wheel(120, over);
+        theCanvas.view.previousView();
+        EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25);
+    }
+
+    // During a middle-button drag and a two-button gesture the wheel does nothing.
+    setView(1.0, 0, 0);
+    theWheel = WheelZoom{};
+    middle(WM_MBUTTONDOWN, MK_MBUTTON, 200, 150);
+    middle(WM_MOUSEMOVE, MK_MBUTTON, 210, 150);
+    wheel(120, over);
+    EXPECT_EQ(theCanvas.view.scale, 1.0);
+    middle(WM_MOUSEMOVE, MK_MBUTTON, 220, 150);
+    middle(WM_MBUTTONUP, 0, 220, 150);
+    theCanvas.view.previousView();
+    EXPECT_EQ(std::tuple(theCanvas.view.scale, theCanvas.view.offsetX), std::tuple(1.0, 0));
+    mouse(WM_LBUTTONDOWN, 100, 100);
+    mouse(WM_RBUTTONDOWN, 100, 100);
+    wheel(-120, over);
+    EXPECT_EQ(theCanvas.view.scale, 1.0);
+    mouse(WM_RBUTTONUP, 100, 100);
+    mouse(WM_LBUTTONUP, 100, 100);
+}
+
 TEST_F(Input, MiddleDragPansPixelForPixelAndKeepsOutOfTheGesture) {
     middle(WM_MBUTTONDOWN, MK_MBUTTON, 200, 150);
     EXPECT_EQ(GetCapture(), mainWindow);
@@ -203,6 +257,65 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
     SetFocus(thePanel.rows[kRowMoveX].unitButton);
     key(VK_SPACE);
     EXPECT_EQ(thePanel.moveUnitFactor[0], 1000);
+}
+
+TEST_F(Input, TabGoesOnFromWhereAControlOutsideTheWalkLies) {
+    struct Case {
+        HWND from;
+        bool backward;
+        HWND to;
+    };
+    const ParameterRowControls* rows = thePanel.rows;
+    const Case cases[] = {
+        {rows[kRowMoveX].percentBox, false, rows[kRowMoveY].valueEdit},
+        {rows[kRowMoveY].percentBox, true, rows[kRowMoveY].slider},
+        {rows[kRowCopies].percentBox, false, thePanel.basePointButton},
+        {thePanel.scaleButton, false, rows[kRowMoveX].valueEdit},
+        {thePanel.scaleButton, true, thePanel.completeButton},
+    };
+    for (const Case& c : cases) {
+        SetFocus(c.from);
+        key(VK_TAB, c.backward);
+        EXPECT_EQ(GetFocus(), c.to) << windowText(c.from) << (c.backward ? " back" : "");
+    }
+}
+
+// Records the characters that reach the control procedure it stands in front of.
+std::vector<WPARAM> charsSeen;
+WNDPROC spiedProc = nullptr;
+LRESULT CALLBACK charSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR) charsSeen.push_back(wParam);
+    return CallWindowProcA(spiedProc, window, message, wParam, lParam);
+}
+
+TEST_F(Input, EnterLeavesNoCharacterForAnEditToBeepAt) {
+    // A clicked percent box.
+    HWND box = thePanel.rows[kRowAngle].percentBox;
+    const std::string text = windowText(box);
+    spiedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(charSpy)));
+    charsSeen.clear();
+    SetFocus(box);
+    key(VK_RETURN);
+    key(VK_RETURN);
+    SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(spiedProc));
+    EXPECT_EQ(charsSeen, std::vector<WPARAM>{});
+    EXPECT_EQ(windowText(box), text);
+
+    // The scale dialog's edit: Enter applies, and its character goes nowhere.
+    SendMessageA(thePanel.statusStrip, WM_COMMAND, MAKEWPARAM(kScaleButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(thePanel.scaleButton));
+    ASSERT_TRUE(IsWindowVisible(theScaleDialog.popup));
+    SetFocus(theScaleDialog.edit);
+    SetWindowTextA(theScaleDialog.edit, "7");
+    spiedProc = theScaleDialog.previousEditProc;
+    theScaleDialog.previousEditProc = charSpy;
+    charsSeen.clear();
+    key(VK_RETURN);
+    theScaleDialog.previousEditProc = spiedProc;
+    EXPECT_EQ(charsSeen, std::vector<WPARAM>{});
+    EXPECT_EQ(theCanvas.view.scale, 7.0);
+    EXPECT_FALSE(IsWindowVisible(theScaleDialog.popup));
 }
 
 TEST_F(Input, EnterInAValueBoxDoesNothing) {

@@ -86,9 +86,9 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
     for (int r = 0; r < kRowCount; ++r) {
         ParameterRowControls& row = rows[r];
         const int y = kRowTop + kRowPitch * r;
-        const DWORD number = r == kRowCopies ? ES_NUMBER : 0;
+        const DWORD typing = r == kRowCopies ? ES_NUMBER : ES_AUTOHSCROLL;  // room for arithmetic
         row.valueEdit = child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup.rowText[r],
-                              WS_BORDER | number, 56, y, 53, 20, row.editId);
+                              WS_BORDER | typing, 56, y, 53, 20, row.editId);
         setFont(row.valueEdit);
         if (row.unitId >= 0) {
             row.unitButton = child(panel, instance, 0, "BUTTON", "", BS_OWNERDRAW, 112, y + 1, 23,

@@ -3,7 +3,7 @@
 #include "app/globals_win.h"
 #include "app/panel_values.h"
 #include "app/texts.h"
-#include "figure/decimal.h"
+#include "figure/expression.h"
 #include "view/gdi_win.h"
 #include "view/window_idioms_win.h"
 
@@ -33,8 +33,9 @@ int ScaleDialog::create(HWND owner, HINSTANCE instance) {
     okButton = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 210, 5, 80, 20, popup,
                                idAsMenu(okId), instance, nullptr);
     setFont(okButton, theCanvas.uiFont.get());
-    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "40", WS_CHILD | WS_VISIBLE | WS_BORDER, 100,
-                           5, 53, 20, popup, idAsMenu(editId), instance, nullptr);
+    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "40",
+                           WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 100, 5, 53, 20,
+                           popup, idAsMenu(editId), instance, nullptr);
     setFont(edit, theCanvas.uiFont.get());
     previousEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scaleEditProc)));
@@ -51,8 +52,8 @@ void ScaleDialog::applyScale() {
     char text[kRowTextSize] = {};
     GetWindowTextA(edit, text, sizeof text);
     const bool unchanged = lstrcmpA(text, offeredText) == 0;
-    if (!theCanvas.view.applyScale(unchanged ? offeredScale : parseDecimal(text))) {
-        // Not a positive number: keep the scale, say so, and offer the current one again.
+    if (!theCanvas.view.applyScale(unchanged ? offeredScale : typedValue(text))) {
+        // Not a positive value: keep the scale, say so, and offer the current one again.
         MessageBeep(MB_ICONWARNING);
         offerCurrentScale(*this);
         return;

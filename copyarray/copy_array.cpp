@@ -5,6 +5,7 @@
 
 #include "copyarray/int_pow.h"
 #include "figure/decimal.h"
+#include "figure/expression.h"
 
 void CopyInputs::setText(int row, const char* text) {
     std::size_t n = std::strlen(text);
@@ -14,6 +15,11 @@ void CopyInputs::setText(int row, const char* text) {
 }
 
 double rowValue(const char* text) {
+    const double v = typedValue(text);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+double copiesValue(const char* text) {
     const double v = parseDecimal(text);
     return std::isfinite(v) ? v : 0.0;
 }
@@ -27,7 +33,7 @@ CopyParameters evaluateCopyParameters(const CopyInputs& in) {
     p.angle = weighted(kRowAngle) * in.angleUnitFactor * 0.01;
     p.scaleX = weighted(kRowScaleX) * 0.01;
     p.scaleY = weighted(kRowScaleY) * 0.01;
-    const double count = weighted(kRowCopies) * 0.01;
+    const double count = copiesValue(in.rowText[kRowCopies]) * in.rowSlider[kRowCopies] * 0.01;
     // Clamp before truncating: converting a larger double to int is undefined.
     if (count > kMaxCopies) {
         p.copies = kMaxCopies;

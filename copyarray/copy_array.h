@@ -44,8 +44,13 @@ struct CopyParameters {
     bool copiesClamped = false;  // the typed count asked for more than kMaxCopies
 };
 
-// A typed value: the number reader's value, with anything that is not finite read as 0.
+// A typed value of rows 1 to 5 (arithmetic and full-width forms, see typedValue), with
+// anything that is not finite read as 0.
 double rowValue(const char* text);
+
+// The copy count's typed value: the number reader's alone, as the digits-only box always had
+// it, with anything that is not finite read as 0.
+double copiesValue(const char* text);
 
 CopyParameters evaluateCopyParameters(const CopyInputs& inputs);
 

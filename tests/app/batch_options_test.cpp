@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "copyarray/writer.h"
 #include "figure/reader.h"
 
 namespace {
@@ -100,6 +103,40 @@ TEST(BatchInputs, StartUpStateWithTheGivenRowsAndUnits) {
     EXPECT_EQ(evaluateCopyParameters(in).angle, 1.5);
     const std::string longText = "--copies|" + std::string(127, '0') + "9";  // 127 are used
     EXPECT_EQ(evaluateCopyParameters(inputsFor(longText, wide)).copies, 0);
+}
+
+// What zovrel-batch writes for these arguments, through a stream.
+std::string batchBytes(const std::string& args, const std::string& figureText) {
+    Figure figure;
+    loadFigureFromMemory(figureText.data(), figureText.size(), figure);
+    std::string error;
+    const CopyInputs in = batchInputs(parse(args, error), figure);
+    CopyArray copies{1.5, -2, {}};
+    std::FILE* stream = std::tmpfile();
+    EXPECT_EQ(writeResultToStream(figure, copies, in, stream), 1) << args;
+    std::rewind(stream);
+    std::string bytes;
+    for (int c; (c = std::fgetc(stream)) != EOF;) bytes += static_cast<char>(c);
+    std::fclose(stream);
+    return bytes;
+}
+
+TEST(BatchInputs, AnExpressionWritesWhatItsValueAsANumberWrites) {
+    const std::string figure =
+        " 0 0 10 5\npt 3 4\nci 2 2 3 0 90 0.5 10\npl\n 0 0 1 1\n 1 1 2 0\n#\n";
+    const std::pair<const char*, const char*> same[] = {
+        {"--angle|360/7@100|--copies|7", "--angle|51.42857142857143@100|--copies|7"},
+        {"--move-x|(12.5+2.5)*2|--move-y|-3/4@40|--scale-x|1/2+0.25|--copies|4",
+         "--move-x|30|--move-y|-0.75@40|--scale-x|0.75|--copies|4"},
+        {"--angle|\x82\x52\x82\x55\x82\x4f\x81\x5e\x82\x56|--angle-unit|deg|--copies|3",
+         "--angle|51.42857142857143|--copies|3"},
+    };
+    for (const auto& [typed, plain] : same) {
+        const std::string bytes = batchBytes(typed, figure);
+        EXPECT_GT(bytes.size(), 100u) << typed;
+        EXPECT_EQ(bytes, batchBytes(plain, figure)) << typed;
+    }
+    EXPECT_EQ(360.0 / 7.0, 51.42857142857143);
 }
 
 }  // namespace

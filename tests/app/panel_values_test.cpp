@@ -60,9 +60,10 @@ TEST(MoveRow, MillimetresUpTo10000ThenMetresFlooredToHundredths) {
     }
     // The unit button converts the typed value, floored at the second decimal.
     const std::tuple<const char*, int, const char*> toggles[] = {
-        {"200.0", 1, "0.20"},    {"0.20", 1000, "200.00"}, {"12.5", 1, "0.01"},
-        {"-12.345", 1, "-0.02"}, {"abc", 1, "0.00"},       {"1e999", 1, "0.00"},
-        {"9.99", 1, "0.00"},     {"1e200", 1000, nullptr}};
+        {"200.0", 1, "0.20"},        {"0.20", 1000, "200.00"}, {"12.5", 1, "0.01"},
+        {"-12.345", 1, "-0.02"},     {"abc", 1, "0.00"},       {"1e999", 1, "0.00"},
+        {"9.99", 1, "0.00"},         {"1e200", 1000, nullptr}, {"100*2", 1, "0.20"},
+        {"(1+1)/8", 1000, "250.00"}, {"1/0", 1, "0.00"}};
     for (const auto& [before, factor, after] : toggles) {
         char text[kRowTextSize];
         std::strcpy(text, before);
@@ -83,6 +84,10 @@ TEST(AngleRow, UnitButtonConvertsWithSixDecimals) {
     toggleAngleUnit(text, factor);
     EXPECT_STREQ(text, "89.999981");
     EXPECT_EQ(factor, kDegreeFactor);
+    // A calculation converts as its value does, and the number replaces it.
+    std::strcpy(text, "180/2");
+    toggleAngleUnit(text, factor);
+    EXPECT_STREQ(text, "1.570796");
 }
 
 TEST(StartupInputs, PanelStateForAFigure) {

@@ -109,6 +109,29 @@ TEST(EvaluateCopyParameters, CopyCountTruncatesTowardZeroAndClamps) {
     }
 }
 
+TEST(EvaluateCopyParameters, RowsOneToFiveTakeArithmeticTheCopyCountOnlyItsNumber) {
+    // An expression gives the very parameters its value typed as a plain number gives.
+    const std::array<int, kRowCount> sliders = {100, 37, 100, 100, 50, 100};
+    const CopyParameters typed = evaluateCopyParameters(inputs(
+        {"100/4", "2*(3+4)-0.5", "360/7", "\x82\x50\x81\x5e\x82\x52", "1e999-1", "7"}, sliders));
+    const CopyParameters plain = evaluateCopyParameters(
+        inputs({"25", "13.5", "51.42857142857143", "0.3333333333333333", "0", "7"}, sliders));
+    for (const auto& [a, b] : {std::pair{typed.moveX, plain.moveX},
+                               {typed.moveY, plain.moveY},
+                               {typed.angle, plain.angle},
+                               {typed.scaleX, plain.scaleX},
+                               {typed.scaleY, plain.scaleY}})
+        EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << a << " " << b;
+    EXPECT_EQ(rowValue("1/0"), 0.0);
+    // The count box takes digits only; its reading stays the number reader's.
+    const std::pair<const char*, int> counts[] = {
+        {"3*2", 3}, {"(4)", 0}, {"1-2", 1}, {"\x82\x50\x82\x51", 0}, {"12abc", 12}};
+    for (const auto& [text, copies] : counts)
+        EXPECT_EQ(evaluateCopyParameters(inputs({"0", "0", "0", "1", "1", text}, sliders)).copies,
+                  copies)
+            << text;
+}
+
 TEST(BuildCopyMatrix, CopyKIsScaledAndTurnedKTimesAboutTheBaseThenMovedKTimes) {
     const CopyParameters p = evaluateCopyParameters(
         inputs({"30", "-4", "25", "1.5", "-0.5", "5"}, {100, 100, 100, 100, 100, 100}));

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/globals_win.h"
 #include "tests/window/window_harness.h"
 
@@ -138,6 +140,23 @@ TEST_F(Panel, CopiesBoxTakesDigitsOnly) {
     SendMessageA(angle, WM_CHAR, '.', 0);
     SendMessageA(angle, WM_CHAR, '5', 0);
     EXPECT_EQ(rowText(2), "9.5");
+}
+
+// Rows 1 to 5 scroll: a whole expression of 127 characters goes in key by key and counts;
+// full-width forms, as the input method leaves them in the box, count as ASCII.
+TEST_F(Panel, ValueBoxesTakeLongExpressionsAndFullWidthForms) {
+    std::string sum = "1";
+    while (sum.size() < 127) sum += "+1";
+    for (int r = 0; r < 5; ++r) {
+        HWND edit = thePanel.rows[r].valueEdit;
+        setRowText(r, "");
+        for (char c : sum) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+        EXPECT_EQ(rowText(r), sum) << "row " << r + 1;
+        EXPECT_EQ(rowValue(thePanel.readCopyInputs().rowText[r]), 64.0) << "row " << r + 1;
+    }
+    setRowText(2, "\x82\x52\x82\x55\x82\x4f\x81\x5e\x82\x56");  // ３６０／７
+    EXPECT_EQ(rowValue(thePanel.readCopyInputs().rowText[2]), 360.0 / 7.0);
+    EXPECT_EQ(rowText(2), "\x82\x52\x82\x55\x82\x4f\x81\x5e\x82\x56");  // kept as typed
 }
 
 TEST_F(Panel, ReadBackTakesTextsSlidersAndUnitsAsShown) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "app/globals_win.h"
@@ -115,7 +116,7 @@ TEST_F(Scale, DialogRefusesWhatIsNotAPositiveNumber) {
     setView(1.25, 3, -4);
     const ViewMapping before = theCanvas.view;
     clickScaleButton();
-    for (const char* text : {"abc", "-1", "0", "", "-0.5"}) {
+    for (const char* text : {"abc", "-1", "0", "", "-0.5", "1-2", "1/0", "0/0", "(-1)*3"}) {
         for (bool enter : {true, false}) {
             SCOPED_TRACE(std::string("\"") + text + (enter ? "\" and Enter" : "\" and OK"));
             typeScale(text);
@@ -163,6 +164,19 @@ TEST_F(Scale, DialogAppliesAPositiveNumberAndRedrawsAtOnce) {
     mouse(WM_LBUTTONUP, x + 20, y - 20);
     mouse(WM_RBUTTONUP, x + 20, y - 20);
     EXPECT_EQ(theCanvas.view.scale, home);
+}
+
+TEST_F(Scale, DialogTakesArithmeticAndFullWidthForms) {
+    const std::pair<const char*, double> cases[] = {
+        {"5/2", 2.5}, {" (1+2) * 0.5 ", 1.5}, {"3abc", 3}, {"\x82\x50\x81\x5e\x82\x53", 0.25}};
+    for (const auto& [text, scale] : cases) {
+        setView(1.25, 0, 0);
+        clickScaleButton();
+        typeScale(text);
+        pressOk();
+        EXPECT_EQ(theCanvas.view.scale, scale) << text;
+        EXPECT_FALSE(dialogShown()) << text;
+    }
 }
 
 // Below 0.01 two cut decimals would show "0.00": the dialog shows the digits the scale needs.

@@ -174,6 +174,7 @@ TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
         EXPECT_EQ(style(edit) & (WS_CHILD | WS_VISIBLE | WS_BORDER),
                   DWORD{WS_CHILD | WS_VISIBLE | WS_BORDER});
         EXPECT_EQ(style(edit) & ES_NUMBER, r == 5 ? DWORD{ES_NUMBER} : DWORD{0});
+        EXPECT_EQ(style(edit) & ES_AUTOHSCROLL, r == 5 ? DWORD{0} : DWORD{ES_AUTOHSCROLL});
         EXPECT_EQ(style(edit) & ES_READONLY, DWORD{0});
         EXPECT_TRUE(exStyle(edit) & WS_EX_CLIENTEDGE);
         EXPECT_EQ(font(edit), theCanvas.uiFont.get());
@@ -264,6 +265,7 @@ TEST_F(WindowTree, ScaleDialogIsAHiddenToolWindowInTheMainWindowsCorner) {
     EXPECT_TRUE(sameClass(edit, "Edit"));
     expectPlacement(edit, {100, 5, 53, 20}, "scale edit");
     EXPECT_TRUE(style(edit) & WS_BORDER);
+    EXPECT_TRUE(style(edit) & ES_AUTOHSCROLL);
     EXPECT_TRUE(exStyle(edit) & WS_EX_CLIENTEDGE);
     EXPECT_EQ(font(edit), theCanvas.uiFont.get());
 }

@@ -101,6 +101,7 @@ LPARAM atCanvas(int x, int y) {
 
 void mouse(UINT message, int x, int y) {
     SendMessageA(mainWindow, message, 0, atCanvas(x, y));
+    UpdateWindow(theCanvas.window);  // the paint the message loop would do next
 }
 
 int canvasWidth() {
@@ -165,6 +166,7 @@ std::string windowText(HWND window) {
 
 void setRowText(int row, const char* text) {
     SetWindowTextA(thePanel.rows[row].valueEdit, text);
+    UpdateWindow(theCanvas.window);
 }
 
 void moveSlider(int row, int position) {
@@ -172,6 +174,7 @@ void moveSlider(int row, int position) {
     SendMessageA(slider, TBM_SETPOS, TRUE, position);
     SendMessageA(thePanel.panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
                  reinterpret_cast<LPARAM>(slider));
+    UpdateWindow(theCanvas.window);
 }
 
 void setRows(const char* const texts[6], const int sliders[6]) {

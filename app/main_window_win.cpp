@@ -3,11 +3,11 @@
 #include "app/globals_win.h"
 #include "app/loop_input_win.h"
 #include "app/middle_pan_win.h"
+#include "app/mouse_input_win.h"
 #include "app/panel_values.h"
 #include "app/preview_repaint_win.h"
 #include "app/texts.h"
 #include "figure/reader.h"
-#include "app/mouse_input_win.h"
 
 namespace {
 

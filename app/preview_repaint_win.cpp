@@ -16,8 +16,9 @@ Scene currentScene() {
     feedback.shown = gestureShown(theMouse);
     feedback.start = theMouse.gestureStart;
     feedback.pointer = theMouse.pointerPos;
-    return {theFigure,           theFigureBounds,        thePanel.model.inputs, theCopyArray,
-            basePointPickMode != 0, theMouse.pointerPos, feedback};
+    return {theFigure,    theFigureBounds,        thePanel.model.inputs,
+            theCopyArray, basePointPickMode != 0, theMouse.pointerPos,
+            feedback};
 }
 
 PreviewResult renderPreview(Canvas& canvas, const Scene& scene,

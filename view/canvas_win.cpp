@@ -169,8 +169,7 @@ void Canvas::drawBackground(const CanvasFeedback& feedback) {
         GdiFlush();  // the text first, then the frame over it
         const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
         for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
-    }
-    else if (feedback.shown.label)
+    } else if (feedback.shown.label)
         drawText(s.x + kLabelOffset, s.y + kLabelOffset, feedback.shown.label);
     GdiFlush();  // before anything is set in the bitmap's memory
 }

@@ -43,7 +43,7 @@ struct Canvas : RasterTarget {
 
     void createCanvasWindow(HWND parent, HINSTANCE instance);
     void resize(const RECT& mainClient, const RECT& statusClient, const RECT& panelClient);
-    void invalidate();  // one paint follows, however often it is asked for
+    void invalidate();         // one paint follows, however often it is asked for
     void present(HDC target);  // the bitmap to the window, in one BitBlt
 
     // The steps of a picture, in this order (clientRect must be current).

@@ -43,8 +43,7 @@ MouseEffects plainClick(MouseContext c, MouseButton button, PixelPoint at) {
     if (c.pickMode) {
         c.pickMode = 0;
         const Point2 p = c.view.screenToWorld(at.x, at.y);
-        c.base = button == MouseButton::right ? snapBasePoint(c.figure, p.x, p.y, c.view.scale)
-                                              : p;
+        c.base = button == MouseButton::right ? snapBasePoint(c.figure, p.x, p.y, c.view.scale) : p;
     }
     e.clearHint = true;
     e.invalidate = true;

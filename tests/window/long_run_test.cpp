@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kRepaints = 10000;
 constexpr int kResizes = 500;
-constexpr int kActionsPerResize = 6;  // about four repaints each: a gesture makes a dozen
+constexpr int kActionsPerResize = 20;  // one repaint each at most: a paint follows each input
 constexpr int kWarmUpRepaints = 1000;
 constexpr DWORD kHandleSlack = 8;
 constexpr double kMemorySlackMb = 2.0;
@@ -176,7 +176,7 @@ TEST_F(LongRun, TenThousandRepaintsLeaveGdiObjectsHandlesAndMemoryFlat) {
     Sequence random(20240611);
     Figures warm{};
     bool warmedUp = false;
-    for (int r = 0; r < kResizes; ++r) {
+    for (int r = 0; r < kResizes || theCanvas.repaints - repaintsBefore < kRepaints; ++r) {
         for (int a = 0; a < kActionsPerResize; ++a) act(random);
         resize(random, r);
         if (!warmedUp && theCanvas.repaints - repaintsBefore >= kWarmUpRepaints) {

@@ -1,12 +1,9 @@
 #include "copyarray/output_count.h"
 
+#include "figure/element_kinds.h"
+
 int64_t elementsPerCopy(const Figure& figure) {
-    int64_t n = static_cast<int64_t>(figure.lines.size()) +
-                static_cast<int64_t>(figure.points.size()) +
-                static_cast<int64_t>(figure.circles.size());
-    for (const PolylineItem& polyline : figure.polylines)
-        n += static_cast<int64_t>(polyline.segments.size());
-    return n;
+    return static_cast<int64_t>(copyWeights(figure).elements);
 }
 
 OutputCount outputCount(int64_t perCopy, const CopyParameters& params) {

@@ -250,8 +250,13 @@ void readElement(PointKind, std::string_view line, Figure& figure) {
     if (parsePointLine(line, item)) figure.appendPoint(item);
 }
 
-bool startsWith(std::string_view line, std::string_view tag) {
-    return line.size() >= tag.size() && line.compare(0, tag.size(), tag) == 0;
+// Whether a piece that is not empty starts with the tag; the tag is a constant, so this is
+// a compare or two.
+template <const std::string_view& tag>
+bool startsWith(std::string_view line) {
+    for (std::size_t i = 0; i < tag.size(); ++i)
+        if (i >= line.size() || line[i] != tag[i]) return false;
+    return true;
 }
 
 }  // namespace
@@ -262,11 +267,11 @@ void readLine(std::string_view line, Figure& figure) {
     if (nul != std::string_view::npos) line = line.substr(0, nul);
     if (line.empty()) return;
     const bool element = ElementKinds::any([&](auto kind) {
-        if (!startsWith(line, decltype(kind)::tag)) return false;
+        if (!startsWith<decltype(kind)::tag>(line)) return false;
         readElement(kind, line, figure);
         return true;
     });
-    if (!element && startsWith(line, PolylineKind::endTag)) figure.closePolyline();
+    if (!element && startsWith<PolylineKind::endTag>(line)) figure.closePolyline();
 }
 
 namespace {

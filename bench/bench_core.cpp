@@ -22,6 +22,7 @@
 #include "bench/workload.h"
 #include "copyarray/writer.h"
 #include "figure/reader.h"
+#include "figure/workers.h"
 
 extern char** environ;
 
@@ -175,6 +176,100 @@ double runProcess(const std::vector<std::string>& args) {
 
 std::string selfPath;
 
+// The writer's memory must not grow with its threads, even where one polyline holds most of
+// the copies' lines: one of 2,000,000 segments and 16,384 points, 6 copies, written by a child
+// process per thread count, whose peak resident size is its own.
+constexpr int kPeakThreads[] = {1, 16};
+
+struct PeakRun {
+    double peakMb = 0, figureMb = 0, seconds = 0, bytes = 0;
+};
+
+PeakRun peakRun(int threads) {
+    const std::string out = workloads().dir + "/peak.out";
+    const std::string args[] = {selfPath, "--write-peak", std::to_string(threads)};
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    PeakRun run;
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        std::ifstream(out) >> run.peakMb >> run.figureMb >> run.seconds >> run.bytes;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    std::remove(out.c_str());
+    return run;
+}
+
+// The process's peak resident size since its start: VmHWM belongs to the memory of this
+// program, while getrusage's maximum carries over from the parent through exec.
+double peakKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.compare(0, 6, "VmHWM:") == 0) return std::strtod(line.c_str() + 6, nullptr);
+    return 0;
+}
+
+// In the child: builds the figure, writes the copies to /dev/null and prints the peak and the
+// figure's share in MB, the seconds of writing and the bytes written.
+int writePeak(int threads) {
+    Figure figure;
+    figure.openPolyline();
+    std::vector<LineItem>& segments = figure.polylines.back().segments;
+    segments.reserve(2000000);  // no growth by copying, which would pass for the writer's peak
+    for (int i = 0; i < 2000000; ++i) {
+        const double x = (i % 50000) * 1.25, y = (i % 977) * 3.5;
+        figure.appendSegment({x, y, x + 1.25, y + 3.5});
+    }
+    figure.closePolyline();
+    for (int i = 0; i < 16384; ++i) figure.appendPoint({i * 0.5, 7.0});
+    const double figureKb = peakKilobytes();
+    setWorkerThreads(threads);
+    // A stream that only counts: half a gigabyte on disk would measure the disk.
+    static long written = 0;
+    cookie_io_functions_t counting{};
+    counting.write = [](void*, const char*, size_t n) -> ssize_t {
+        written += static_cast<long>(n);
+        return static_cast<ssize_t>(n);
+    };
+    std::FILE* sink = fopencookie(nullptr, "wb", counting);
+    if (!sink) return 1;
+    CopyArray copies;
+    const auto t0 = Clock::now();
+    {
+        OutputBuffer out(sink);
+        emitCopies(figure, copies, evaluateCopyParameters(benchInputs("6")), out);
+    }
+    std::fflush(sink);
+    const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    std::fclose(sink);
+    std::printf("%.1f %.1f %.3f %ld\n", peakKilobytes() / 1000, figureKb / 1000, seconds, written);
+    return 0;
+}
+
+void BM_WritePeakMemory(benchmark::State& state) {
+    PeakRun runs[2];
+    for (auto _ : state)
+        for (int i = 0; i < 2; ++i) runs[i] = peakRun(kPeakThreads[i]);
+    BenchRow& row = benchRows()["peak memory writing a 2,000,000-segment polyline"];
+    row.productSeconds = runs[1].seconds;
+    row.bytes = runs[1].bytes;
+    char note[200];
+    const double ratio = runs[1].peakMb / runs[0].peakMb;
+    std::snprintf(note, sizeof note,
+                  "6 copies, 16 threads; peak %.0f MB with 1 thread (%.2f s), %.0f MB with 16: "
+                  "%.2f x%s; figure %.0f MB",
+                  runs[0].peakMb, runs[0].seconds, runs[1].peakMb, ratio,
+                  ratio <= 1.5 ? "" : " OVER 1.5 x", runs[0].figureMb);
+    row.note = note;
+}
+
 void startupBenchmark(benchmark::State& state, bool product) {
     const Workloads& w = workloads();
     double total = 0;
@@ -201,6 +296,7 @@ BENCHMARK(BM_ReadLargeForBatch)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ReadLargeForBatchPlain)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Write)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WritePlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WritePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_BatchStartup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BatchStartupPlain)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
@@ -229,6 +325,8 @@ int main(int argc, char** argv) {
         std::printf("%zu\n", data);
         return 0;
     }
+    if (argc == 3 && std::strcmp(argv[1], "--write-peak") == 0)
+        return writePeak(static_cast<int>(std::strtol(argv[2], nullptr, 10)));
     if (argc == 3 && std::strcmp(argv[1], "--make-drawing") == 0) {
         const std::string text = makeDrawing(std::strtol(argv[2], nullptr, 10));
         std::fwrite(text.data(), 1, text.size(), stdout);

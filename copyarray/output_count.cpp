@@ -1,12 +1,13 @@
 #include "copyarray/output_count.h"
 
+#include <cfloat>
+#include <cmath>
+
+#include "copyarray/writer.h"
+#include "figure/element_kinds.h"
+
 int64_t elementsPerCopy(const Figure& figure) {
-    int64_t n = static_cast<int64_t>(figure.lines.size()) +
-                static_cast<int64_t>(figure.points.size()) +
-                static_cast<int64_t>(figure.circles.size());
-    for (const PolylineItem& polyline : figure.polylines)
-        n += static_cast<int64_t>(polyline.segments.size());
-    return n;
+    return static_cast<int64_t>(copyWeights(figure).elements);
 }
 
 OutputCount outputCount(int64_t perCopy, const CopyParameters& params) {
@@ -15,4 +16,93 @@ OutputCount outputCount(int64_t perCopy, const CopyParameters& params) {
     // At most kMaxCopies times what fits in memory: far inside 64 bits.
     count.elements = count.copies * perCopy;
     return count;
+}
+
+namespace {
+
+// Strict comparisons, so a NaN never counts.
+void widen(double& reach, double value) {
+    const double a = std::fabs(value);
+    if (a > reach) reach = a;
+}
+
+// One overload per element kind: the numbers of the item that the copy's matrix and scales
+// act on.
+void reachOf(FigureReach& r, const LineItem& s) {
+    widen(r.coordinate, s.x1);
+    widen(r.coordinate, s.y1);
+    widen(r.coordinate, s.x2);
+    widen(r.coordinate, s.y2);
+}
+
+void reachOf(FigureReach& r, const PolylineItem& p) {
+    for (const LineItem& s : p.segments) reachOf(r, s);
+}
+
+void reachOf(FigureReach& r, const CircleItem& c) {
+    r.circles = true;
+    widen(r.coordinate, c.cx);
+    widen(r.coordinate, c.cy);
+    widen(r.arcSize, std::fabs(c.radius) * (1.0 + std::fabs(c.ratio)));
+    widen(r.angle, c.startAngle);
+    widen(r.angle, c.endAngle);
+    widen(r.angle, c.tilt);
+}
+
+void reachOf(FigureReach& r, const PointItem& p) {
+    widen(r.coordinate, p.x);
+    widen(r.coordinate, p.y);
+}
+
+// Far enough below DBL_MAX that a sum of three products, each below it, stays finite, and so
+// do the arc's radius and ratio after scaling (sums of a few products of the scales, the
+// radius, the flattened radius and sines and cosines).
+constexpr double kSafe = DBL_MAX / 64;
+// Angles below this stay finite when turned into degrees.
+constexpr double kSafeAngle = 1e300;
+
+// The conservative bound: true only when no copy can write a number that is not finite.
+bool withinBound(const FigureReach& reach, const CopyArray& copies, const CopyParameters& params) {
+    CopyArray array = copies;
+    CopySteps steps(params);
+    if (reach.circles && !(reach.arcSize < kSafe && reach.angle < kSafeAngle)) return false;
+    for (int k = 1; k <= params.copies; ++k) {
+        const CopyStep step = steps.next();
+        array.buildCopyMatrix(params, step);
+        const double(&m)[3][3] = array.matrix.m;
+        double most = 0.0;
+        for (double v : {m[0][0], m[0][1], m[1][0], m[1][1]}) widen(most, v);
+        // A NaN fails every comparison, so it falls to the checking pass.
+        if (!(most * reach.coordinate < kSafe && std::fabs(m[2][0]) < kSafe &&
+              std::fabs(m[2][1]) < kSafe))
+            return false;
+        if (!reach.circles) continue;
+        const double scale = std::fmax(std::fabs(step.scaleX), std::fabs(step.scaleY));
+        if (!(scale * reach.arcSize < kSafe && std::fabs(step.turn) < kSafeAngle))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+FigureReach figureReach(const Figure& figure) {
+    FigureReach reach;
+    ElementKinds::each([&](auto kind) {
+        for (const auto& item : decltype(kind)::list(figure)) reachOf(reach, item);
+    });
+    return reach;
+}
+
+bool copiesRepresentable(const Figure& figure, const FigureReach& reach, const CopyArray& copies,
+                         const CopyParameters& params) {
+    if (params.copies <= 0 || withinBound(reach, copies, params)) return true;
+    CopyArray array = copies;
+    OutputBuffer check(nullptr);
+    return emitCopies(figure, array, params, check) != WriteError::notRepresentable;
+}
+
+bool copiesRepresentable(const Figure& figure, const CopyArray& copies,
+                         const CopyParameters& params) {
+    return copiesRepresentable(figure, figureReach(figure), copies, params);
 }

@@ -20,3 +20,22 @@ struct OutputCount {
 int64_t elementsPerCopy(const Figure& figure);
 
 OutputCount outputCount(int64_t perCopy, const CopyParameters& params);
+
+// The largest magnitudes the figure's written numbers come from, for copiesRepresentable.
+// Computed once per figure.
+struct FigureReach {
+    double coordinate = 0.0;  // end points, points and circle centres
+    double arcSize = 0.0;     // radius times (1 + |ratio|)
+    double angle = 0.0;       // start, end and tilt of circles and arcs
+    bool circles = false;
+};
+
+FigureReach figureReach(const Figure& figure);
+
+// Whether the completion would write the copies: exactly the writer's verdict, false where it
+// gives WriteError::notRepresentable (a number to be written is not finite). Usually decided by
+// a bound on every copy's matrix; only where that bound fails by the writer's checking pass.
+bool copiesRepresentable(const Figure& figure, const FigureReach& reach, const CopyArray& copies,
+                         const CopyParameters& params);
+bool copiesRepresentable(const Figure& figure, const CopyArray& copies,
+                         const CopyParameters& params);

@@ -1,5 +1,6 @@
 #include "copyarray/writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "figure/decimal.h"
+#include "figure/element_kinds.h"
 #include "figure/exchange_io.h"
 #include "figure/workers.h"
 
@@ -83,20 +85,25 @@ bool putLine(OutputBuffer& out, const char* prefix, const double* values, int co
     return true;
 }
 
-void putText(OutputBuffer& out, const char* text) {
+// A line of its tag alone.
+void putTag(OutputBuffer& out, std::string_view tag) {
     if (!out.formats()) return;
-    const std::size_t n = std::strlen(text);
-    std::memcpy(out.space(n), text, n);
-    out.commit(n);
+    char* const p = out.space(tag.size() + 2);
+    std::memcpy(p, tag.data(), tag.size());
+    p[tag.size()] = '\r';
+    p[tag.size() + 1] = '\n';
+    out.commit(tag.size() + 2);
 }
 
-bool putSegment(OutputBuffer& out, const Matrix3& m, const LineItem& s) {
+// One overload per kind of one line per item: writes the item of the copy with matrix m and
+// step; false at a number that is not finite.
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const LineItem& s) {
     const double v[4] = {m.transformX(s.x1, s.y1), m.transformY(s.x1, s.y1),
                          m.transformX(s.x2, s.y2), m.transformY(s.x2, s.y2)};
-    return putLine(out, " ", v, 4);
+    return putLine(out, SegmentKind::prefix, v, 4);
 }
 
-bool putCircle(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c) {
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c) {
     CircleItem arc;  // the seven numbers only; the outline is the preview's
     arc.cx = c.cx;
     arc.cy = c.cy;
@@ -123,96 +130,131 @@ bool putCircle(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const 
     if (c.isThreeNumberCircle()) {
         if (std::fabs(step.scaleX) == std::fabs(step.scaleY)) {
             const double v[3] = {x, y, arc.radius};
-            return putLine(out, "ci ", v, 3);
+            return putLine(out, CircleKind::prefix, v, 3);
         }
         // Unequal scales make the circle an ellipse: write what the preview shows.
         const double v[7] = {x, y, arc.radius, 0.0, 360.0, ratio, tilt};
-        return putLine(out, "ci ", v, 7);
+        return putLine(out, CircleKind::prefix, v, 7);
     }
     const double v[7] = {
         x,     y,   arc.radius, start * kWriterDegreesPerRadian, end * kWriterDegreesPerRadian,
         ratio, tilt};
-    return putLine(out, "ci ", v, 7);
+    return putLine(out, CircleKind::prefix, v, 7);
 }
 
-}  // namespace
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const PointItem& p) {
+    const double v[2] = {m.transformX(p.x, p.y), m.transformY(p.x, p.y)};
+    return putLine(out, PointKind::prefix, v, 2);
+}
 
-namespace {
+// One overload per kind whose items differ in lines: lines [from, to) of the item.
+bool putItemLines(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const PolylineItem& p,
+                  std::size_t from, std::size_t to) {
+    const std::size_t n = p.segments.size();
+    if (from == 0) putTag(out, PolylineKind::tag);
+    const std::size_t last = to < n + 1 ? to : n + 1;
+    for (std::size_t i = from > 0 ? from : 1; i < last; ++i)
+        if (!putItem(out, m, step, p.segments[i - 1])) return false;
+    if (to == n + 2) putTag(out, PolylineKind::endTag);
+    return true;
+}
 
-// What one copy writes, in the order the file holds it: segments, polylines, circles, points.
-// An item is one of those (a polyline with all its segments); items number from 0 across
-// all copies, copy after copy.
+// The lines of one copy, in the order the file holds them, numbered from 0; lines number on
+// across all copies, copy after copy, so a run of lines may start or end anywhere, even inside
+// a polyline.
 struct CopyLayout {
+    static constexpr std::size_t kKinds = ElementKinds::count;
     const Figure& figure;
-    std::size_t lines, polylines, circles, points, perCopy;
-    explicit CopyLayout(const Figure& f)
-        : figure(f),
-          lines(f.lines.size()),
-          polylines(f.polylines.size()),
-          circles(f.circles.size()),
-          points(f.points.size()),
-          perCopy(lines + polylines + circles + points) {}
+    std::size_t firstLine[kKinds + 1] = {};  // where each kind's lines begin in a copy
+    // Where each item's lines begin within its kind, for the kinds whose items differ in
+    // lines; only for a layout that is asked for runs starting anywhere.
+    std::vector<std::size_t> itemStart[kKinds];
+    std::size_t perCopy = 0;
 
-    // Writes item i of the copy with matrix m and step; false at a number that is not finite.
-    bool put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t i) const {
-        if (i < lines) return putSegment(out, m, figure.lines[i]);
-        i -= lines;
-        if (i < polylines) {
-            putText(out, "pl\r\n");
-            for (const LineItem& s : figure.polylines[i].segments)
-                if (!putSegment(out, m, s)) return false;
-            putText(out, "#\r\n");
-            return true;
-        }
-        i -= polylines;
-        if (i < circles) return putCircle(out, m, step, figure.circles[i]);
-        const PointItem& p = figure.points[i - circles];
-        const double v[2] = {m.transformX(p.x, p.y), m.transformY(p.x, p.y)};
-        return putLine(out, "pt ", v, 2);
+    CopyLayout(const Figure& f, bool anyStart) : figure(f) {
+        std::size_t at = 0;
+        ElementKinds::each([&](auto kind) {
+            using Kind = decltype(kind);
+            static_assert(Kind::kLinesEach <= 1, "an item of fixed lines writes one");
+            constexpr std::size_t k = ElementKinds::index<Kind>();
+            firstLine[k] = at;
+            const auto& list = Kind::list(f);
+            if constexpr (Kind::kLinesEach == 1) {
+                at += list.size();
+            } else {
+                if (anyStart) itemStart[k].reserve(list.size());
+                for (const typename Kind::Item& item : list) {
+                    if (anyStart) itemStart[k].push_back(at - firstLine[k]);
+                    at += Kind::lines(item);
+                }
+            }
+        });
+        firstLine[kKinds] = at;
+        perCopy = at;
     }
 
-    // Where a part that starts at item g and holds about budget lines ends (a polyline
-    // counts its segments).
-    std::size_t partEnd(std::size_t g, std::size_t total, std::size_t budget) const {
-        while (budget > 0 && g < total) {
-            const std::size_t i = g % perCopy;
-            if (i >= lines && i < lines + polylines) {
-                const std::size_t weight = 1 + figure.polylines[i - lines].segments.size();
-                budget = weight >= budget ? 0 : budget - weight;
-                ++g;
-                continue;
+    // Writes lines [from, to) of the copy with matrix m and step (from > 0 only for a layout
+    // made with anyStart); false at a number that is not finite.
+    bool put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
+             std::size_t to) const {
+        return !ElementKinds::any(
+            [&](auto kind) { return !putKind(kind, out, m, step, from, to); });
+    }
+
+    template <class Kind>
+    bool putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
+                 std::size_t to) const {
+        constexpr std::size_t k = ElementKinds::index<Kind>();
+        const std::size_t begin = firstLine[k], end = firstLine[k + 1];
+        if (from >= end || to <= begin) return true;
+        from = from > begin ? from - begin : 0;
+        to = (to < end ? to : end) - begin;
+        const auto& list = Kind::list(figure);
+        if constexpr (Kind::kLinesEach == 1) {
+            for (std::size_t i = from; i < to; ++i)
+                if (!putItem(out, m, step, list[i])) return false;
+        } else {
+            std::size_t i = 0, start = 0;
+            if (from > 0) {
+                const std::vector<std::size_t>& starts = itemStart[k];
+                i = static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), from) -
+                                             starts.begin()) -
+                    1;
+                start = starts[i];
             }
-            std::size_t n = (i < lines ? lines : perCopy) - i;
-            if (n > budget) n = budget;
-            if (n > total - g) n = total - g;
-            g += n;
-            budget -= n;
+            for (; start < to; ++i) {
+                const std::size_t n = Kind::lines(list[i]);
+                if (!putItemLines(out, m, step, list[i], from > start ? from - start : 0,
+                                  to - start < n ? to - start : n))
+                    return false;
+                start += n;
+            }
         }
-        return g;
+        return true;
     }
 };
 
-WriteError emitCopiesInOrder(const Figure& figure, CopyArray& copies, const CopyParameters& params,
-                             OutputBuffer& out) {
-    const CopyLayout layout(figure);
+WriteError emitCopiesInOrder(const CopyLayout& layout, CopyArray& copies,
+                             const CopyParameters& params, OutputBuffer& out) {
     CopySteps steps(params);
     for (int k = 1; k <= params.copies; ++k) {
         const CopyStep step = steps.next();
         copies.buildCopyMatrix(params, step);
-        for (std::size_t i = 0; i < layout.perCopy; ++i)
-            if (!layout.put(out, copies.matrix, step, i)) return WriteError::notRepresentable;
+        if (!layout.put(out, copies.matrix, step, 0, layout.perCopy))
+            return WriteError::notRepresentable;
         if (out.failed) return WriteError::writeFailed;
     }
     return out.flush() ? WriteError::none : WriteError::writeFailed;
 }
 
-// Items per part of a parallel write: large enough that starting threads costs little, small
-// enough that the parts' buffers stay small.
-constexpr std::size_t kItemsPerPart = 1 << 13;
-// Room for a part of usual items from the start: a seven-number circle takes about 80 bytes.
-constexpr std::size_t kUsualItemBytes = 96;
+// Lines per part of a parallel write: large enough that starting threads costs little, small
+// enough that the parts' buffers stay small whatever the figure holds, a polyline of millions
+// of segments included.
+constexpr std::size_t kLinesPerPart = 1 << 13;
+// Room for a part of usual lines from the start: a seven-number circle takes about 80 bytes.
+constexpr std::size_t kUsualLineBytes = 96;
 
-// One part: a run of items formatted into a buffer of its own.
+// One part: a run of lines formatted into a buffer of its own.
 struct WritePart {
     OutputBuffer text{nullptr, true};
     std::size_t first = 0, last = 0;
@@ -220,11 +262,10 @@ struct WritePart {
     int stopCopy = 0;  // the copy it was writing when it stopped at a bad number
 };
 
-// The copies' items are cut into parts; each round the worker threads format one part each
+// The copies' lines are cut into parts; each round the worker threads format one part each
 // into its own buffer, and the buffers go out in order. The bytes are those of one pass.
-WriteError emitCopiesInParts(const Figure& figure, CopyArray& copies, const CopyParameters& params,
-                             OutputBuffer& out, int threads) {
-    const CopyLayout layout(figure);
+WriteError emitCopiesInParts(const CopyLayout& layout, CopyArray& copies,
+                             const CopyParameters& params, OutputBuffer& out, int threads) {
     std::vector<CopyStep> stepOf(static_cast<std::size_t>(params.copies));
     std::vector<Matrix3> matrixOf(stepOf.size());
     {
@@ -235,24 +276,26 @@ WriteError emitCopiesInParts(const Figure& figure, CopyArray& copies, const Copy
             matrixOf[k] = copies.matrix;
         }
     }
-    const std::size_t total = layout.perCopy * stepOf.size();
+    const std::size_t per = layout.perCopy;
+    const std::size_t total = per * stepOf.size();
     std::vector<WritePart> parts(static_cast<std::size_t>(threads));
-    for (WritePart& part : parts) part.text.data.resize(kItemsPerPart * kUsualItemBytes);
+    for (WritePart& part : parts) part.text.data.resize(kLinesPerPart * kUsualLineBytes);
     for (std::size_t next = 0; next < total;) {
         std::size_t used = 0;
         for (; used < parts.size() && next < total; ++used) {
             WritePart& part = parts[used];
             part.first = next;
-            part.last = layout.partEnd(next, total, kItemsPerPart);
+            part.last = total - next < kLinesPerPart ? total : next + kLinesPerPart;
             next = part.last;
         }
         runParts(static_cast<int>(used), [&](int index) {
             WritePart& part = parts[static_cast<std::size_t>(index)];
             part.text.used = 0;
             part.representable = true;
-            for (std::size_t g = part.first; g < part.last; ++g) {
-                const std::size_t k = g / layout.perCopy;
-                if (!layout.put(part.text, matrixOf[k], stepOf[k], g % layout.perCopy)) {
+            for (std::size_t k = part.first / per; k * per < part.last; ++k) {
+                const std::size_t from = part.first > k * per ? part.first - k * per : 0;
+                const std::size_t to = part.last - k * per < per ? part.last - k * per : per;
+                if (!layout.put(part.text, matrixOf[k], stepOf[k], from, to)) {
                     part.representable = false;
                     part.stopCopy = static_cast<int>(k);
                     return;
@@ -278,18 +321,20 @@ WriteError emitCopiesInParts(const Figure& figure, CopyArray& copies, const Copy
     return out.flush() ? WriteError::none : WriteError::writeFailed;
 }
 
+std::size_t copiesOf(const CopyParameters& params) {
+    return static_cast<std::size_t>(params.copies > 0 ? params.copies : 0);
+}
+
 }  // namespace
 
 WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                       OutputBuffer& out) {
     const int threads = workerThreads();
-    const std::size_t items = (figure.lines.size() + figure.polylines.size() +
-                               figure.circles.size() + figure.points.size()) *
-                              static_cast<std::size_t>(params.copies > 0 ? params.copies : 0);
     // Checking alone is quick; small writes are not worth the threads.
-    if (threads < 2 || !out.file || items < 2 * kItemsPerPart)
-        return emitCopiesInOrder(figure, copies, params, out);
-    return emitCopiesInParts(figure, copies, params, out, threads);
+    const CopyLayout whole(figure, false);
+    if (threads < 2 || !out.file || whole.perCopy * copiesOf(params) < 2 * kLinesPerPart)
+        return emitCopiesInOrder(whole, copies, params, out);
+    return emitCopiesInParts(CopyLayout(figure, true), copies, params, out, threads);
 }
 
 namespace {
@@ -337,19 +382,12 @@ namespace {
 // Results of at most this many lines are formatted once, into memory, and then written whole.
 constexpr std::size_t kLinesFormattedOnce = 1 << 12;
 
-std::size_t linesPerCopy(const Figure& figure) {
-    std::size_t n = figure.lines.size() + figure.circles.size() + figure.points.size();
-    for (const PolylineItem& p : figure.polylines) n += p.segments.size() + 2;
-    return n;
-}
-
 }  // namespace
 
 int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
                         std::FILE* stream, WriteError* error) {
     const CopyParameters params = evaluateCopyParameters(inputs);
-    const std::size_t lines =
-        linesPerCopy(figure) * static_cast<std::size_t>(params.copies > 0 ? params.copies : 0);
+    const std::size_t lines = CopyLayout(figure, false).perCopy * copiesOf(params);
     WriteError result;
     if (lines <= kLinesFormattedOnce) {
         OutputBuffer text(nullptr, true);

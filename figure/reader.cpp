@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "figure/decimal.h"
+#include "figure/element_kinds.h"
 #include "figure/exchange_io.h"
 #include "figure/matrix3.h"
 #include "figure/workers.h"
@@ -220,34 +221,57 @@ int buildOutline(CircleItem& item) {
     return 1;
 }
 
+namespace {
+
+// One overload per element kind: reads a piece that starts with the kind's tag.
+void readElement(SegmentKind, std::string_view line, Figure& figure) {
+    LineItem item;
+    if (parseSegmentLine(line, item)) figure.appendSegment(item);
+}
+
+void readElement(PolylineKind, std::string_view, Figure& figure) {
+    figure.openPolyline();
+}
+
+void readElement(CircleKind, std::string_view line, Figure& figure) {
+    // The outline is made here and copied into the figure's store: nothing per circle comes
+    // from the heap. The room is the thread's own, zeroed once rather than per circle.
+    CircleItem item;
+    static thread_local Point2 outline[kMaxOutlinePoints];
+    if (!parseCircleNumbers(line, item)) return;
+    const int n = computeOutline(item, outline);
+    if (n == 0) return;
+    item.outline.refer(outline, static_cast<std::size_t>(n));
+    figure.appendCircle(std::move(item));
+}
+
+void readElement(PointKind, std::string_view line, Figure& figure) {
+    PointItem item;
+    if (parsePointLine(line, item)) figure.appendPoint(item);
+}
+
+// Whether a piece that is not empty starts with the tag; the tag is a constant, so this is
+// a compare or two.
+template <const std::string_view& tag>
+bool startsWith(std::string_view line) {
+    for (std::size_t i = 0; i < tag.size(); ++i)
+        if (i >= line.size() || line[i] != tag[i]) return false;
+    return true;
+}
+
+}  // namespace
+
 void readLine(std::string_view line, Figure& figure) {
     // A piece is a C string to the original reader: a NUL byte ends it.
     const std::size_t nul = line.find('\0');
     if (nul != std::string_view::npos) line = line.substr(0, nul);
     if (line.empty()) return;
-    const char c0 = line[0];
-    const char c1 = line.size() > 1 ? line[1] : '\0';
-    if (c0 == ' ') {
-        LineItem item;
-        if (parseSegmentLine(line, item)) figure.appendSegment(item);
-    } else if (c0 == 'c' && c1 == 'i') {
-        // The outline is made here and copied into the figure's store: nothing per circle
-        // comes from the heap. The room is the thread's own, zeroed once rather than per circle.
-        CircleItem item;
-        static thread_local Point2 outline[kMaxOutlinePoints];
-        if (!parseCircleNumbers(line, item)) return;
-        const int n = computeOutline(item, outline);
-        if (n == 0) return;
-        item.outline.refer(outline, static_cast<std::size_t>(n));
-        figure.appendCircle(std::move(item));
-    } else if (c0 == 'p' && c1 == 't') {
-        PointItem item;
-        if (parsePointLine(line, item)) figure.appendPoint(item);
-    } else if (c0 == 'p' && c1 == 'l') {
-        figure.openPolyline();
-    } else if (c0 == '#') {
-        figure.closePolyline();
-    }
+    const bool element = ElementKinds::any([&](auto kind) {
+        if (!startsWith<decltype(kind)::tag>(line)) return false;
+        readElement(kind, line, figure);
+        return true;
+    });
+    if (!element && startsWith<PolylineKind::endTag>(line)) figure.closePolyline();
 }
 
 namespace {

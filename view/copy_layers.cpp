@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "figure/element_kinds.h"
 #include "figure/workers.h"
 
 namespace {
@@ -17,10 +18,7 @@ constexpr long kThreadedWork = 300000;
 constexpr size_t kLayerBytes = size_t{96} << 20;
 
 long workPerCopy(const Figure& figure) {
-    long work = static_cast<long>(figure.lines.size() + figure.points.size());
-    for (const PolylineItem& p : figure.polylines) work += static_cast<long>(p.segments.size());
-    for (const CircleItem& c : figure.circles) work += static_cast<long>(c.outline.size());
-    return work;
+    return static_cast<long>(copyWeights(figure).work);
 }
 
 // Each pixel of the clip the colour of its largest stamp, where a layer holds one.

@@ -1,6 +1,15 @@
+#include "copyarray/output_count.h"
+
 #include <gtest/gtest.h>
 
-#include "copyarray/output_count.h"
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "copyarray/writer.h"
+#include "figure/reader.h"
 
 namespace {
 
@@ -31,6 +40,83 @@ TEST(OutputCount, CountsEveryWrittenElementOfEveryCopy) {
     // The clamped count, and a product beyond 32 bits.
     EXPECT_EQ(outputCount(30000, withCopies("1e9", 100)),
               (OutputCount{kMaxCopies, int64_t{3000000000}}));
+}
+
+// Move x, move y, angle, scale x, scale y, copies; all sliders at 100.
+CopyParameters parameters(const double (&values)[6]) {
+    CopyInputs in;
+    for (int r = 0; r < kRowCount; ++r) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.17g", values[r]);
+        in.setText(r, text);
+        in.rowSlider[r] = 100;
+    }
+    return evaluateCopyParameters(in);
+}
+
+// The writer's own verdict, formatting everything.
+bool writerWrites(const Figure& figure, const CopyArray& copies, const CopyParameters& params) {
+    CopyArray array = copies;
+    OutputBuffer text(nullptr, true);
+    return emitCopies(figure, array, params, text) != WriteError::notRepresentable;
+}
+
+TEST(CopiesRepresentable, IsTheWritersVerdict) {
+    const char* const usual = " 0 0 10 5\npl\n 1 1 2 2\n#\nci 3 3 2 10 80 0.5 30\npt 4 4\n";
+    const struct {
+        const char* figure;
+        double values[6];
+        bool writes;
+    } cases[] = {
+        {usual, {100, 40, 3, 1.1, 0.9, 20}, true},
+        {usual, {0, 0, 0, 1e200, 1, 3}, false},               // scale 1e200 in copy 2
+        {usual, {0, 0, 0, 1e200, 1, 1}, true},                // one copy is still finite
+        {usual, {0, 0, 0, 1e200, 1, 0}, true},                // nothing to write
+        {"pt 1.79e308 0\n", {0, 0, 0, 1, 1, 3}, true},        // a huge coordinate left as it is
+        {"pt 1.79e308 0\n", {0, 0, 0, -1, 1, 3}, true},       // or mirrored
+        {"pt 1.79e308 0\n", {1e306, 0, 0, 1, 1, 3}, false},   // carried beyond by the move
+        {" 0 0 1 1\n", {1e306, 0, 0, 1, 1, 3}, true},         // a huge move of a small figure
+        {" 0 0 1 1\n", {1e306, 0, 0, 1, 1, 200}, false},      // copy 180 is beyond
+        {" 0 0 1 1\n", {0, 0, 1.5e306, 1, 1, 150}, true},     // a huge angle turns segments
+        {"ci 0 0 1\n", {0, 0, 1.5e306, 1, 2, 150}, false},    // but not an ellipse's tilt
+        {"ci 0 0 1e300\n", {0, 0, 0, 1e10, 1e10, 1}, false},  // a radius scaled beyond
+        {"", {0, 0, 0, 1e300, 1e300, 5}, true},               // an empty figure writes nothing
+        {"pl\n#\n", {1e308, 0, 0, 1e300, 1, 5}, true},        // nor does an empty polyline
+    };
+    for (const auto& c : cases) {
+        Figure figure;
+        loadFigureFromMemory(c.figure, std::strlen(c.figure), figure);
+        const CopyArray copies{2, -3, {}};
+        const CopyParameters params = parameters(c.values);
+        EXPECT_EQ(copiesRepresentable(figure, copies, params), c.writes) << c.figure << c.values[5];
+        EXPECT_EQ(writerWrites(figure, copies, params), c.writes) << c.figure << c.values[5];
+    }
+}
+
+// The bound never passes what the writer refuses: magnitudes from tiny to huge, at random.
+TEST(CopiesRepresentable, AgreesWithTheWriterOverAllMagnitudes) {
+    std::mt19937_64 random(11);
+    auto magnitude = [&] {
+        const double sign = random() & 1 ? -1.0 : 1.0;
+        return sign * std::pow(10.0, static_cast<double>(random() % 620) - 310.0) *
+               (1.0 + static_cast<double>(random() % 1000) / 1000.0);
+    };
+    auto number = [&] { return std::to_string(random() % 4 ? magnitude() : 0.0); };
+    for (int i = 0; i < 400; ++i) {
+        const std::string text = " " + number() + " " + number() + " 1 2\nci " + number() + " " +
+                                 number() + " " + number() + " 10 70 " + number() + " 20\n" +
+                                 "ci 1 1 " + number() + "\npt 1 " + number() + "\n";
+        Figure figure;
+        loadFigureFromMemory(text.data(), text.size(), figure);
+        const double values[6] = {
+            random() % 2 ? magnitude() : 10.0, random() % 2 ? magnitude() : 0.0,
+            random() % 2 ? magnitude() : 15.0, random() % 2 ? magnitude() : 1.5,
+            random() % 2 ? magnitude() : 0.5,  static_cast<double>(random() % 6)};
+        const CopyParameters params = parameters(values);
+        const CopyArray copies{magnitude(), 1, {}};
+        ASSERT_EQ(copiesRepresentable(figure, copies, params), writerWrites(figure, copies, params))
+            << text << values[0] << " " << values[2] << " " << values[3] << " " << values[4];
+    }
 }
 
 }  // namespace

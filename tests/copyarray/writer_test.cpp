@@ -177,40 +177,59 @@ TEST(WriteResult, ExactBytes) {
         EXPECT_EQ(written(figureOf(figure), rows(texts)), bytes) << figure << texts;
 }
 
-// Threads format parts of the copies into buffers of their own: the bytes, and where a number
-// that is not finite stops the writing, are those of one pass.
+// Threads format parts of the copies' lines into buffers of their own: the bytes, and where a
+// number that is not finite stops the writing, are those of one pass, also where a part starts
+// or ends inside a polyline of many segments.
 TEST(EmitCopies, ThreadsWriteWhatOnePassWrites) {
-    std::string text = "pl\n";
+    std::string mixed = "pl\n";
     for (int i = 0; i < 2000; ++i) {
         const std::string n = std::to_string(i * 7 % 1000);
-        text += " " + n + " 1 2 " + n + "\nci " + n + " 2 3 10 " + n + " 0.5 7\npt 1 " + n + "\n";
-        if (i % 50 == 0) text += "#\npl\n";
+        mixed += " " + n + " 1 2 " + n + "\nci " + n + " 2 3 10 " + n + " 0.5 7\npt 1 " + n + "\n";
+        if (i % 50 == 0) mixed += "#\npl\n";
     }
-    const Figure figure = figureOf(text);
-    auto emit = [&](int threads, const char* texts, WriteError expected) {
-        setWorkerThreads(threads);
-        CopyArray copies{3, 4, {}};
-        std::FILE* file = std::tmpfile();
-        std::string bytes;
-        {
-            OutputBuffer out(file);
-            EXPECT_EQ(emitCopies(figure, copies, evaluateCopyParameters(rows(texts)), out),
-                      expected);
-            bytes.assign(out.data.data(), out.used);  // what a failure left unflushed
+    // One long polyline, one segment of it far out, and points after it.
+    std::string polyline = " 5 5 6 6\npl\n";
+    for (int i = 0; i < 30000; ++i) {
+        const std::string n = std::to_string(i % 977);
+        polyline += (i == 20000 ? " 1.6e308 1 2 " : " " + n + " 1 2 ") + n + "\n";
+    }
+    polyline += "#\npl\n#\n";
+    for (int i = 0; i < 3000; ++i) polyline += "pt 1 " + std::to_string(i) + "\n";
+    // The figure, and per parameter set whether the writing stops at a number.
+    const std::tuple<std::string, const char*, bool> cases[] = {
+        {mixed, "150|40|3|1.01|0.99|20", false},
+        {mixed, "0|0|7|1e40|1|20", true},
+        {polyline, "150|40|3|1.01|0.99|6", false},
+        {polyline, "1e307|0|0|1|1|6", true}};  // in copy 2, inside the polyline
+    for (const auto& [text, texts, stops] : cases) {
+        const Figure figure = figureOf(text);
+        auto emit = [&, texts = texts](int threads) {
+            setWorkerThreads(threads);
+            CopyArray copies{3, 4, {}};
+            std::FILE* file = std::tmpfile();
+            std::string bytes;
+            {
+                OutputBuffer out(file);
+                EXPECT_EQ(emitCopies(figure, copies, evaluateCopyParameters(rows(texts)), out),
+                          stops ? WriteError::notRepresentable : WriteError::none);
+                bytes.assign(out.data.data(), out.used);  // what a failure left unflushed
+            }
+            std::string all(static_cast<std::size_t>(std::ftell(file)), '\0');
+            std::rewind(file);
+            EXPECT_EQ(std::fread(&all[0], 1, all.size(), file), all.size());
+            std::fclose(file);
+            setWorkerThreads(0);
+            return all + bytes + std::to_string(copies.matrix.m[2][0]);
+        };
+        // Compared whole, not as text: a diff of megabytes would take longer than the test.
+        const std::string one = emit(1);
+        for (int threads : {2, 3}) {
+            const std::string other = emit(threads);
+            EXPECT_TRUE(other == one)
+                << texts << ", " << threads << " threads: first difference at byte "
+                << std::mismatch(one.begin(), one.end(), other.begin(), other.end()).first -
+                       one.begin();
         }
-        std::string all(static_cast<std::size_t>(std::ftell(file)), '\0');
-        std::rewind(file);
-        EXPECT_EQ(std::fread(&all[0], 1, all.size(), file), all.size());
-        std::fclose(file);
-        setWorkerThreads(0);
-        return all + bytes + std::to_string(copies.matrix.m[2][0]);
-    };
-    for (const char* texts : {"150|40|3|1.01|0.99|20", "0|0|7|1e40|1|20"}) {
-        const WriteError expected =
-            texts[0] == '0' ? WriteError::notRepresentable : WriteError::none;
-        const std::string one = emit(1, texts, expected);
-        EXPECT_EQ(emit(2, texts, expected), one) << texts;
-        EXPECT_EQ(emit(3, texts, expected), one) << texts;
     }
 }
 

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "figure/figure.h"
+
+// The figure's element kinds, in the order every copy is written: segments, polylines, circles
+// and arcs, points. What differs between kinds is said once, in the kind's struct; everything
+// done for every kind (counting, writing, reading's dispatch, the preview) walks ElementKinds.
+// A new kind is a struct here and one entry in ElementKinds; the reader, the writer and the
+// preview each give it one overload, and the compiler names any that is missing.
+//
+// A kind gives its list in the figure, the tag its lines start with (what the reader matches),
+// the prefix the writer puts before its numbers, and what one item is worth to one copy:
+// elements (what the status bar counts), lines (what the exchange file holds) and work
+// (points and segments the preview draws). kLinesEach is the lines of every item when they
+// are the same for all, else 0 (the writer then finds an item's lines by a table).
+
+struct SegmentKind {
+    using Item = LineItem;
+    static constexpr std::string_view tag = " ";
+    static constexpr const char* prefix = " ";
+    static constexpr std::size_t kLinesEach = 1;
+    static const std::vector<Item>& list(const Figure& f) { return f.lines; }
+    static std::size_t elements(const Item&) { return 1; }
+    static std::size_t lines(const Item&) { return 1; }
+    static std::size_t work(const Item&) { return 1; }
+};
+
+// "pl", its segments (as segment lines), "#".
+struct PolylineKind {
+    using Item = PolylineItem;
+    static constexpr std::string_view tag = "pl";
+    static constexpr std::string_view endTag = "#";
+    static constexpr std::size_t kLinesEach = 0;
+    static const std::vector<Item>& list(const Figure& f) { return f.polylines; }
+    static std::size_t elements(const Item& p) { return p.segments.size(); }
+    static std::size_t lines(const Item& p) { return p.segments.size() + 2; }
+    static std::size_t work(const Item& p) { return p.segments.size(); }
+};
+
+struct CircleKind {
+    using Item = CircleItem;
+    static constexpr std::string_view tag = "ci";
+    static constexpr const char* prefix = "ci ";
+    static constexpr std::size_t kLinesEach = 1;
+    static const std::vector<Item>& list(const Figure& f) { return f.circles; }
+    static std::size_t elements(const Item&) { return 1; }
+    static std::size_t lines(const Item&) { return 1; }
+    static std::size_t work(const Item& c) { return c.outline.size(); }
+};
+
+struct PointKind {
+    using Item = PointItem;
+    static constexpr std::string_view tag = "pt";
+    static constexpr const char* prefix = "pt ";
+    static constexpr std::size_t kLinesEach = 1;
+    static const std::vector<Item>& list(const Figure& f) { return f.points; }
+    static std::size_t elements(const Item&) { return 1; }
+    static std::size_t lines(const Item&) { return 1; }
+    static std::size_t work(const Item&) { return 1; }
+};
+
+template <class... Kinds>
+struct KindList {
+    static constexpr std::size_t count = sizeof...(Kinds);
+
+    // visit(Kind{}) for every kind, in file order.
+    template <class Visit>
+    static void each(Visit&& visit) {
+        (visit(Kinds{}), ...);
+    }
+    // The same, stopping at the first kind for which visit returns true; whether one did.
+    template <class Visit>
+    static bool any(Visit&& visit) {
+        return (visit(Kinds{}) || ...);
+    }
+    // The kind's place in file order.
+    template <class Kind>
+    static constexpr std::size_t index() {
+        std::size_t i = 0;
+        const bool found = ((std::is_same_v<Kind, Kinds> ? true : (++i, false)) || ...);
+        return found ? i : count;
+    }
+};
+
+using ElementKinds = KindList<SegmentKind, PolylineKind, CircleKind, PointKind>;
+
+// What one copy of the whole figure holds.
+struct CopyWeights {
+    std::size_t elements = 0;
+    std::size_t lines = 0;
+    std::size_t work = 0;
+};
+
+inline CopyWeights copyWeights(const Figure& figure) {
+    CopyWeights w;
+    ElementKinds::each([&](auto kind) {
+        using Kind = decltype(kind);
+        for (const typename Kind::Item& item : Kind::list(figure)) {
+            w.elements += Kind::elements(item);
+            w.lines += Kind::lines(item);
+            w.work += Kind::work(item);
+        }
+    });
+    return w;
+}

@@ -12,9 +12,9 @@ PreviewResult renderPreview(Canvas& canvas, Figure& figure, const Bounds& bounds
     // The copies turn about the base point, which a pick takes from the pointer: before them.
     const bool picking = basePointPickMode != 0;
     if (picking) canvas.pickBasePoint(theMouse.pointerPos, copies.baseX, copies.baseY);
-    CopyGate gate(deadline);
+    CopyDeal deal(deadline);
     const PreviewResult preview = drawCopiesInLayers(
-        canvas, figure, bounds, copies, inputs, gate, canvas.copyLayers,
+        canvas, figure, bounds, copies, inputs, deal, canvas.copyLayers,
         copyThreads(figure, inputs, canvas, workerThreads()), [&] {
             canvas.drawFigure(figure);
             canvas.drawBasePointMarker(copies.baseX, copies.baseY, picking, theMouse.pointerPos);

@@ -31,9 +31,9 @@ PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
         copies.baseX = base.x;
         copies.baseY = base.y;
     }
-    CopyGate gate(deadline);
+    CopyDeal deal(deadline);
     const PreviewResult preview = drawCopiesInLayers(
-        canvas, scene.figure, scene.bounds, copies, scene.inputs, gate, canvas.copyLayers,
+        canvas, scene.figure, scene.bounds, copies, scene.inputs, deal, canvas.copyLayers,
         copyThreads(scene.figure, scene.inputs, canvas, workerThreads()), [&] {
             canvas.drawFigure(scene.figure);
             canvas.drawBasePointMarker(copies.baseX, copies.baseY, scene.picking, scene.pointer);

@@ -32,8 +32,8 @@ void BM_CopiesInLayers(benchmark::State& state) {
     CopyLayers layers;
     for (auto _ : state) {
         CopyArray copies;
-        CopyGate gate(std::chrono::steady_clock::time_point::max());
-        drawCopiesInLayers(target, figure, bounds, copies, inputs, gate, layers,
+        CopyDeal deal(std::chrono::steady_clock::time_point::max());
+        drawCopiesInLayers(target, figure, bounds, copies, inputs, deal, layers,
                            copyThreads(figure, inputs, target, static_cast<int>(state.range(1))),
                            [] {});
     }

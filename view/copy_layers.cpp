@@ -1,6 +1,7 @@
 #include "view/copy_layers.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "figure/element_kinds.h"
 #include "figure/workers.h"
@@ -13,9 +14,13 @@ constexpr long kBlockWork = 20000;
 // Below this many points and segments per repaint one thread is as fast: starting a thread
 // costs up to milliseconds (under Wine).
 constexpr long kThreadedWork = 300000;
+std::atomic<long> threadedWork{kThreadedWork};
 // All layers together, so that a large canvas on many cores takes fewer threads, not more
 // memory.
 constexpr size_t kLayerBytes = size_t{96} << 20;
+// Layers kept for the next repaint: two of a canvas of a million pixels, the usual window on
+// two cores. Larger ones are allocated anew each time rather than held while the window idles.
+constexpr size_t kKeptLayerBytes = size_t{8} << 20;
 
 long workPerCopy(const Figure& figure) {
     return static_cast<long>(copyWeights(figure).work);
@@ -40,7 +45,7 @@ void mergeLayers(RasterTarget& target, const uint32_t* layers, size_t pixels, in
 int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarget& target,
                 int available) {
     const int wanted = evaluateCopyParameters(inputs).copies;
-    if (static_cast<double>(workPerCopy(figure)) * wanted < kThreadedWork) return 1;
+    if (static_cast<double>(workPerCopy(figure)) * wanted < threadedWork.load()) return 1;
     const size_t layerBytes =
         static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight * sizeof(uint32_t);
     const size_t fit = layerBytes ? kLayerBytes / layerBytes : 1;
@@ -48,8 +53,12 @@ int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarg
         1, std::min({static_cast<size_t>(available), static_cast<size_t>(kMostCopyLayers), fit})));
 }
 
+void setThreadedCopyWork(long work) {
+    threadedWork.store(work < 0 ? kThreadedWork : work);
+}
+
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
-                                 CopyArray& copies, const CopyInputs& inputs, CopyGate& gate,
+                                 const CopyArray& copies, const CopyInputs& inputs, CopyDeal& deal,
                                  CopyLayers& layers, int threads,
                                  const std::function<void()>& under) {
     const int wanted = evaluateCopyParameters(inputs).copies;
@@ -57,34 +66,48 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
     const int n = std::min(threads, wanted);
     if (n <= 1 || pixels == 0 || bounds.empty) {
         under();
-        return drawCopies(target, figure, bounds, copies, inputs, gate);
+        CopyArray own = copies;
+        return drawCopies(target, figure, bounds, own, inputs, deal);
     }
 
     const long work = std::max(1L, workPerCopy(figure));
+    deal.block = static_cast<int>(std::clamp(kBlockWork / work, 1L, long{wanted}));
     layers.stamps.resize(pixels * n);
-    CopyDeal deal(static_cast<int>(std::clamp(kBlockWork / work, 1L, long{wanted})));
-    std::vector<PreviewResult> results(static_cast<size_t>(n));
-    std::vector<CopyArray> arrays(static_cast<size_t>(n), copies);
-    const PixelRect& clip = target.clip;
+    // Every worker reads its own copy of all it reads but the figure and the deal, made here
+    // before any thread starts. `under` then writes, on the calling thread, only the target
+    // (pixels and colours), the figure's screen positions and whatever the caller lent it,
+    // none of which a worker reads; the figure's coordinates stay as they are.
+    struct Worker {
+        RasterTarget layer;
+        CopyArray copies;
+        CopyInputs inputs;
+        Bounds bounds;
+        PreviewResult result;
+    };
+    std::vector<Worker> workers;
+    workers.reserve(static_cast<size_t>(n));
+    for (int t = 0; t < n; ++t) {
+        workers.push_back({target, copies, inputs, bounds, {}});
+        workers.back().layer.bits = layers.stamps.data() + pixels * t;
+        workers.back().layer.stamps = true;
+    }
     // The calling thread draws what lies under the copies first, then takes blocks like the
     // others: only n - 1 threads are started.
-    runParts(n, [&](int t) {
-        RasterTarget layer = target;
-        layer.bits = layers.stamps.data() + pixels * t;
-        layer.stamps = true;
-        for (int y = clip.top; y < clip.bottom; ++y)
-            std::fill(layer.bits + static_cast<size_t>(y) * layer.bitmapWidth + clip.left,
-                      layer.bits + static_cast<size_t>(y) * layer.bitmapWidth + clip.right, 0u);
+    runParts(n, [&workers, &figure, &deal, &under](int t) {
+        Worker& w = workers[static_cast<size_t>(t)];
+        const PixelRect& clip = w.layer.clip;
+        for (int y = clip.top; y < clip.bottom; ++y) {
+            uint32_t* row = w.layer.bits + static_cast<size_t>(y) * w.layer.bitmapWidth;
+            std::fill(row + clip.left, row + clip.right, 0u);
+        }
         if (t == 0) under();
-        results[t] = drawCopies(layer, figure, bounds, arrays[t], inputs, gate, &deal);
+        w.result = drawCopies(w.layer, figure, w.bounds, w.copies, w.inputs, deal);
     });
     // On the calling thread: starting threads again would cost more than the pass.
     mergeLayers(target, layers.stamps.data(), pixels, n);
-    PreviewResult result = results[0];
-    result.drawn = gate.begun();  // once every thread is done
-    // The matrix of the last copy begun, from the thread that began it.
-    for (size_t t = 0; t < results.size(); ++t)
-        if (results[t].ownLast == result.drawn) copies = arrays[t];
-    result.ownLast = result.drawn;
+    if (layers.stamps.capacity() * sizeof(uint32_t) > kKeptLayerBytes)
+        std::vector<uint32_t>().swap(layers.stamps);
+    PreviewResult result = workers[0].result;
+    result.drawn = deal.begun();  // once every thread is done
     return result;
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "copyarray/copy_array.h"
-#include "copyarray/copy_gate.h"
+#include "copyarray/copy_deal.h"
 #include "copyarray/copy_preview.h"
 #include "figure/figure.h"
 #include "view/raster_target.h"
@@ -13,7 +13,8 @@
 // Most threads that draw copies at once: each needs a layer as large as the bitmap.
 constexpr int kMostCopyLayers = 4;
 
-// The layers of the last repaint, kept so that the next one allocates nothing.
+// The layers of the last repaint, kept while they are small so that the next one allocates
+// nothing; a large canvas's are let go once drawn.
 struct CopyLayers {
     std::vector<uint32_t> stamps;
 };
@@ -24,15 +25,19 @@ struct CopyLayers {
 int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarget& target,
                 int available);
 
+// Below `work` points and segments per repaint copyThreads answers one thread; a negative
+// `work` restores the default. Tests set 0 so that small figures take threads too.
+void setThreadedCopyWork(long work);
+
 // First `under` draws into the target what lies under the copies, then the copies go into
-// the target's clip on `threads` threads (at most one per copy). With several, the calling
-// thread runs `under` while the others begin the copies, then joins them. Each thread takes
-// blocks of consecutive copies in turn and draws them into a layer of its own, as stamps that
-// grow with the drawing order; then every pixel takes the colour of its largest stamp, which
-// is the colour one pass drawing every copy in order leaves there. The gate lets all threads
-// begin the same copies. One thread draws straight into the target, as one pass. copies.matrix
-// ends as one pass leaves it.
+// the target's clip on `threads` threads (at most one per copy). With several, each thread gets
+// a copy of the target, drawing into a layer of its own, and of `copies` before any starts; the
+// calling thread runs `under` while the others begin the copies, then joins them. The deal
+// hands out blocks of consecutive copies; each thread draws its copies as stamps that grow with
+// the drawing order, then every pixel takes the colour of its largest stamp, which is the colour
+// one pass drawing copies 1..n in order leaves there. One thread draws straight into the target,
+// as one pass. `copies` gives the base point and is not written.
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
-                                 CopyArray& copies, const CopyInputs& inputs, CopyGate& gate,
+                                 const CopyArray& copies, const CopyInputs& inputs, CopyDeal& deal,
                                  CopyLayers& layers, int threads,
                                  const std::function<void()>& under);

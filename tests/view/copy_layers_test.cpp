@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,15 +20,15 @@ using Clock = std::chrono::steady_clock;
 constexpr int kWidth = 320, kHeight = 240;
 
 struct Picture {
-    std::vector<uint32_t> pixels = std::vector<uint32_t>(kWidth * kHeight, 0xFFFFFF);
+    std::vector<uint32_t> pixels;
     RasterTarget target;
     PreviewResult result;
-    Matrix3 last;
 
-    Picture(double scale, const PixelRect& clip) {
-        target.setBitmap(pixels.data(), kWidth, kHeight);
+    Picture(double scale, const PixelRect& clip, int width = kWidth, int height = kHeight)
+        : pixels(static_cast<size_t>(width) * height, 0xFFFFFF) {
+        target.setBitmap(pixels.data(), width, height);
         target.clip = clip;
-        target.view.setClientSize(kWidth, kHeight);
+        target.view.setClientSize(width, height);
         target.view.scale = scale;
         target.view.offsetX = 7;
         target.copyLineColour = 0x3232FF;
@@ -44,27 +48,54 @@ CopyInputs crossingCopies(const char* count) {
     return in;
 }
 
+// A clock that moves a millisecond each time it is read, so that a deadline passes after a
+// given number of copies whatever the machine's speed.
+std::atomic<long> ticks{0};
+Clock::time_point ticking() {
+    return Clock::time_point(std::chrono::milliseconds(ticks.fetch_add(1)));
+}
+
+struct Repaint {
+    Clock::time_point deadline = Clock::time_point::max();
+    CopyDeal::Now clock = Clock::now;
+    int width = kWidth, height = kHeight;
+};
+
+// What the canvas puts under the copies, as it does: the figure and a marker in their colours,
+// then the colour of the copies' lines, on the calling thread while the others draw copies.
 Picture draw(const Figure& figure, const CopyInputs& inputs, int threads, double scale,
-             const PixelRect& clip, Clock::time_point deadline = Clock::time_point::max()) {
-    Picture p(scale, clip);
+             const PixelRect& clip, const Repaint& repaint = {}, CopyLayers* kept = nullptr) {
+    Picture p(scale, clip, repaint.width, repaint.height);
     CopyArray copies;
     copies.baseX = 300;
     copies.baseY = -200;
-    CopyGate gate(deadline);
-    CopyLayers layers;
-    p.result = drawCopiesInLayers(p.target, figure, figureBounds(figure), copies, inputs, gate,
-                                  layers, threads, [] {});
-    p.last = copies.matrix;
+    CopyDeal deal(repaint.deadline, repaint.clock);
+    CopyLayers own;
+    RasterTarget& t = p.target;
+    p.result = drawCopiesInLayers(t, figure, figureBounds(figure), copies, inputs, deal,
+                                  kept ? *kept : own, threads, [&t, &figure] {
+                                      t.lineColour = t.dotColour = 0;
+                                      t.drawSegments(figure.lines, Matrix3());
+                                      t.drawDots(figure.points, Matrix3());
+                                      t.lineColour = 0xFF0000;
+                                      t.drawPixelSegment({40, 60}, {60, 60});
+                                      t.lineColour = t.copyLineColour;
+                                  });
+    EXPECT_EQ(copies.baseX, 300);
     return p;
 }
 
-// Every thread count draws the pixels of one pass and ends with its matrix: figures large and
-// small (blocks of one copy and of many), the whole bitmap and a clip within it.
+Figure loaded(const std::string& text) {
+    Figure figure;
+    loadFigureFromMemory(text.data(), text.size(), figure);
+    return figure;
+}
+
+// Every thread count draws the pixels and the count of one pass: figures large and small
+// (blocks of one copy and of many), the whole bitmap and a clip within it.
 TEST(CopyLayers, AnyNumberOfThreadsDrawsThePixelsOfOnePass) {
     for (const long entities : {400L, 3L}) {
-        const std::string text = makeDrawing(entities, 977) + "pt 100 -40\r\n";
-        Figure figure;
-        loadFigureFromMemory(text.data(), text.size(), figure);
+        const Figure figure = loaded(makeDrawing(entities, 977) + "pt 100 -40\r\n");
         ASSERT_FALSE(figure.points.empty());
         const char* count = entities > 10 ? "9" : "700";
         for (const PixelRect clip :
@@ -74,9 +105,9 @@ TEST(CopyLayers, AnyNumberOfThreadsDrawsThePixelsOfOnePass) {
                 const Picture many = draw(figure, crossingCopies(count), threads, 900.0, clip);
                 EXPECT_EQ(many.pixels, one.pixels) << entities << " entities, " << threads;
                 EXPECT_EQ(many.result.drawn, one.result.drawn);
-                for (int e = 0; e < 9; ++e)
-                    EXPECT_EQ(many.last.m[e / 3][e % 3], one.last.m[e / 3][e % 3]);
+                EXPECT_EQ(many.result.wanted, one.result.wanted);
             }
+            EXPECT_EQ(one.result.drawn, std::atoi(count));
             long coloured = 0;
             for (uint32_t c : one.pixels) coloured += c != 0xFFFFFF;
             EXPECT_GT(coloured, 500) << "the copies were drawn at all";
@@ -87,11 +118,9 @@ TEST(CopyLayers, AnyNumberOfThreadsDrawsThePixelsOfOnePass) {
 // With the time already spent, every thread stops after the first copy, as one pass does,
 // whichever thread asks first (a copy per block: each thread asks for its first copy at once).
 TEST(CopyLayers, APassedDeadlineStopsEveryThreadAtTheSameCopy) {
-    const std::string text = makeDrawing(4000, 5);
-    Figure figure;
-    loadFigureFromMemory(text.data(), text.size(), figure);
+    const Figure figure = loaded(makeDrawing(4000, 5));
     const PixelRect all{0, 0, kWidth, kHeight};
-    const Clock::time_point passed = Clock::now() - std::chrono::seconds(1);
+    const Repaint passed{Clock::now() - std::chrono::seconds(1)};
     const Picture one = draw(figure, crossingCopies("40"), 1, 900.0, all, passed);
     EXPECT_EQ(one.result.drawn, 1);
     for (int run = 0; run < 20; ++run) {
@@ -99,6 +128,64 @@ TEST(CopyLayers, APassedDeadlineStopsEveryThreadAtTheSameCopy) {
         ASSERT_EQ(many.result.drawn, 1) << run;
         EXPECT_EQ(many.result.wanted, 40);
         EXPECT_EQ(many.pixels, one.pixels);
+    }
+}
+
+// The deadline passes while the threads draw: whichever copies they hold then, the picture is
+// copies 1..n, as one thread draws when asked for n, and n is the count. One thread stops after
+// as many copies as the clock was read in time.
+TEST(CopyLayers, ThreadsStoppedMidwayDrawCopiesOneToN) {
+    const Figure figure = loaded(makeDrawing(4000, 5));
+    const PixelRect all{0, 0, kWidth, kHeight};
+    std::map<int, std::vector<uint32_t>> drawnAlone;
+    bool midway = false;
+    for (const int reads : {1, 4, 9, 20}) {
+        const Repaint repaint{Clock::time_point(std::chrono::milliseconds(reads)), ticking};
+        for (int threads : {1, 2, 4}) {
+            for (int run = 0; run < (threads == 1 ? 1 : 6); ++run) {
+                ticks = 0;
+                const Picture p = draw(figure, crossingCopies("40"), threads, 900.0, all, repaint);
+                const int n = p.result.drawn;
+                if (threads == 1) {
+                    EXPECT_EQ(n, reads + 1);
+                }
+                ASSERT_TRUE(n >= 1 && n < 40) << n;
+                midway |= threads > 1 && n > 1;
+                std::vector<uint32_t>& alone = drawnAlone[n];
+                if (alone.empty())
+                    alone = draw(figure, crossingCopies(std::to_string(n).c_str()), 1, 900.0, all)
+                                .pixels;
+                EXPECT_EQ(p.pixels, alone) << threads << " threads stopped at " << n;
+            }
+        }
+    }
+    EXPECT_TRUE(midway);
+    for (auto a = drawnAlone.begin(), b = std::next(a); b != drawnAlone.end(); a = b++)
+        EXPECT_NE(a->second, b->second) << "copies " << a->first << " and " << b->first;
+}
+
+// Threads for small figures only when a test asks; the layers of a large canvas are let go
+// once drawn, a small one's kept for the next repaint.
+TEST(CopyLayers, ThreadsForSmallFiguresAndLargeLayersLetGo) {
+    const Figure figure = loaded(makeDrawing(3, 977));
+    Picture small(900.0, PixelRect{0, 0, kWidth, kHeight});
+    EXPECT_EQ(copyThreads(figure, crossingCopies("9"), small.target, 4), 1);
+    setThreadedCopyWork(0);
+    EXPECT_EQ(copyThreads(figure, crossingCopies("9"), small.target, 4), 4);
+    setThreadedCopyWork(-1);
+    EXPECT_EQ(copyThreads(figure, crossingCopies("9"), small.target, 4), 1);
+    const struct {
+        int width, height;
+        bool kept;
+    } cases[] = {{kWidth, kHeight, true}, {1800, 1200, false}};
+    for (const auto& c : cases) {
+        CopyLayers layers;
+        Repaint repaint;
+        repaint.width = c.width;
+        repaint.height = c.height;
+        draw(figure, crossingCopies("9"), 2, 900.0, PixelRect{0, 0, c.width, c.height}, repaint,
+             &layers);
+        EXPECT_EQ(layers.stamps.capacity() > 0, c.kept) << c.width;
     }
 }
 

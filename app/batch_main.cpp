@@ -37,8 +37,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zovrel-batch: cannot open %s\n", options.file.c_str());
         return kCannotOpen;
     }
-    const CopyInputs inputs = batchInputs(options, figure);
-    if (evaluateCopyParameters(inputs).copiesClamped)
+    // The rows as the panel would hold them, evaluated once, as the window's model does.
+    const CopyParameters params = evaluateCopyParameters(batchInputs(options, figure));
+    if (params.copiesClamped)
         std::fprintf(stderr, "zovrel-batch: note: the copy count was clamped to %d\n", kMaxCopies);
     CopyArray copies;
     copies.baseX = options.baseX;
@@ -49,9 +50,9 @@ int main(int argc, char** argv) {
     const std::string& target = options.output.empty() ? options.file : options.output;
     if (toStdout) {
         setBinaryStdout();
-        written = writeResultToStream(figure, copies, inputs, stdout, &why);
+        written = writeResultToStream(figure, copies, params, stdout, &why);
     } else {
-        written = writeResult(figure, copies, inputs, target.c_str(), &why);
+        written = writeResult(figure, copies, params, target.c_str(), &why);
     }
     if (!written) {
         std::fprintf(stderr, "zovrel-batch: nothing written to %s: %s\n",

@@ -41,7 +41,7 @@ void completeCommand() {
                     MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
     WriteError why = WriteError::none;
-    if (writeResult(theFigure, theCopyArray, thePanel.model.inputs, kExchangeFile, &why)) {
+    if (writeResult(theFigure, theCopyArray, thePanel.model.params, kExchangeFile, &why)) {
         SendMessageA(theCanvas.parentWindow, WM_DESTROY, 0, 0);
         return;
     }

@@ -2,6 +2,7 @@
 
 Figure theFigure;
 Bounds theFigureBounds;
+FigureReach theFigureReach;
 CopyArray theCopyArray;
 Canvas theCanvas;
 MouseTracker theMouse;

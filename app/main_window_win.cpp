@@ -110,6 +110,7 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     if (!loadFigure(exchangePath, theFigure))
         MessageBoxA(nullptr, text::kFileOpenError, nullptr, MB_OK);
     theFigureBounds = figureBounds(theFigure);
+    theFigureReach = figureReach(theFigure);
     thePanel.model.setFigure(theFigure);
 
     CreateWindowExA(0, text::kMainClass, text::kCaption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/globals_win.h"
+#include "app/output_readout_win.h"
 
 namespace {
 
@@ -25,9 +26,11 @@ template <class Decide>
 void decide(Decide&& decision) {
     Point2 base{theCopyArray.baseX, theCopyArray.baseY};
     const MouseEffects e = decision(context(base));
+    const bool moved = base.x != theCopyArray.baseX || base.y != theCopyArray.baseY;
     theCopyArray.baseX = base.x;
     theCopyArray.baseY = base.y;
     perform(e);
+    if (moved) updateOutputReadout();  // whether the copies can be written depends on it
 }
 
 }  // namespace

@@ -11,7 +11,19 @@ namespace {
 
 constexpr int kReadoutGap = 8;  // pixels between the readout and its neighbours
 
-OutputCount shown;
+// What the readout says: the count, or that the completion would refuse to write.
+struct Readout {
+    OutputCount count;
+    bool writable = true;
+    bool operator!=(const Readout& o) const { return count != o.count || writable != o.writable; }
+};
+
+Readout shown;
+
+Readout current() {
+    return {thePanel.model.output,
+            copiesRepresentable(theFigure, theFigureReach, theCopyArray, thePanel.model.params)};
+}
 
 template <class T>
 void append(std::string& s, T value) {
@@ -24,18 +36,21 @@ void append(std::string& s, T value) {
 void updateOutputReadout() {
     if (!thePanel.statusStrip) return;
     // The scale button lies on the strip, which does not clip its children: redraw it too.
-    if (thePanel.model.output != shown)
+    if (current() != shown)
         RedrawWindow(thePanel.statusStrip, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void paintOutputReadout(HDC dc, int textEnd) {
-    shown = thePanel.model.output;
-    std::string line = text::kOutputBefore;
-    append(line, shown.copies);
-    line += text::kOutputMiddle;
-    append(line, shown.elements);
-    line += text::kOutputAfter;
+    shown = current();
+    std::string line = text::kOutputNotWritable;
+    if (shown.writable) {
+        line = text::kOutputBefore;
+        append(line, shown.count.copies);
+        line += text::kOutputMiddle;
+        append(line, shown.count.elements);
+        line += text::kOutputAfter;
+    }
     RECT button{};
     GetWindowRect(thePanel.scaleButton, &button);
     MapWindowPoints(HWND_DESKTOP, thePanel.statusStrip, reinterpret_cast<POINT*>(&button), 2);

@@ -16,7 +16,7 @@ Scene currentScene() {
     feedback.shown = gestureShown(theMouse);
     feedback.start = theMouse.gestureStart;
     feedback.pointer = theMouse.pointerPos;
-    return {theFigure,    theFigureBounds,        thePanel.model.inputs,
+    return {theFigure,    theFigureBounds,        thePanel.model.params,
             theCopyArray, basePointPickMode != 0, theMouse.pointerPos,
             feedback};
 }
@@ -33,8 +33,8 @@ PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
     }
     CopyDeal deal(deadline);
     const PreviewResult preview = drawCopiesInLayers(
-        canvas, scene.figure, scene.bounds, copies, scene.inputs, deal, canvas.copyLayers,
-        copyThreads(scene.figure, scene.inputs, canvas, workerThreads()), [&] {
+        canvas, scene.figure, scene.bounds, copies, scene.params, deal, canvas.copyLayers,
+        copyThreads(scene.figure, scene.params, canvas, workerThreads()), [&] {
             canvas.drawFigure(scene.figure);
             canvas.drawBasePointMarker(copies.baseX, copies.baseY, scene.picking, scene.pointer);
             canvas.begin(CanvasStep::copyLines);

@@ -16,7 +16,7 @@ constexpr int kPreviewBudgetMs = 100;
 struct Scene {
     const Figure& figure;
     const Bounds& bounds;
-    const CopyInputs& inputs;
+    const CopyParameters& params;
     CopyArray& copies;  // in pick mode the base point follows the pointer under the current view
     bool picking;
     PixelPoint pointer;

@@ -38,6 +38,8 @@ constexpr char kPreviewPartialAfter[] = "個のみ（描画時間の上限）";
 constexpr char kOutputBefore[] = "出力 ";
 constexpr char kOutputMiddle[] = " 個 / ";
 constexpr char kOutputAfter[] = " 要素";
+// Where the completion would refuse to write.
+constexpr char kOutputNotWritable[] = "出力不可（無限大の数値）";
 
 // The completion could not write the result.
 constexpr char kWriteFailedCaption[] = "Zovrel";

@@ -166,7 +166,8 @@ int main() {
         inputs.setText(kRowCopies, c.copies);
         CopyArray copies;
         const auto never = Clock::time_point::max();
-        const Scene scene{figure, bounds, inputs, copies, false, {}, {}};
+        const CopyParameters params = evaluateCopyParameters(inputs);
+        const Scene scene{figure, bounds, params, copies, false, {}, {}};
         HDC windowDc = GetDC(canvas.window);
 
         const int productRuns = 10, plainRuns = 2;

@@ -29,12 +29,13 @@ void BM_CopiesInLayers(benchmark::State& state) {
     inputs.setText(kRowAngle, "18");
     inputs.rowSlider[kRowAngle] = 100;
     inputs.setText(kRowCopies, "20");
+    const CopyParameters params = evaluateCopyParameters(inputs);
     CopyLayers layers;
     for (auto _ : state) {
         CopyArray copies;
         CopyDeal deal(std::chrono::steady_clock::time_point::max());
-        drawCopiesInLayers(target, figure, bounds, copies, inputs, deal, layers,
-                           copyThreads(figure, inputs, target, static_cast<int>(state.range(1))),
+        drawCopiesInLayers(target, figure, bounds, copies, params, deal, layers,
+                           copyThreads(figure, params, target, static_cast<int>(state.range(1))),
                            [] {});
     }
 }

@@ -2,6 +2,7 @@
 
 #include "copyarray/copy_array.h"
 #include "copyarray/copy_deal.h"
+#include "figure/element_kinds.h"
 #include "figure/figure.h"
 #include "figure/matrix3.h"
 
@@ -10,6 +11,26 @@ struct PreviewResult {
     int drawn = 0;         // copies handled before the time ran out (those off the canvas count)
     bool clamped = false;  // the count asked for more than the most copies there can be
 };
+
+// One overload per element kind: what one copy of the kind's items draws.
+template <class Target>
+void drawKind(Target& target, SegmentKind, const Figure& figure, const Matrix3& m, int) {
+    target.drawSegments(figure.lines, m);
+}
+template <class Target>
+void drawKind(Target& target, PolylineKind, const Figure& figure, const Matrix3& m, int) {
+    for (const PolylineItem& p : figure.polylines) target.drawSegments(p.segments, m);
+}
+template <class Target>
+void drawKind(Target& target, CircleKind, const Figure& figure, const Matrix3& m, int) {
+    for (const CircleItem& c : figure.circles) target.drawCircle(c, m);
+}
+template <class Target>
+void drawKind(Target& target, PointKind, const Figure& figure, const Matrix3& m, int k) {
+    if (figure.points.empty()) return;
+    target.beginCopyDots(k);  // the dots over this copy's lines
+    target.drawDots(figure.points, m);
+}
 
 // Draws copies 1..n of the figure onto a drawing target, lines in the copy colour, each copy's
 // points as dots over its own lines and under the next copy's. Copies whose box misses the
@@ -23,9 +44,8 @@ struct PreviewResult {
 //   drawSegments(segments, m), drawCircle(circle, m), drawDots(points, m)
 template <class Target>
 PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bounds,
-                         CopyArray& copies, const CopyInputs& inputs, CopyDeal& deal) {
+                         CopyArray& copies, const CopyParameters& params, CopyDeal& deal) {
     PreviewResult result;
-    const CopyParameters params = evaluateCopyParameters(inputs);
     result.clamped = params.copiesClamped;
     if (params.copies <= 0 || bounds.empty) {
         result.wanted = params.copies > 0 ? params.copies : 0;
@@ -46,13 +66,7 @@ PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bou
         const Matrix3& m = copies.matrix;
         if (target.copyMissesView(bounds.box, m)) continue;
         target.beginCopyLines(k);
-        target.drawSegments(figure.lines, m);
-        for (const PolylineItem& p : figure.polylines) target.drawSegments(p.segments, m);
-        for (const CircleItem& c : figure.circles) target.drawCircle(c, m);
-        if (!figure.points.empty()) {
-            target.beginCopyDots(k);
-            target.drawDots(figure.points, m);
-        }
+        ElementKinds::each([&](auto kind) { drawKind(target, kind, figure, m, k); });
     }
     result.drawn = deal.begun();
     return result;

@@ -346,9 +346,8 @@ int fail(WriteError reason, WriteError* error) {
 
 }  // namespace
 
-int writeResult(const Figure& figure, CopyArray& copies, const CopyInputs& inputs, const char* path,
+int writeResult(const Figure& figure, CopyArray& copies, const CopyParameters& params, const char* path,
                 WriteError* error) {
-    const CopyParameters params = evaluateCopyParameters(inputs);
     switch (exchangeFileState(path)) {
         case FileState::readOnly:
             return fail(WriteError::readOnly, error);
@@ -384,9 +383,8 @@ constexpr std::size_t kLinesFormattedOnce = 1 << 12;
 
 }  // namespace
 
-int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
+int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                         std::FILE* stream, WriteError* error) {
-    const CopyParameters params = evaluateCopyParameters(inputs);
     const std::size_t lines = CopyLayout(figure, false).perCopy * copiesOf(params);
     WriteError result;
     if (lines <= kLinesFormattedOnce) {

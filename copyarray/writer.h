@@ -70,13 +70,13 @@ void scaleArc(CircleItem& arc, double sx, double sy);
 WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                       OutputBuffer& out);
 
-// Evaluates the inputs and replaces the file at path with the copies, atomically: a temporary
+// Replaces the file at path with the copies, atomically: a temporary
 // file beside it, then one replace step. On any failure the file at path stays exactly as it
 // was, the temporary file is removed, *error (if given) says why, and the result is 0.
-int writeResult(const Figure& figure, CopyArray& copies, const CopyInputs& inputs, const char* path,
+int writeResult(const Figure& figure, CopyArray& copies, const CopyParameters& params, const char* path,
                 WriteError* error = nullptr);
 
 // The same to an open stream (standard output): the copies are checked completely before the
 // first byte goes out, so a number that is not finite writes nothing.
-int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
+int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                         std::FILE* stream, WriteError* error = nullptr);

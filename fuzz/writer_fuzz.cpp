@@ -323,7 +323,7 @@ std::string_view writeToMemory(const Figure& figure, const Input& in, const Copy
     copies.baseX = in.baseX;
     copies.baseY = in.baseY;
     error = WriteError::none;
-    ok = writeResultToStream(figure, copies, inputs, stream, &error);
+    ok = writeResultToStream(figure, copies, evaluateCopyParameters(inputs), stream, &error);
     const long size = std::ftell(stream);
     FUZZ_CHECK(!std::ferror(stream));
     FUZZ_CHECK(size >= 0 && static_cast<std::size_t>(size) < buffer.size());
@@ -347,7 +347,7 @@ UNGUIDED void checkRealFile(const Figure& figure, const Input& in, const CopyInp
     copies.baseX = in.baseX;
     copies.baseY = in.baseY;
     WriteError error = WriteError::none;
-    const int ok = writeResult(figure, copies, inputs, path.c_str(), &error);
+    const int ok = writeResult(figure, copies, evaluateCopyParameters(inputs), path.c_str(), &error);
 
     std::vector<std::string> expectedEntries;
     switch (in.mode) {

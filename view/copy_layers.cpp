@@ -42,9 +42,9 @@ void mergeLayers(RasterTarget& target, const uint32_t* layers, size_t pixels, in
 
 }  // namespace
 
-int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarget& target,
+int copyThreads(const Figure& figure, const CopyParameters& params, const RasterTarget& target,
                 int available) {
-    const int wanted = evaluateCopyParameters(inputs).copies;
+    const int wanted = params.copies;
     if (static_cast<double>(workPerCopy(figure)) * wanted < threadedWork.load()) return 1;
     const size_t layerBytes =
         static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight * sizeof(uint32_t);
@@ -58,16 +58,16 @@ void setThreadedCopyWork(long work) {
 }
 
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
-                                 const CopyArray& copies, const CopyInputs& inputs, CopyDeal& deal,
-                                 CopyLayers& layers, int threads,
+                                 const CopyArray& copies, const CopyParameters& params,
+                                 CopyDeal& deal, CopyLayers& layers, int threads,
                                  const std::function<void()>& under) {
-    const int wanted = evaluateCopyParameters(inputs).copies;
+    const int wanted = params.copies;
     const size_t pixels = static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight;
     const int n = std::min(threads, wanted);
     if (n <= 1 || pixels == 0 || bounds.empty) {
         under();
         CopyArray own = copies;
-        return drawCopies(target, figure, bounds, own, inputs, deal);
+        return drawCopies(target, figure, bounds, own, params, deal);
     }
 
     const long work = std::max(1L, workPerCopy(figure));
@@ -75,19 +75,19 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
     layers.stamps.resize(pixels * n);
     // Every worker reads its own copy of all it reads but the figure and the deal, made here
     // before any thread starts. `under` then writes, on the calling thread, only the target
-    // (pixels and colours), the figure's screen positions and whatever the caller lent it,
+    // (pixels and colours), whatever the caller lent it,
     // none of which a worker reads; the figure's coordinates stay as they are.
     struct Worker {
         RasterTarget layer;
         CopyArray copies;
-        CopyInputs inputs;
+        CopyParameters params;
         Bounds bounds;
         PreviewResult result;
     };
     std::vector<Worker> workers;
     workers.reserve(static_cast<size_t>(n));
     for (int t = 0; t < n; ++t) {
-        workers.push_back({target, copies, inputs, bounds, {}});
+        workers.push_back({target, copies, params, bounds, {}});
         workers.back().layer.bits = layers.stamps.data() + pixels * t;
         workers.back().layer.stamps = true;
     }
@@ -101,7 +101,7 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
             std::fill(row + clip.left, row + clip.right, 0u);
         }
         if (t == 0) under();
-        w.result = drawCopies(w.layer, figure, w.bounds, w.copies, w.inputs, deal);
+        w.result = drawCopies(w.layer, figure, w.bounds, w.copies, w.params, deal);
     });
     // On the calling thread: starting threads again would cost more than the pass.
     mergeLayers(target, layers.stamps.data(), pixels, n);

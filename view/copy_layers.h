@@ -22,7 +22,7 @@ struct CopyLayers {
 // The threads worth starting for the copies of one repaint, of `available`: one for little
 // work (starting a thread costs up to milliseconds under Wine), at most kMostCopyLayers, and
 // fewer where the layers of a large canvas would take too much memory.
-int copyThreads(const Figure& figure, const CopyInputs& inputs, const RasterTarget& target,
+int copyThreads(const Figure& figure, const CopyParameters& params, const RasterTarget& target,
                 int available);
 
 // Below `work` points and segments per repaint copyThreads answers one thread; a negative
@@ -38,6 +38,6 @@ void setThreadedCopyWork(long work);
 // one pass drawing copies 1..n in order leaves there. One thread draws straight into the target,
 // as one pass. `copies` gives the base point and is not written.
 PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
-                                 const CopyArray& copies, const CopyInputs& inputs, CopyDeal& deal,
+                                 const CopyArray& copies, const CopyParameters& params, CopyDeal& deal,
                                  CopyLayers& layers, int threads,
                                  const std::function<void()>& under);

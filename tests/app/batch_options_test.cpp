@@ -113,7 +113,7 @@ std::string batchBytes(const std::string& args, const std::string& figureText) {
     const CopyInputs in = batchInputs(parse(args, error), figure);
     CopyArray copies{1.5, -2, {}};
     std::FILE* stream = std::tmpfile();
-    EXPECT_EQ(writeResultToStream(figure, copies, in, stream), 1) << args;
+    EXPECT_EQ(writeResultToStream(figure, copies, evaluateCopyParameters(in), stream), 1) << args;
     std::rewind(stream);
     std::string bytes;
     for (int c; (c = std::fgetc(stream)) != EOF;) bytes += static_cast<char>(c);

@@ -118,13 +118,13 @@ std::string written(const Figure& figure, const CopyInputs& in, double baseX = 0
     WriteError error = WriteError::cannotCreate;
     const std::filesystem::perms bits = std::filesystem::perms(0640);
     std::filesystem::permissions(path, bits);
-    EXPECT_EQ(writeResult(figure, copies, in, path.c_str(), &error), 1);
+    EXPECT_EQ(writeResult(figure, copies, evaluateCopyParameters(in), path.c_str(), &error), 1);
     EXPECT_EQ(error, WriteError::none);
 #ifndef _WIN32
     EXPECT_EQ(std::filesystem::status(path).permissions(), bits);
 #endif
     std::FILE* stream = std::fopen(streamPath.c_str(), "wb");
-    EXPECT_EQ(writeResultToStream(figure, copies, in, stream), 1);
+    EXPECT_EQ(writeResultToStream(figure, copies, evaluateCopyParameters(in), stream), 1);
     std::fclose(stream);
     EXPECT_EQ(readBytes(streamPath), readBytes(path));
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"JWC_TEMP.TXT", "out"}));
@@ -287,23 +287,32 @@ TEST(WriteResult, FailuresLeaveTheFileAsItWasAndNoTemporaryFile) {
     // 1.0000015 overflows near copy 2,900 of 5,000, a result too large to be formatted once.
     for (const char* texts :
          {"0|0|0|1e200|1|20", "1e307|0|0|1|1|1", "1e306|0|0|1|1|1", "0|0|0|1.0000015|1|5000"}) {
-        EXPECT_EQ(writeResult(figure, array, rows(texts), path.c_str(), &error), 0);
+        EXPECT_EQ(
+            writeResult(figure, array, evaluateCopyParameters(rows(texts)), path.c_str(), &error),
+            0);
         EXPECT_EQ(error, WriteError::notRepresentable);
         std::FILE* stream = std::fopen(dir.path("out").c_str(), "wb");
-        EXPECT_EQ(writeResultToStream(figure, array, rows(texts), stream, &error), 0);
+        EXPECT_EQ(
+            writeResultToStream(figure, array, evaluateCopyParameters(rows(texts)), stream, &error),
+            0);
         std::fclose(stream);
         EXPECT_EQ(error, WriteError::notRepresentable);
         EXPECT_EQ(readBytes(dir.path("out")), "");  // all checked before the first byte
     }
     setReadOnly(path, true);
-    EXPECT_EQ(writeResult(figure, array, rows("1|0|0|1|1|3"), path.c_str(), &error), 0);
+    EXPECT_EQ(writeResult(figure, array, evaluateCopyParameters(rows("1|0|0|1|1|3")), path.c_str(),
+                          &error),
+              0);
     EXPECT_EQ(error, WriteError::readOnly);
     setReadOnly(path, false);
     EXPECT_EQ(readBytes(path), old);
     std::filesystem::create_directory(dir.path("dir"));
-    EXPECT_EQ(writeResult(figure, array, rows("1|0|0|1|1|3"), dir.path("dir").c_str(), &error), 0);
+    EXPECT_EQ(writeResult(figure, array, evaluateCopyParameters(rows("1|0|0|1|1|3")),
+                          dir.path("dir").c_str(), &error),
+              0);
     EXPECT_EQ(error, WriteError::notAFile);
-    EXPECT_EQ(writeResult(figure, array, rows("1|0|0|1|1|3"), dir.path("none/x").c_str(), &error),
+    EXPECT_EQ(writeResult(figure, array, evaluateCopyParameters(rows("1|0|0|1|1|3")),
+                          dir.path("none/x").c_str(), &error),
               0);
     EXPECT_EQ(error, WriteError::cannotCreate);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"JWC_TEMP.TXT", "dir", "out"}));

@@ -81,7 +81,7 @@ TEST(HostileInput, EmptyFileIsAnEmptyFigure) {
 
     CopyArray copies;
     CopyInputs inputs = startupInputs(0.0, 0.0);
-    ASSERT_EQ(writeResult(figure, copies, inputs, dir.path("JWC_TEMP.TXT").c_str()), 1);
+    ASSERT_EQ(writeResult(figure, copies, evaluateCopyParameters(inputs), dir.path("JWC_TEMP.TXT").c_str()), 1);
     EXPECT_EQ(readBytes(dir.path("JWC_TEMP.TXT")), "");
 }
 
@@ -267,7 +267,7 @@ TEST(HostileInput, DirectoryNamedLikeTheExchangeFile) {
 
     CopyArray copies;
     WriteError error = WriteError::none;
-    EXPECT_EQ(writeResult(loadText(kSmallDrawing), copies, startupInputs(10.0, 10.0), path.c_str(),
+    EXPECT_EQ(writeResult(loadText(kSmallDrawing), copies, evaluateCopyParameters(startupInputs(10.0, 10.0)), path.c_str(),
                           &error),
               0);
     EXPECT_EQ(error, WriteError::notAFile);

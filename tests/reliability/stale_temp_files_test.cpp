@@ -74,7 +74,7 @@ TEST(StaleTempFiles, WritingRemovesThemAndLeavesOnlyTheResult) {
     Figure figure;
     ASSERT_EQ(loadFigure(path.c_str(), figure), 1);
     CopyArray copies;
-    ASSERT_EQ(writeResult(figure, copies, startupInputs(10.0, 0.0), path.c_str()), 1);
+    ASSERT_EQ(writeResult(figure, copies, evaluateCopyParameters(startupInputs(10.0, 0.0)), path.c_str()), 1);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"JWC_TEMP.TXT", "notes.txt"}));
 }
 

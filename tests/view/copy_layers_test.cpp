@@ -72,15 +72,16 @@ Picture draw(const Figure& figure, const CopyInputs& inputs, int threads, double
     CopyDeal deal(repaint.deadline, repaint.clock);
     CopyLayers own;
     RasterTarget& t = p.target;
-    p.result = drawCopiesInLayers(t, figure, figureBounds(figure), copies, inputs, deal,
-                                  kept ? *kept : own, threads, [&t, &figure] {
-                                      t.lineColour = t.dotColour = 0;
-                                      t.drawSegments(figure.lines, Matrix3());
-                                      t.drawDots(figure.points, Matrix3());
-                                      t.lineColour = 0xFF0000;
-                                      t.drawPixelSegment({40, 60}, {60, 60});
-                                      t.lineColour = t.copyLineColour;
-                                  });
+    p.result =
+        drawCopiesInLayers(t, figure, figureBounds(figure), copies, evaluateCopyParameters(inputs),
+                           deal, kept ? *kept : own, threads, [&t, &figure] {
+                               t.lineColour = t.dotColour = 0;
+                               t.drawSegments(figure.lines, Matrix3());
+                               t.drawDots(figure.points, Matrix3());
+                               t.lineColour = 0xFF0000;
+                               t.drawPixelSegment({40, 60}, {60, 60});
+                               t.lineColour = t.copyLineColour;
+                           });
     EXPECT_EQ(copies.baseX, 300);
     return p;
 }
@@ -169,11 +170,11 @@ TEST(CopyLayers, ThreadsStoppedMidwayDrawCopiesOneToN) {
 TEST(CopyLayers, ThreadsForSmallFiguresAndLargeLayersLetGo) {
     const Figure figure = loaded(makeDrawing(3, 977));
     Picture small(900.0, PixelRect{0, 0, kWidth, kHeight});
-    EXPECT_EQ(copyThreads(figure, crossingCopies("9"), small.target, 4), 1);
+    EXPECT_EQ(copyThreads(figure, evaluateCopyParameters(crossingCopies("9")), small.target, 4), 1);
     setThreadedCopyWork(0);
-    EXPECT_EQ(copyThreads(figure, crossingCopies("9"), small.target, 4), 4);
+    EXPECT_EQ(copyThreads(figure, evaluateCopyParameters(crossingCopies("9")), small.target, 4), 4);
     setThreadedCopyWork(-1);
-    EXPECT_EQ(copyThreads(figure, crossingCopies("9"), small.target, 4), 1);
+    EXPECT_EQ(copyThreads(figure, evaluateCopyParameters(crossingCopies("9")), small.target, 4), 1);
     const struct {
         int width, height;
         bool kept;

@@ -207,7 +207,7 @@ TEST_F(Commands, CompletionWritesWhatTheBatchToolWritesForTheSameInputs) {
     copies.baseY = (halfHeight() - (-7) - py) * 0.5;
     std::FILE* stream = std::tmpfile();
     ASSERT_NE(stream, nullptr);
-    ASSERT_EQ(writeResultToStream(figure, copies, inputs, stream), 1);
+    ASSERT_EQ(writeResultToStream(figure, copies, evaluateCopyParameters(inputs), stream), 1);
     std::rewind(stream);
     std::string expected;
     for (int c; (c = std::fgetc(stream)) != EOF;) expected += static_cast<char>(c);

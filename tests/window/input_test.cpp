@@ -419,6 +419,15 @@ TEST_F(Input, ReadoutFollowsEveryEditOfTheCopies) {
     setRowText(kRowCopies, "");
     pump();
     expectShown(0, 0);
+    // Where the completion would refuse to write, the readout says so instead of a count.
+    setRowText(kRowCopies, "6");  // 3 at the slider's 50 %
+    setRowText(kRowScaleX, "1e200");
+    pump();
+    const std::vector<bool> refused = readoutOnScreen(area);
+    EXPECT_EQ(refused, readoutReference(text::kOutputNotWritable, area));
+    setRowText(kRowScaleX, "1.0");
+    pump();
+    expectShown(3, 18);
 }
 
 }  // namespace

@@ -241,6 +241,7 @@ void ParameterPanel::setHint(const char* text) {
 
 void ParameterPanel::showScale() {
     redrawNow(scaleButton);
+    theScaleDialog.followView();
 }
 
 void ParameterPanel::rowsChanged() {

@@ -42,6 +42,7 @@ void completeCommand() {
         return;
     WriteError why = WriteError::none;
     if (writeResult(theFigure, theCopyArray, thePanel.model.params, kExchangeFile, &why)) {
+        thePanel.storeLastValues();
         SendMessageA(theCanvas.parentWindow, WM_DESTROY, 0, 0);
         return;
     }

@@ -74,8 +74,8 @@ bool onTab(const MSG& message) {
     if (!main || GetAncestor(message.hwnd, GA_ROOT) != main) return false;
     // Every control that can hold the focus, in reading order; the canvas and the status bar's
     // scale button lie after the panel.
-    HWND controls[kRowCount * 4 + 4];
-    bool isStop[kRowCount * 4 + 4];
+    HWND controls[kRowCount * 4 + 5];
+    bool isStop[kRowCount * 4 + 5];
     int count = 0;
     auto add = [&](HWND control, bool stop) {
         controls[count] = control;
@@ -88,6 +88,7 @@ bool onTab(const MSG& message) {
         add(row.percentBox, false);
     }
     add(thePanel.basePointButton, true);
+    add(thePanel.lastValuesButton, IsWindowEnabled(thePanel.lastValuesButton) != FALSE);
     add(thePanel.completeButton, true);
     add(theCanvas.window, false);
     add(thePanel.scaleButton, false);

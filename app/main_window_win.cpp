@@ -6,7 +6,9 @@
 #include "app/mouse_input_win.h"
 #include "app/panel_values.h"
 #include "app/preview_repaint_win.h"
+#include "app/settings_file.h"
 #include "app/texts.h"
+#include "figure/exchange_io_names.h"
 #include "figure/reader.h"
 
 namespace {
@@ -96,7 +98,14 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
+std::string settingsBesideProgram() {
+    char program[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (n == 0 || n >= sizeof program) return {};  // cut short: the folder is not known
+    return directoryPrefixOf(program) + kSettingsFileName;
+}
+
+HWND startZovrel(HINSTANCE instance, const char* exchangePath, const char* settingsPath) {
     WNDCLASSA wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = mainWindowProc;
@@ -123,6 +132,7 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     thePanel.setDefaultMoves((e.maxX - e.minX) * kDefaultMoveFactor,
                              (e.maxY - e.minY) * kDefaultMoveFactor);
     thePanel.rowsChanged();
+    thePanel.loadLastValues(settingsPath ? settingsPath : settingsBesideProgram());
     thePanel.showScale();
     previewReady = 1;
     theCanvas.invalidate();

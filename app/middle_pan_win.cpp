@@ -31,6 +31,8 @@ bool onPanMove(WPARAM wParam, LPARAM lParam) {
         return false;
     }
     const PixelPoint at = canvasPixel(lParam);
+    // A pan keeps the scale, the only thing the scale button and the scale dialog show: no
+    // showScale here.
     if (thePan.moveTo(theCanvas.view, at.x, at.y)) theCanvas.invalidate();
     onMouseMove(lParam);  // the pointer position, and in pick mode the base point
     return true;

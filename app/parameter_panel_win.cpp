@@ -107,6 +107,10 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
     basePointButton = child(panel, instance, 0, "BUTTON", text::kBasePointButton, BS_CENTER, 5, 420,
                             130, 20, kBasePointButtonId);
     setFont(basePointButton);
+    lastValuesButton = child(panel, instance, 0, "BUTTON", text::kLastValuesButton,
+                             BS_CENTER | WS_DISABLED, kLastValuesButtonX, kLastValuesButtonY,
+                             kLastValuesButtonWidth, kLastValuesButtonHeight, kLastValuesButtonId);
+    setFont(lastValuesButton);
     scaleButton = child(statusStrip, instance, 0, "BUTTON", "", BS_OWNERDRAW, 110, kScaleButtonTop,
                         kScaleButtonWidth, kScaleButtonHeight, kScaleButtonId);
     previousStripProc = reinterpret_cast<WNDPROC>(
@@ -241,6 +245,7 @@ void ParameterPanel::setHint(const char* text) {
 
 void ParameterPanel::showScale() {
     redrawNow(scaleButton);
+    theScaleDialog.followView();
 }
 
 void ParameterPanel::rowsChanged() {
@@ -275,13 +280,52 @@ void ParameterPanel::notePreview(const PreviewResult& result) {
     if (statusStrip) InvalidateRect(statusStrip, nullptr, TRUE);
 }
 
+void ParameterPanel::loadLastValues(const std::string& path) {
+    settingsPath = path;
+    hasLastValues = !path.empty() && readLastValues(path.c_str(), lastValues);
+    enableLastValues();
+}
+
+void ParameterPanel::storeLastValues() {
+    LastValues values;
+    values.rows = model.inputs;
+    // A folder that cannot be written just means nothing is remembered: nobody is told.
+    if (settingsPath.empty() || !writeLastValues(settingsPath.c_str(), values)) return;
+    lastValues = values;
+    hasLastValues = storableRows(values.rows);
+    enableLastValues();
+}
+
+void ParameterPanel::restoreLastValues() {
+    if (!hasLastValues) return;
+    const CopyInputs& in = lastValues.rows;
+    moveUnitFactor[0] = in.moveUnitFactor[0];
+    moveUnitFactor[1] = in.moveUnitFactor[1];
+    angleUnitFactor = in.angleUnitFactor;
+    // Each text set would report itself and evaluate half-set rows; the model takes them once.
+    settingRows = true;
+    for (int r = 0; r < kRowCount; ++r) {
+        SetWindowTextA(rows[r].valueEdit, in.rowText[r]);
+        SendMessageA(rows[r].slider, TBM_SETPOS, TRUE, in.rowSlider[r]);
+        if (rows[r].unitButton) InvalidateRect(rows[r].unitButton, nullptr, TRUE);
+    }
+    settingRows = false;
+    updatePercentBoxes();
+    rowsChanged();
+}
+
+void ParameterPanel::enableLastValues() {
+    EnableWindow(lastValuesButton, hasLastValues ? TRUE : FALSE);
+}
+
 // The panel procedure: one small handler per message, then the static control's own.
 
 namespace {
 
 void onPanelCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) == EN_UPDATE) {
-        if (thePanel.isValueBox(reinterpret_cast<HWND>(lParam))) thePanel.rowsChanged();
+        if (!thePanel.settingRows && thePanel.isValueBox(reinterpret_cast<HWND>(lParam)))
+            thePanel.rowsChanged();
         return;
     }
     switch (LOWORD(wParam)) {
@@ -290,6 +334,9 @@ void onPanelCommand(WPARAM wParam, LPARAM lParam) {
             break;
         case kBasePointButtonId:
             basePointCommand();
+            break;
+        case kLastValuesButtonId:
+            thePanel.restoreLastValues();
             break;
         default:
             if (thePanel.toggleUnit(LOWORD(wParam))) thePanel.rowsChanged();

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/parameter_model.h"
+#include "app/settings_file.h"
 #include "copyarray/copy_array.h"
 #include "copyarray/copy_preview.h"
 
@@ -14,6 +17,7 @@ constexpr int kStatusStripId = 3;
 constexpr int kScaleButtonId = 28;
 constexpr int kCompleteButtonId = 1;
 constexpr int kBasePointButtonId = 26;
+constexpr int kLastValuesButtonId = 27;  // unused by the first version's panel
 constexpr int kRowMoveXUnitId = 3;
 constexpr int kRowMoveYUnitId = 7;
 constexpr int kRowAngleUnitId = 11;
@@ -27,6 +31,11 @@ constexpr int kScaleButtonWidth = 60;
 constexpr int kScaleButtonHeight = 16;
 constexpr int kScaleButtonMinX = 300;
 constexpr int kHintSize = 512;
+// "前回値", just below "基点変更" (5, 420, 130 x 20); the room below it is left free.
+constexpr int kLastValuesButtonX = 5;
+constexpr int kLastValuesButtonY = 445;
+constexpr int kLastValuesButtonWidth = 130;
+constexpr int kLastValuesButtonHeight = 20;
 
 struct ParameterRowControls {
     HWND valueEdit = nullptr;
@@ -62,6 +71,12 @@ struct ParameterPanel {
     bool isValueBox(HWND window) const;
     // What the last repaint's preview managed; the status bar tells what it leaves out.
     void notePreview(const PreviewResult& result);
+    // "前回値": the rows the last completion stored in the settings file. Loaded at start-up
+    // (only the button brings them back), stored after a completed write, put back on a press.
+    void loadLastValues(const std::string& path);
+    void storeLastValues();
+    void restoreLastValues();
+    void enableLastValues();  // the button follows hasLastValues
 
     HWND mainWindow = nullptr;
     HWND statusBar = nullptr;
@@ -73,6 +88,11 @@ struct ParameterPanel {
     WNDPROC previousPanelProc = nullptr;
     ParameterRowControls rows[kRowCount];
     HWND basePointButton = nullptr;
+    HWND lastValuesButton = nullptr;
+    std::string settingsPath;  // empty: nothing is remembered
+    LastValues lastValues;
+    bool hasLastValues = false;
+    bool settingRows = false;  // the rows are set as a whole: their edits report nothing
     int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
     double angleUnitFactor = kDegreeFactor;
     char hintText[kHintSize] = {};

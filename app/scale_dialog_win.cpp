@@ -65,6 +65,15 @@ void ScaleDialog::applyScale() {
     theCanvas.invalidate();
 }
 
+void ScaleDialog::followView() {
+    if (!popup || !IsWindowVisible(popup)) return;
+    char text[kRowTextSize] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    // A scale being typed is the drafter's: a wheel notch must not take it from under them.
+    if (GetFocus() == edit && lstrcmpA(text, offeredText) != 0) return;
+    offerCurrentScale(*this);
+}
+
 void ScaleDialog::place(HWND main) {
     if (!popup) return;
     RECT m{}, p{};

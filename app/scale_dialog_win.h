@@ -10,6 +10,8 @@ struct ScaleDialog {
     void show();
     void applyScale();
     void place(HWND main);  // outer bottom-right corner onto the main window's
+    // While it is open it shows the view's scale, unless the drafter is typing one.
+    void followView();
 
     HWND popup = nullptr;
     HWND okButton = nullptr;

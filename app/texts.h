@@ -15,6 +15,7 @@ constexpr char kQuitQuestion[] = "変更を反映せずに終了します。よ�
 constexpr char kCompleteQuestion[] = "編集を完了し、JWWに戻ります。よろしいですか？";
 constexpr char kCompleteButton[] = "完了+JWWに送信";
 constexpr char kBasePointButton[] = "基点変更";
+constexpr char kLastValuesButton[] = "前回値";
 constexpr char kPickHint[] = "右クリックで頂点、原点に吸着します。";
 constexpr char kScaleDialogClass[] = "testClassSub";
 constexpr char kScaleDialogLabel[] = "画面倍率　1 /";

@@ -63,6 +63,9 @@ cmp "$E2E_DIR/expected/JWC_TEMP.TXT" "$E2E_WORK/JWC_TEMP.TXT" ||
     e2e_fail "JWC_TEMP.TXT differs from zovrel-batch's output for the start-up parameters"
 # The host draws a file that no longer begins with hq.
 [ "$(head -n 1 "$E2E_WORK/JWC_TEMP.TXT" | tr -d '\r')" != hq ] || e2e_fail "the result still begins with hq"
-[ "$(cd "$E2E_WORK" && ls -A)" = "$installed" ] || e2e_fail "files left in the folder: $(ls -A "$E2E_WORK")"
+# Beside the exchange file only what "前回値" keeps, holding the start-up rows as sent.
+[ "$(cd "$E2E_WORK" && ls -A)" = "$(printf '%s\nzovrel.ini\n' "$installed" | sort)" ] ||
+    e2e_fail "files left in the folder: $(ls -A "$E2E_WORK")"
+grep -qx $'copies=20\r' "$E2E_WORK/zovrel.ini" || e2e_fail "zovrel.ini lacks the rows as sent"
 e2e_log "JWC_TEMP.TXT: $(wc -l <"$E2E_WORK/JWC_TEMP.TXT") lines, the same as zovrel-batch's"
 e2e_log "passed"

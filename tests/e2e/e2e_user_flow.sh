@@ -132,4 +132,11 @@ if ! cmp "$E2E_DIR/expected/JWC_TEMP.TXT" "$E2E_WORK/JWC_TEMP.TXT"; then
     e2e_fail "JWC_TEMP.TXT differs from zovrel-batch's output for the same inputs"
 fi
 e2e_log "JWC_TEMP.TXT: $(wc -l <"$E2E_WORK/JWC_TEMP.TXT") lines, the same as zovrel-batch's"
+# The rows as sent, for "前回値" in the next run, beside the program.
+printf '%s\r\n' '[zovrel]' move-x=30.5 move-x-slider=100 move-x-unit=mm move-y=0.25 \
+    move-y-slider=18 move-y-unit=m angle=15 angle-slider=80 angle-unit=deg scale-x=0.95 \
+    scale-x-slider=100 scale-y=1.0 scale-y-slider=100 copies=12 copies-slider=100 \
+    >"$E2E_DIR/expected/zovrel.ini"
+cmp "$E2E_DIR/expected/zovrel.ini" "$(dirname "$E2E_EXE")/zovrel.ini" ||
+    e2e_fail "zovrel.ini does not hold the rows as sent: $(tr -d '\r' <"$(dirname "$E2E_EXE")/zovrel.ini")"
 e2e_log "passed"

@@ -18,6 +18,11 @@ rm -f "$E2E_SHOTS/$E2E_NAME-failure.png"
 E2E_DIR=$(mktemp -d -t "zovrel-$E2E_NAME-XXXXXX")
 E2E_WORK=$E2E_DIR/work
 mkdir "$E2E_WORK"
+# The program keeps zovrel.ini beside itself: a copy of its own in a folder of its own keeps
+# every run's file out of the build folder and out of the next run.
+mkdir "$E2E_DIR/program"
+cp "$E2E_EXE" "$E2E_DIR/program/zovrel.exe"
+E2E_EXE=$E2E_DIR/program/zovrel.exe
 # Byte-wise greps of UTF-8 captions and no locale warnings from bash; Wine itself gets
 # ja_JP.UTF-8 from tools/wine-run.
 export LC_ALL=C.UTF-8

@@ -219,7 +219,10 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
         order.push_back(row.slider);
     }
     order.push_back(thePanel.basePointButton);
+    order.push_back(thePanel.lastValuesButton);
     order.push_back(thePanel.completeButton);
+    thePanel.hasLastValues = true;  // something stored: the button can be pressed
+    thePanel.enableLastValues();
     SetFocus(mainWindow);
     key(VK_TAB);
     for (size_t i = 0; i < order.size(); ++i) {
@@ -238,7 +241,7 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
     SetFocus(order[0]);
     key(VK_TAB, true);
     EXPECT_EQ(GetFocus(), thePanel.completeButton) << "Shift+Tab goes back";
-    for (int i = 0; i < 3; ++i) key(VK_TAB, true);
+    for (int i = 0; i < 4; ++i) key(VK_TAB, true);
     EXPECT_EQ(GetFocus(), thePanel.rows[kRowCopies].valueEdit);
     DWORD from = 1, to = 0;
     SendMessageA(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
@@ -272,7 +275,12 @@ TEST_F(Input, TabGoesOnFromWhereAControlOutsideTheWalkLies) {
         {rows[kRowCopies].percentBox, false, thePanel.basePointButton},
         {thePanel.scaleButton, false, rows[kRowMoveX].valueEdit},
         {thePanel.scaleButton, true, thePanel.completeButton},
+        // "前回値" with nothing stored is passed over.
+        {thePanel.basePointButton, false, thePanel.completeButton},
+        {thePanel.completeButton, true, thePanel.basePointButton},
     };
+    thePanel.hasLastValues = false;
+    thePanel.enableLastValues();
     for (const Case& c : cases) {
         SetFocus(c.from);
         key(VK_TAB, c.backward);

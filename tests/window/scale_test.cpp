@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/globals_win.h"
+#include "app/loop_input_win.h"
+#include "app/panel_values.h"
 #include "figure/decimal.h"
 #include "tests/window/window_harness.h"
 
@@ -59,6 +61,24 @@ std::string editText() {
 }
 bool dialogShown() {
     return IsWindowVisible(theScaleDialog.popup) != FALSE;
+}
+std::string offered() {
+    char text[kRowTextSize];
+    formatScaleText(theCanvas.view.scale, text);
+    return text;
+}
+
+// A wheel notch over the middle of the canvas, routed as the message loop does.
+void wheelNotch(int delta) {
+    POINT at{halfWidth(), halfHeight()};
+    ClientToScreen(theCanvas.window, &at);
+    MSG message{};
+    message.hwnd = GetFocus();
+    message.message = WM_MOUSEWHEEL;
+    message.wParam = MAKEWPARAM(0, static_cast<WORD>(delta));
+    message.lParam = MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
+    message.time = GetTickCount();
+    routeLoopInput(message);
 }
 
 class Scale : public WindowTest {
@@ -207,6 +227,40 @@ TEST_F(Scale, DialogClampsToTheZoomLimits) {
     typeScale("0.000000001");
     pressOk();
     EXPECT_EQ(theCanvas.view.scale, 0.00001);
+}
+
+// While open, the dialog shows the scale of the view as it changes, except under the drafter's
+// hands: a text of their own in the focused edit stays.
+TEST_F(Scale, OpenDialogFollowsTheViewUnlessTheDrafterIsTyping) {
+    setView(1.25, 0, 0);
+    clickScaleButton();
+    wheelNotch(120);
+    EXPECT_EQ(theCanvas.view.scale, 1.0);
+    EXPECT_EQ(editText(), offered());
+    const int x = halfWidth(), y = halfHeight();  // ZOOM OUT
+    mouse(WM_RBUTTONDOWN, x, y);
+    mouse(WM_LBUTTONDOWN, x, y);
+    mouse(WM_LBUTTONUP, x - 30, y - 30);
+    mouse(WM_RBUTTONUP, x - 30, y - 30);
+    EXPECT_EQ(theCanvas.view.scale, 2.0);
+    EXPECT_EQ(editText(), "2.00");
+    pressOk();
+    EXPECT_EQ(theCanvas.view.scale, 2.0) << "OK on the followed text keeps the scale";
+
+    clickScaleButton();
+    SetFocus(theScaleDialog.edit);
+    wheelNotch(120);
+    EXPECT_EQ(editText(), offered()) << "focused, but not changed by the drafter";
+    typeScale("7");
+    wheelNotch(-120);
+    EXPECT_EQ(editText(), "7");
+    SetFocus(mainWindow);
+    wheelNotch(-120);
+    EXPECT_EQ(editText(), offered()) << "left alone, the text is the view's again";
+    SendMessageA(theScaleDialog.popup, WM_CLOSE, 0, 0);
+    const std::string shown = editText();
+    wheelNotch(120);
+    EXPECT_EQ(editText(), shown) << "a closed dialog is left alone";
 }
 
 TEST_F(Scale, CloseBoxHidesTheDialogWithoutApplying) {

@@ -28,6 +28,7 @@ const char kFigureText[] =
 
 HWND mainWindow = nullptr;
 std::string directory;
+std::string programDirectory;
 StartupState startup;
 bool quitSeen = false;
 WPARAM quitCode = 0;
@@ -49,6 +50,21 @@ void recordStartup() {
     startup.moveUnitFactor[0] = thePanel.moveUnitFactor[0];
     startup.moveUnitFactor[1] = thePanel.moveUnitFactor[1];
     startup.angleUnitFactor = thePanel.angleUnitFactor;
+    startup.lastValuesEnabled = IsWindowEnabled(thePanel.lastValuesButton) != FALSE;
+}
+
+void removeDirectory(const std::string& path) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string entry = path + "\\" + found.cFileName;
+            SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(entry.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
 }
 
 }  // namespace
@@ -59,10 +75,12 @@ bool startProgram() {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     directory = std::string(temp) + "zovrel-window-" + std::to_string(GetCurrentProcessId());
+    programDirectory = directory + "-program";
     if (!CreateDirectoryA(directory.c_str(), nullptr)) return false;
+    if (!CreateDirectoryA(programDirectory.c_str(), nullptr)) return false;
     if (!SetCurrentDirectoryA(directory.c_str())) return false;
     writeFile("JWC_TEMP.TXT", kFigureText);
-    mainWindow = startZovrel(GetModuleHandleA(nullptr), "JWC_TEMP.TXT");
+    mainWindow = startZovrel(GetModuleHandleA(nullptr), "JWC_TEMP.TXT", settingsPath().c_str());
     if (!mainWindow) return false;
     recordStartup();
     pump();
@@ -74,12 +92,12 @@ void stopProgram() {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     SetCurrentDirectoryA(temp);
-    for (const std::string& name : directoryEntries()) {
-        const std::string path = directory + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-    }
-    RemoveDirectoryA(directory.c_str());
+    removeDirectory(directory);
+    removeDirectory(programDirectory);
+}
+
+std::string settingsPath() {
+    return programDirectory + "\\" + kSettingsFileName;
 }
 
 void pump() {
@@ -316,6 +334,9 @@ void WindowTest::SetUp() {
     view_ = theCanvas.view;
     baseX_ = theCopyArray.baseX;
     baseY_ = theCopyArray.baseY;
+    settingsPath_ = thePanel.settingsPath;
+    lastValues_ = thePanel.lastValues;
+    hasLastValues_ = thePanel.hasLastValues;
 }
 
 void WindowTest::TearDown() {
@@ -339,6 +360,10 @@ void WindowTest::TearDown() {
     theCanvas.view = view_;
     theCopyArray.baseX = baseX_;
     theCopyArray.baseY = baseY_;
+    thePanel.settingsPath = settingsPath_;
+    thePanel.lastValues = lastValues_;
+    thePanel.hasLastValues = hasLastValues_;
+    thePanel.enableLastValues();
     thePanel.setHint("");
     repaint();
     pump();

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/settings_file.h"
 #include "view/gdi_win.h"
 #include "view/view_mapping.h"
 
@@ -29,6 +30,10 @@ void stopProgram();  // removes the temporary directory
 
 extern HWND mainWindow;
 extern std::string directory;
+// The folder that stands for the program's own (zovrel.ini lies there), beside directory so
+// that the exchange file's folder holds only what the tests put there.
+extern std::string programDirectory;
+std::string settingsPath();
 // Recorded right after start-up, before any test ran.
 struct StartupState {
     RECT windowRect{};  // outer, screen coordinates
@@ -39,6 +44,7 @@ struct StartupState {
     int slider[6] = {};
     int moveUnitFactor[2] = {};
     double angleUnitFactor = 0.0;
+    bool lastValuesEnabled = true;
 };
 extern StartupState startup;
 
@@ -175,6 +181,9 @@ class WindowTest : public ::testing::Test {
     double angleUnitFactor_ = 0.0;
     ViewMapping view_;
     double baseX_ = 0.0, baseY_ = 0.0;
+    std::string settingsPath_;
+    LastValues lastValues_;
+    bool hasLastValues_ = false;
 };
 
 }  // namespace harness

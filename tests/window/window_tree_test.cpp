@@ -160,8 +160,8 @@ TEST_F(WindowTree, PanelAndCanvasShareTheClientAreaAboveTheStatusBar) {
 }
 
 TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
-    EXPECT_EQ(directChildren(thePanel.panel).size(), 23u)
-        << "6 rows, 3 unit buttons, 2 push buttons";
+    EXPECT_EQ(directChildren(thePanel.panel).size(), 24u)
+        << "6 rows, 3 unit buttons, 3 push buttons";
     for (int r = 0; r < 6; ++r) {
         SCOPED_TRACE("row " + std::to_string(r + 1));
         const int y = 5 + 70 * r;
@@ -234,6 +234,18 @@ TEST_F(WindowTree, CommandButtonsCarryTheirTextsAndIds) {
     EXPECT_TRUE(style(basePoint) & BS_CENTER);
     EXPECT_EQ(font(basePoint), theCanvas.uiFont.get());
     expectPlacement(basePoint, {5, 420, 130, 20}, "base-point button");
+
+    HWND lastValues = GetDlgItem(thePanel.panel, 27);
+    ASSERT_NE(lastValues, nullptr);
+    EXPECT_TRUE(sameClass(lastValues, "Button"));
+    EXPECT_EQ(windowText(lastValues), "前回値");
+    EXPECT_TRUE(style(lastValues) & BS_CENTER);
+    EXPECT_NE(style(lastValues) & BS_TYPEMASK, DWORD{BS_OWNERDRAW});
+    EXPECT_EQ(font(lastValues), theCanvas.uiFont.get());
+    // Below "基点変更", clear of the completion button with room for one more line between.
+    expectPlacement(lastValues, {5, 445, 130, 20}, "last-values button");
+    EXPECT_GE(placement(complete).y, 445 + 20 + 20);
+    EXPECT_FALSE(startup.lastValuesEnabled) << "nothing stored beside a fresh program";
 }
 
 TEST_F(WindowTree, ScaleDialogIsAHiddenToolWindowInTheMainWindowsCorner) {

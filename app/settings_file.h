@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "copyarray/copy_array.h"
+
+// What "前回値" puts back: the rows as the last completed "完了+JWWに送信" sent them. They live
+// in zovrel.ini beside zovrel.exe, never in the registry; the batch tool does not read them.
+//
+// The file is a [zovrel] section of key=value lines (CR LF), the value everything after the
+// first '=', spaces included:
+//   move-x=120.00  move-x-slider=100  move-x-unit=mm   (mm|m; move-y likewise)
+//   angle=90  angle-slider=0  angle-unit=deg            (deg|rad)
+//   scale-x, scale-y, copies: the text and its -slider
+// Every key listed must be there exactly once. A key this version does not know is passed
+// over, so a later one may add its own (the keep-attributes check box) and still be read
+// here; blank lines, ';' comments and other sections are passed over too.
+
+constexpr char kSettingsFileName[] = "zovrel.ini";
+
+struct LastValues {
+    CopyInputs rows;  // texts, sliders, units
+};
+
+// Whether these rows could have come from the panel: texts of at most 127 characters that a
+// box can hold (Shift-JIS, no control characters), digits only for the copies, sliders
+// 0..100, known units. Anything else is never stored nor restored.
+bool storableRows(const CopyInputs& rows);
+
+// The file's text; rows that are not storable give the bare section, which reads back as
+// nothing stored.
+std::string formatLastValues(const LastValues& values);
+
+// True and out filled when the text holds a whole, storable set; otherwise out is untouched.
+bool parseLastValues(std::string_view file, LastValues& out);
+
+// False when the file is missing, cannot be read, is larger than any this program writes,
+// or holds no whole set.
+bool readLastValues(const char* path, LastValues& out);
+
+// Through a temporary file beside path and one replace, as the exchange file is written;
+// false, with nothing changed, when that cannot be done (a folder that cannot be written,
+// a read-only file).
+bool writeLastValues(const char* path, const LastValues& values);

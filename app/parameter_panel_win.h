@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/child_layout_win.h"
 #include "app/parameter_model.h"
 #include "copyarray/copy_array.h"
 #include "copyarray/copy_preview.h"
@@ -18,6 +19,7 @@ constexpr int kRowMoveXUnitId = 3;
 constexpr int kRowMoveYUnitId = 7;
 constexpr int kRowAngleUnitId = 11;
 
+// Sizes at 96 DPI; the window scales them to its DPI (app/child_layout_win.h).
 constexpr int kPanelWidth = 140;
 constexpr int kRowPitch = 70;
 constexpr int kRowTop = 5;
@@ -39,13 +41,14 @@ struct ParameterRowControls {
     int percentId;
 };
 
-// The 140-pixel column of parameter rows, and the status bar it builds. Whenever a row changes
-// the controls are read into the parameter model once; everything else reads the model.
+// The 140-pixel column (at 96 DPI) of parameter rows, and the status bar it builds. Whenever a row
+// changes the controls are read into the parameter model once; everything else reads the model.
 struct ParameterPanel {
     ParameterPanel();
 
     void create(HWND main, const CREATESTRUCTA& creation);
     void layout(HWND main, WPARAM wParam, LPARAM lParam, const RECT& mainClient);
+    void placeControls();  // every control of the panel at the DPI now (layout() follows)
     void setDefaultMoves(double horizontal, double vertical);
     void valueText(int id, char* buffer);  // at least kRowTextSize bytes
     int sliderPosition(int id);
@@ -73,6 +76,7 @@ struct ParameterPanel {
     WNDPROC previousPanelProc = nullptr;
     ParameterRowControls rows[kRowCount];
     HWND basePointButton = nullptr;
+    ChildLayout controls;  // the panel's controls and their places at 96 DPI
     int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
     double angleUnitFactor = kDegreeFactor;
     char hintText[kHintSize] = {};

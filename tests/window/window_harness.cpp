@@ -34,8 +34,6 @@ WPARAM quitCode = 0;
 
 namespace {
 
-constexpr int kPanelWidth = 140;
-
 void recordStartup() {
     GetWindowRect(mainWindow, &startup.windowRect);
     GetClientRect(theCanvas.window, &startup.canvasClient);
@@ -55,7 +53,8 @@ void recordStartup() {
 
 bool startProgram() {
     // The virtual display's pointer must not wander over the window and send moves of its own.
-    SetCursorPos(1023, 767);
+    SetCursorPos(GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1,
+                 GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     directory = std::string(temp) + "zovrel-window-" + std::to_string(GetCurrentProcessId());
@@ -96,7 +95,9 @@ void pump() {
 }
 
 LPARAM atCanvas(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(x + kPanelWidth), static_cast<WORD>(y));
+    RECT panel{};
+    GetClientRect(thePanel.panel, &panel);
+    return MAKELPARAM(static_cast<WORD>(x + panel.right), static_cast<WORD>(y));
 }
 
 void mouse(UINT message, int x, int y) {

@@ -167,14 +167,19 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath) {
     // Before the window exists only the system's DPI is known; a window that opens on a monitor
     // of another DPI is sized again for its own.
     const int dpi = systemDpi();
-    CreateWindowExA(0, text::kMainClass, text::kCaption, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                    scaled(kStartLeft, dpi), scaled(kStartTop, dpi), scaled(kStartWidth, dpi),
-                    scaled(kStartHeight, dpi), nullptr, nullptr, instance, nullptr);
+    constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    const SIZE start96{kStartWidth, kStartHeight};
+    const SIZE outer = outerSizeAt(start96, style, 0, dpi);
+    CreateWindowExA(0, text::kMainClass, text::kCaption, style, scaled(kStartLeft, dpi),
+                    scaled(kStartTop, dpi), outer.cx, outer.cy, nullptr, nullptr, instance,
+                    nullptr);
     HWND main = theCanvas.parentWindow;
     if (!main) return nullptr;
-    if (theCanvas.view.dpi != dpi)
-        SetWindowPos(main, nullptr, 0, 0, uiPixels(kStartWidth), uiPixels(kStartHeight),
+    if (theCanvas.view.dpi != dpi) {
+        const SIZE own = outerSizeAt(start96, style, 0, theCanvas.view.dpi);
+        SetWindowPos(main, nullptr, 0, 0, own.cx, own.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     UpdateWindow(main);
     const Extents& e = theFigure.extents;
     theCanvas.view.fitToExtents(e);

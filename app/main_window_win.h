@@ -5,7 +5,7 @@
 // At 96 DPI; scaled to the window's DPI.
 constexpr int kMinTrackWidth = 400;
 constexpr int kMinTrackHeight = 510;
-constexpr int kStartLeft = 100;  // the outer rectangle at start-up
+constexpr int kStartLeft = 100;  // the outer rectangle at start-up (the client area scales)
 constexpr int kStartTop = 100;
 constexpr int kStartWidth = 800;
 constexpr int kStartHeight = 600;

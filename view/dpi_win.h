@@ -7,3 +7,8 @@
 // function is looked up at run time so that the program still starts on the older systems.
 int windowDpi(HWND window);
 int systemDpi();
+
+// The outer size at dpi of a window with this style that measures outer96 at 96 DPI: its client
+// area scaled, and the frame and caption the system draws at dpi around it. Where the frame at
+// another DPI cannot be asked for (before Windows 10 1607), the outer size scaled.
+SIZE outerSizeAt(SIZE outer96, DWORD style, DWORD exStyle, int dpi);

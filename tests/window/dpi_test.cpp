@@ -120,7 +120,7 @@ TEST_F(Dpi, EverySizeIsItsConstantAt96ScaledToTheWindowsDpi) {
         ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's LogPixels did not reach the program";
     }
     EXPECT_EQ(theCanvas.view.dpi, dpi);
-    // What Wine made of the manifest: 2 is per-monitor awareness.
+    // Per-monitor awareness (2), as the manifest asks (Wine 8 reports it for every program).
     using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
     using GetAwareness = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
     HMODULE user32 = GetModuleHandleA("user32.dll");

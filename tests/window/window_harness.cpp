@@ -57,8 +57,15 @@ bool startProgram() {
                  GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    directory = std::string(temp) + "zovrel-window-" + std::to_string(GetCurrentProcessId());
-    if (!CreateDirectoryA(directory.c_str(), nullptr)) return false;
+    // A fresh server hands out the same process ids again: a directory left behind by an
+    // earlier run must not stop this one.
+    const std::string base =
+        std::string(temp) + "zovrel-window-" + std::to_string(GetCurrentProcessId());
+    directory = base;
+    for (int n = 1; !CreateDirectoryA(directory.c_str(), nullptr); ++n) {
+        if (GetLastError() != ERROR_ALREADY_EXISTS || n > 100) return false;
+        directory = base + "-" + std::to_string(n);
+    }
     if (!SetCurrentDirectoryA(directory.c_str())) return false;
     writeFile("JWC_TEMP.TXT", kFigureText);
     mainWindow = startZovrel(GetModuleHandleA(nullptr), "JWC_TEMP.TXT");

@@ -1,5 +1,6 @@
 #include "app/main_window_win.h"
 
+#include "app/child_layout_win.h"
 #include "app/globals_win.h"
 #include "app/loop_input_win.h"
 #include "app/middle_pan_win.h"
@@ -10,11 +11,34 @@
 #include "app/texts.h"
 #include "figure/exchange_io_names.h"
 #include "figure/reader.h"
+#include "view/dpi_win.h"
 
 namespace {
 
+IconHandle bigIcon, smallIcon;
+
+// The program's icon at the sizes of the DPI now: the resource holds 16, 24, 32 and 48 pixels.
+void setIcons(HWND window) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const int big = uiPixels(kBigIcon), small = uiPixels(kSmallIcon);
+    IconHandle nextBig(static_cast<HICON>(LoadImageA(instance, "MYICON", IMAGE_ICON, big, big, 0)));
+    IconHandle nextSmall(
+        static_cast<HICON>(LoadImageA(instance, "MYICON", IMAGE_ICON, small, small, 0)));
+    if (nextBig.get())
+        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(nextBig.get()));
+    if (nextSmall.get())
+        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(nextSmall.get()));
+    // The window no longer shows the old ones: they may go.
+    if (nextBig.get()) bigIcon = std::move(nextBig);
+    if (nextSmall.get()) smallIcon = std::move(nextSmall);
+}
+
 void onCreate(HWND window, LPARAM lParam) {
     const CREATESTRUCTA& creation = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    // Everything below is made at the window's DPI.
+    theCanvas.view.dpi = windowDpi(window);
+    if (theCanvas.view.dpi != kBaseDpi) theCanvas.uiFont = makeUiFont(theCanvas.view.dpi);
+    setIcons(window);
     thePanel.create(window, creation);
     theCanvas.createCanvasWindow(window, creation.hInstance);
     subclassCanvas();
@@ -33,6 +57,31 @@ void onSize(HWND window, WPARAM wParam, LPARAM lParam) {
     UpdateWindow(window);
 }
 
+// Another monitor's scaling, or the scaling changed: the suggested rectangle, every size and
+// the font at the new DPI; the values stay, and the drawing keeps its size and centre.
+void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    const int dpi = HIWORD(wParam);
+    if (dpi <= 0) return;
+    theCanvas.view.changeDpi(dpi);
+    GdiObject<HFONT> font = makeUiFont(dpi);
+    replaceFont(window, theCanvas.uiFont.get(), font.get());
+    if (theScaleDialog.popup) replaceFont(theScaleDialog.popup, theCanvas.uiFont.get(), font.get());
+    theCanvas.uiFont = std::move(font);  // no window draws with the old one any more
+    setIcons(window);
+    thePanel.placeControls();
+    theScaleDialog.placeControls();
+    const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The same rectangle brings no WM_SIZE: lay out for the new sizes all the same.
+    RECT client{};
+    GetClientRect(window, &client);
+    onSize(window, IsIconic(window) ? SIZE_MINIMIZED : SIZE_RESTORED,
+           MAKELPARAM(client.right, client.bottom));
+    thePanel.showScale();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void onPaint(HWND window) {
     // The children cover the whole client area and paint themselves.
     ValidateRect(window, nullptr);
@@ -46,8 +95,8 @@ void onClose(HWND window) {
 
 void onGetMinMaxInfo(LPARAM lParam) {
     MINMAXINFO& info = *reinterpret_cast<MINMAXINFO*>(lParam);
-    info.ptMinTrackSize.x = kMinTrackWidth;
-    info.ptMinTrackSize.y = kMinTrackHeight;
+    info.ptMinTrackSize.x = uiPixels(kMinTrackWidth);
+    info.ptMinTrackSize.y = uiPixels(kMinTrackHeight);
 }
 
 }  // namespace
@@ -72,6 +121,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_GETMINMAXINFO:
             onGetMinMaxInfo(lParam);
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(window, wParam, lParam);
             return 0;
         case WM_MOUSEMOVE:
             onMouseMove(lParam);
@@ -122,10 +174,22 @@ HWND startZovrel(HINSTANCE instance, const char* exchangePath, const char* setti
     theFigureReach = figureReach(theFigure);
     thePanel.model.setFigure(theFigure);
 
-    CreateWindowExA(0, text::kMainClass, text::kCaption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
-                    800, 600, nullptr, nullptr, instance, nullptr);
+    // Before the window exists only the system's DPI is known; a window that opens on a monitor
+    // of another DPI is sized again for its own.
+    const int dpi = systemDpi();
+    constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    const SIZE start96{kStartWidth, kStartHeight};
+    const SIZE outer = outerSizeAt(start96, style, 0, dpi);
+    CreateWindowExA(0, text::kMainClass, text::kCaption, style, scaled(kStartLeft, dpi),
+                    scaled(kStartTop, dpi), outer.cx, outer.cy, nullptr, nullptr, instance,
+                    nullptr);
     HWND main = theCanvas.parentWindow;
     if (!main) return nullptr;
+    if (theCanvas.view.dpi != dpi) {
+        const SIZE own = outerSizeAt(start96, style, 0, theCanvas.view.dpi);
+        SetWindowPos(main, nullptr, 0, 0, own.cx, own.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     UpdateWindow(main);
     const Extents& e = theFigure.extents;
     theCanvas.view.fitToExtents(e);

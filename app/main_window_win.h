@@ -4,8 +4,15 @@
 
 #include <string>
 
+// At 96 DPI; scaled to the window's DPI.
 constexpr int kMinTrackWidth = 400;
 constexpr int kMinTrackHeight = 510;
+constexpr int kStartLeft = 100;  // the outer rectangle at start-up (the client area scales)
+constexpr int kStartTop = 100;
+constexpr int kStartWidth = 800;
+constexpr int kStartHeight = 600;
+constexpr int kBigIcon = 32;  // the caption's and the task bar's icons
+constexpr int kSmallIcon = 16;
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -3,13 +3,14 @@
 #include <charconv>
 #include <string>
 
+#include "app/child_layout_win.h"
 #include "app/globals_win.h"
 #include "app/texts.h"
 #include "copyarray/output_count.h"
 
 namespace {
 
-constexpr int kReadoutGap = 8;  // pixels between the readout and its neighbours
+constexpr int kReadoutGap = 8;  // pixels (at 96 DPI) between the readout and its neighbours
 
 // What the readout says: the count, or that the completion would refuse to write.
 struct Readout {
@@ -56,10 +57,11 @@ void paintOutputReadout(HDC dc, int textEnd) {
     MapWindowPoints(HWND_DESKTOP, thePanel.statusStrip, reinterpret_cast<POINT*>(&button), 2);
     SIZE extent{};
     GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &extent);
-    const int left = button.left - kReadoutGap - extent.cx;
-    if (left < textEnd + kReadoutGap) return;
+    const int gap = uiPixels(kReadoutGap);
+    const int left = button.left - gap - extent.cx;
+    if (left < textEnd + gap) return;
     // The copies' own colour: the readout counts them.
     const COLORREF previous = SetTextColor(dc, kCopyColour);
-    TextOutA(dc, left, 5, line.c_str(), static_cast<int>(line.size()));
+    TextOutA(dc, left, uiPixels(5), line.c_str(), static_cast<int>(line.size()));
     SetTextColor(dc, previous);
 }

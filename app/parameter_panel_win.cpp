@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "app/child_layout_win.h"
 #include "app/commands_win.h"
 #include "app/globals_win.h"
 #include "app/loop_input_win.h"
@@ -72,47 +73,52 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
     SendMessageA(statusBar, SB_SETTEXTA, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(""));
     RECT bar{};
     GetWindowRect(statusBar, &bar);
-    statusStrip = child(statusBar, instance, 0, "STATIC", "", 0, 0, 0,
-                        (bar.right - bar.left) - kSizeGrip, bar.bottom - bar.top, kStatusStripId);
+    statusStrip =
+        child(statusBar, instance, 0, "STATIC", "", 0, 0, 0,
+              (bar.right - bar.left) - uiPixels(kSizeGrip), bar.bottom - bar.top, kStatusStripId);
     setFont(statusStrip);
 
-    panel = child(main, instance, 0, "STATIC", "", 0, 0, 0, kPanelWidth, 50, kPanelId);
+    panel = child(main, instance, 0, "STATIC", "", 0, 0, 0, uiPixels(kPanelWidth), uiPixels(50),
+                  kPanelId);
     previousPanelProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(panelProc)));
 
-    completeButton = child(panel, instance, 0, "BUTTON", text::kCompleteButton, BS_CENTER, 5, 0,
-                           130, 20, kCompleteButtonId);
+    // Each control at its place at 96 DPI; layout() keeps the completion button at the bottom.
+    completeButton = controls.add(panel, 0, "BUTTON", text::kCompleteButton, BS_CENTER,
+                                  {5, 0, 130, 20}, kCompleteButtonId);
     setFont(completeButton);
     for (int r = 0; r < kRowCount; ++r) {
         ParameterRowControls& row = rows[r];
         const int y = kRowTop + kRowPitch * r;
         const DWORD typing = r == kRowCopies ? ES_NUMBER : ES_AUTOHSCROLL;  // room for arithmetic
-        row.valueEdit = child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", kRowSetup.rowText[r],
-                              WS_BORDER | typing, 56, y, 53, 20, row.editId);
+        row.valueEdit = controls.add(panel, WS_EX_CLIENTEDGE, "EDIT", kRowSetup.rowText[r],
+                                     WS_BORDER | typing, {56, y, 53, 20}, row.editId);
         setFont(row.valueEdit);
         if (row.unitId >= 0) {
-            row.unitButton = child(panel, instance, 0, "BUTTON", "", BS_OWNERDRAW, 112, y + 1, 23,
-                                   18, row.unitId);
+            row.unitButton = controls.add(panel, 0, "BUTTON", "", BS_OWNERDRAW,
+                                          {112, y + 1, 23, 18}, row.unitId);
             setFont(row.unitButton);
         }
-        row.slider = child(panel, instance, 0, TRACKBAR_CLASSA, "", TBS_NOTICKS, 0, y + 20, 103, 20,
-                           row.sliderId);
+        row.slider = controls.add(panel, 0, TRACKBAR_CLASSA, "", TBS_NOTICKS, {0, y + 20, 103, 20},
+                                  row.sliderId);
         char percent[16];
         percentText(kRowSetup.rowSlider[r], percent, sizeof percent);
         row.percentBox =
-            child(panel, instance, WS_EX_CLIENTEDGE, "EDIT", percent,
-                  WS_BORDER | ES_READONLY | ES_CENTER, 105, y + 20, 32, 17, row.percentId);
+            controls.add(panel, WS_EX_CLIENTEDGE, "EDIT", percent,
+                         WS_BORDER | ES_READONLY | ES_CENTER, {105, y + 20, 32, 17}, row.percentId);
         setFont(row.percentBox);
     }
-    basePointButton = child(panel, instance, 0, "BUTTON", text::kBasePointButton, BS_CENTER, 5, 420,
-                            130, 20, kBasePointButtonId);
+    basePointButton = controls.add(panel, 0, "BUTTON", text::kBasePointButton, BS_CENTER,
+                                   {5, 420, 130, 20}, kBasePointButtonId);
     setFont(basePointButton);
-    lastValuesButton = child(panel, instance, 0, "BUTTON", text::kLastValuesButton,
-                             BS_CENTER | WS_DISABLED, kLastValuesButtonX, kLastValuesButtonY,
-                             kLastValuesButtonWidth, kLastValuesButtonHeight, kLastValuesButtonId);
+    lastValuesButton = controls.add(
+        panel, 0, "BUTTON", text::kLastValuesButton, BS_CENTER | WS_DISABLED,
+        {kLastValuesButtonX, kLastValuesButtonY, kLastValuesButtonWidth, kLastValuesButtonHeight},
+        kLastValuesButtonId);
     setFont(lastValuesButton);
-    scaleButton = child(statusStrip, instance, 0, "BUTTON", "", BS_OWNERDRAW, 110, kScaleButtonTop,
-                        kScaleButtonWidth, kScaleButtonHeight, kScaleButtonId);
+    scaleButton = child(statusStrip, instance, 0, "BUTTON", "", BS_OWNERDRAW, uiPixels(110),
+                        uiPixels(kScaleButtonTop), uiPixels(kScaleButtonWidth),
+                        uiPixels(kScaleButtonHeight), kScaleButtonId);
     previousStripProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(statusStrip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(statusStripProc)));
     for (int r = 0; r < kRowCount; ++r)
@@ -124,19 +130,26 @@ void ParameterPanel::layout(HWND, WPARAM wParam, LPARAM lParam, const RECT& main
     SendMessageA(statusBar, WM_SIZE, wParam, lParam);
     const int ws = clientWidth(statusBar);
     const int hs = clientHeight(statusBar);
+    const int grip = uiPixels(kSizeGrip);
     // A minimised window has no room: no zero or negative size may reach a window.
-    if (ws - kSizeGrip > 0 && hs > 0) MoveWindow(statusStrip, 0, 0, ws - kSizeGrip, hs, TRUE);
+    if (ws - grip > 0 && hs > 0) MoveWindow(statusStrip, 0, 0, ws - grip, hs, TRUE);
     const int panelHeight = (mainClient.bottom - mainClient.top) - hs;
     if (panelHeight > 0) {
-        MoveWindow(panel, 0, 0, clientWidth(panel), panelHeight, TRUE);
+        MoveWindow(panel, 0, 0, uiPixels(kPanelWidth), panelHeight, TRUE);
         RECT button{};
         GetClientRect(completeButton, &button);
-        MoveWindow(completeButton, 5, clientHeight(panel) - button.bottom, button.right,
+        MoveWindow(completeButton, uiPixels(5), clientHeight(panel) - button.bottom, button.right,
                    button.bottom, TRUE);
     }
-    int x = ws - kScaleButtonWidth - kSizeGrip;
-    if (x < kScaleButtonMinX) x = kScaleButtonMinX;
-    MoveWindow(scaleButton, x, kScaleButtonTop, kScaleButtonWidth, kScaleButtonHeight, TRUE);
+    const int width = uiPixels(kScaleButtonWidth);
+    int x = ws - width - grip;
+    if (x < uiPixels(kScaleButtonMinX)) x = uiPixels(kScaleButtonMinX);
+    MoveWindow(scaleButton, x, uiPixels(kScaleButtonTop), width, uiPixels(kScaleButtonHeight),
+               TRUE);
+}
+
+void ParameterPanel::placeControls() {
+    controls.place();
 }
 
 void ParameterPanel::setDefaultMoves(double horizontal, double vertical) {
@@ -200,7 +213,8 @@ void ParameterPanel::paintLabels() {
     SetBkMode(dc.get(), TRANSPARENT);
     for (int r = 0; r < kRowCount; ++r) {
         const char* label = text::kRowLabels[r];
-        TextOutA(dc.get(), 5, kRowTop + kRowPitch * r + 4, label, lstrlenA(label));
+        TextOutA(dc.get(), uiPixels(5), uiPixels(kRowTop + kRowPitch * r + 4), label,
+                 lstrlenA(label));
     }
 }
 
@@ -223,7 +237,7 @@ void ParameterPanel::drawOwnerButton(HDC dc, int id, bool pressed, const RECT& r
         label[1] = ' ';
         formatBoxNumber(theCanvas.view.scale, true, label + 2);
     }
-    TextOutA(dc, 3, 2, label, lstrlenA(label));
+    TextOutA(dc, uiPixels(3), uiPixels(2), label, lstrlenA(label));
     const GdiObject<HPEN> penA = makePen(pressed ? RGB(128, 128, 128) : RGB(255, 255, 255));
     const GdiObject<HPEN> penB = makePen(pressed ? RGB(255, 255, 255) : RGB(128, 128, 128));
     {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <string>
-
+#include "app/child_layout_win.h"
 #include "app/parameter_model.h"
 #include "app/settings_file.h"
 #include "copyarray/copy_array.h"
@@ -22,6 +22,7 @@ constexpr int kRowMoveXUnitId = 3;
 constexpr int kRowMoveYUnitId = 7;
 constexpr int kRowAngleUnitId = 11;
 
+// Sizes at 96 DPI; the window scales them to its DPI (app/child_layout_win.h).
 constexpr int kPanelWidth = 140;
 constexpr int kRowPitch = 70;
 constexpr int kRowTop = 5;
@@ -48,13 +49,14 @@ struct ParameterRowControls {
     int percentId;
 };
 
-// The 140-pixel column of parameter rows, and the status bar it builds. Whenever a row changes
-// the controls are read into the parameter model once; everything else reads the model.
+// The 140-pixel column (at 96 DPI) of parameter rows, and the status bar it builds. Whenever a row
+// changes the controls are read into the parameter model once; everything else reads the model.
 struct ParameterPanel {
     ParameterPanel();
 
     void create(HWND main, const CREATESTRUCTA& creation);
     void layout(HWND main, WPARAM wParam, LPARAM lParam, const RECT& mainClient);
+    void placeControls();  // every control of the panel at the DPI now (layout() follows)
     void setDefaultMoves(double horizontal, double vertical);
     void valueText(int id, char* buffer);  // at least kRowTextSize bytes
     int sliderPosition(int id);
@@ -93,6 +95,7 @@ struct ParameterPanel {
     LastValues lastValues;
     bool hasLastValues = false;
     bool settingRows = false;  // the rows are set as a whole: their edits report nothing
+    ChildLayout controls;  // the panel's controls and their places at 96 DPI
     int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
     double angleUnitFactor = kDegreeFactor;
     char hintText[kHintSize] = {};

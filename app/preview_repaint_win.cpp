@@ -13,7 +13,7 @@ WNDPROC previousCanvasProc = nullptr;
 
 Scene currentScene() {
     CanvasFeedback feedback;
-    feedback.shown = gestureShown(theMouse);
+    feedback.shown = gestureShown(theMouse, theCanvas.view.dpi);
     feedback.start = theMouse.gestureStart;
     feedback.pointer = theMouse.pointerPos;
     return {theFigure,    theFigureBounds,        thePanel.model.params,

@@ -1,5 +1,6 @@
 #include "app/scale_dialog_win.h"
 
+#include "app/child_layout_win.h"
 #include "app/globals_win.h"
 #include "app/panel_values.h"
 #include "app/texts.h"
@@ -28,14 +29,13 @@ int ScaleDialog::create(HWND owner, HINSTANCE instance) {
     wc.lpszClassName = text::kScaleDialogClass;
     if (!RegisterClassA(&wc)) return 0;
     popup = CreateWindowExA(WS_EX_TOOLWINDOW, text::kScaleDialogClass, "",
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200, 300, 50, owner, nullptr,
-                            instance, nullptr);
-    okButton = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 210, 5, 80, 20, popup,
-                               idAsMenu(okId), instance, nullptr);
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU, uiPixels(200), uiPixels(200),
+                            uiPixels(kOuterWidth), uiPixels(kOuterHeight), owner, nullptr, instance,
+                            nullptr);
+    okButton = controls.add(popup, 0, "BUTTON", "OK", 0, {210, 5, 80, 20}, okId);
     setFont(okButton, theCanvas.uiFont.get());
-    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "40",
-                           WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 100, 5, 53, 20,
-                           popup, idAsMenu(editId), instance, nullptr);
+    edit = controls.add(popup, WS_EX_CLIENTEDGE, "EDIT", "40", WS_BORDER | ES_AUTOHSCROLL,
+                        {100, 5, 53, 20}, editId);
     setFont(edit, theCanvas.uiFont.get());
     previousEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scaleEditProc)));
@@ -74,6 +74,13 @@ void ScaleDialog::followView() {
     offerCurrentScale(*this);
 }
 
+void ScaleDialog::placeControls() {
+    if (!popup) return;
+    SetWindowPos(popup, nullptr, 0, 0, uiPixels(kOuterWidth), uiPixels(kOuterHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    controls.place();
+}
+
 void ScaleDialog::place(HWND main) {
     if (!popup) return;
     RECT m{}, p{};
@@ -92,7 +99,8 @@ void onDialogPaint(HWND window) {
     FillRect(dc.get(), &client, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     SelectGuard font(dc.get(), theCanvas.uiFont.get());
     SetBkMode(dc.get(), TRANSPARENT);
-    TextOutA(dc.get(), 10, 10, text::kScaleDialogLabel, lstrlenA(text::kScaleDialogLabel));
+    TextOutA(dc.get(), uiPixels(10), uiPixels(10), text::kScaleDialogLabel,
+             lstrlenA(text::kScaleDialogLabel));
 }
 
 }  // namespace

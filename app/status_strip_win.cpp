@@ -4,6 +4,7 @@
 
 #include <charconv>
 
+#include "app/child_layout_win.h"
 #include "app/globals_win.h"
 #include "app/output_readout_win.h"
 #include "app/parameter_panel_win.h"
@@ -37,14 +38,14 @@ void onStripPaint(HWND window) {
     GetClientRect(thePanel.panel, &panel);
     int x = panel.right;
     const int hintLength = lstrlenA(thePanel.hintText);
-    TextOutA(dc.get(), x, 5, thePanel.hintText, hintLength);
+    TextOutA(dc.get(), x, uiPixels(5), thePanel.hintText, hintLength);
     SIZE extent{};
     GetTextExtentPoint32A(dc.get(), thePanel.hintText, hintLength, &extent);
     int end = x + extent.cx;
     const std::string note = previewNote(thePanel.preview);
     if (!note.empty()) {
-        x += extent.cx + (hintLength > 0 ? 12 : 0);
-        TextOutA(dc.get(), x, 5, note.c_str(), static_cast<int>(note.size()));
+        x += extent.cx + (hintLength > 0 ? uiPixels(12) : 0);
+        TextOutA(dc.get(), x, uiPixels(5), note.c_str(), static_cast<int>(note.size()));
         GetTextExtentPoint32A(dc.get(), note.c_str(), static_cast<int>(note.size()), &extent);
         end = x + extent.cx;
     }

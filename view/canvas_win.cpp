@@ -15,9 +15,13 @@ uint32_t dibColour(COLORREF c) {
 
 }  // namespace
 
-Canvas::Canvas()
-    : uiFont(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                         PROOF_QUALITY, FIXED_PITCH | FF_MODERN, text::kFontFace)) {
+GdiObject<HFONT> makeUiFont(int dpi) {
+    return GdiObject<HFONT>(CreateFontA(scaled(kUiFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                                        FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
+                                        FIXED_PITCH | FF_MODERN, text::kFontFace));
+}
+
+Canvas::Canvas() : uiFont(makeUiFont(kBaseDpi)) {
     copyLineColour = dibColour(kCopyColour);
     copyDotColour = dibColour(kCopyPointColour);
 }
@@ -98,27 +102,33 @@ Point2 Canvas::pointerInWorld(PixelPoint pointer) const {
 }
 
 void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer) {
+    // Longer arms at a higher DPI, still one pixel wide.
     if (picking) {
         const PixelPoint p = pointer;
-        for (int k = 0; k <= 9; ++k) {
+        const int arm = scaled(9, view.dpi);
+        for (int k = 0; k <= arm; ++k) {
             setPixel(p.x + k, p.y, kMarkerColour);
             setPixel(p.x - k, p.y, kMarkerColour);
             setPixel(p.x, p.y + k, kMarkerColour);
             setPixel(p.x, p.y - k, kMarkerColour);
         }
-        // Four arrow tips of five pixels, pointing outwards.
+        // Four arrow tips, pointing outwards: the tip and two diagonal flanks (five pixels at
+        // 96 DPI).
+        const int tip = scaled(10, view.dpi), flank = scaled(2, view.dpi);
         for (int dir = -1; dir <= 1; dir += 2) {
-            const int tip = 10 * dir, one = 9 * dir, two = 8 * dir;
-            const int xs[5] = {tip, one, two, one, two}, ys[5] = {0, -1, -2, 1, 2};
-            for (int i = 0; i < 5; ++i) {
-                setPixel(p.x + xs[i], p.y + ys[i], kMarkerColour);  // right, left
-                setPixel(p.x + ys[i], p.y + xs[i], kMarkerColour);  // down, up
+            for (int i = 0; i <= flank; ++i) {
+                for (int side = -1; side <= 1; side += 2) {
+                    const int along = (tip - i) * dir, across = i * side;
+                    setPixel(p.x + along, p.y + across, kMarkerColour);  // right, left
+                    setPixel(p.x + across, p.y + along, kMarkerColour);  // down, up
+                }
             }
         }
         return;
     }
     const PixelPoint b = toPixel(view.worldToScreen(baseX, baseY));
-    for (int k = 0; k <= 4; ++k) {
+    const int arm = scaled(4, view.dpi);
+    for (int k = 0; k <= arm; ++k) {
         setPixel(b.x + k, b.y, kMarkerColour);
         setPixel(b.x - k, b.y, kMarkerColour);
         setPixel(b.x, b.y + k, kMarkerColour);
@@ -163,14 +173,15 @@ void Canvas::drawBackground(const CanvasFeedback& feedback) {
     }
 
     const PixelPoint s = feedback.start;
+    const int labelOffset = scaled(kLabelOffset, view.dpi);
     if (feedback.shown.rubberBand) {
         const PixelPoint c = feedback.pointer;
-        drawText(s.x + kLabelOffset, s.y + kLabelOffset, text::kZoomIn);
+        drawText(s.x + labelOffset, s.y + labelOffset, text::kZoomIn);
         GdiFlush();  // the text first, then the frame over it
         const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
         for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
     } else if (feedback.shown.label)
-        drawText(s.x + kLabelOffset, s.y + kLabelOffset, feedback.shown.label);
+        drawText(s.x + labelOffset, s.y + labelOffset, feedback.shown.label);
     GdiFlush();  // before anything is set in the bitmap's memory
 }
 

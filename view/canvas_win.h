@@ -17,7 +17,9 @@ constexpr COLORREF kAxisColour = RGB(200, 200, 200);
 constexpr COLORREF kMarkerColour = RGB(255, 0, 0);
 constexpr COLORREF kBackgroundColour = RGB(255, 255, 255);
 constexpr int kCanvasId = 9;
-constexpr int kLabelOffset = 5;  // gesture texts sit this far right of and below the start pixel
+// Gesture texts sit this far right of and below the start pixel (at 96 DPI).
+constexpr int kLabelOffset = 5;
+constexpr int kUiFontHeight = 12;  // the UI font's height at 96 DPI
 
 // What the canvas draws next. Each step sets the colour its lines or dots are set in memory
 // with, after GDI has finished the text drawn before it.
@@ -35,6 +37,9 @@ struct CanvasFeedback {
 // copied to the canvas window in one BitBlt. Lines and dots are set in its memory by the
 // raster target; GDI draws only the texts. The canvas window paints only in its own WM_PAINT
 // (see app/canvas_window_win.cpp); everything else invalidates it.
+// The UI font for a DPI: every control, label and canvas text uses it.
+GdiObject<HFONT> makeUiFont(int dpi);
+
 struct Canvas : RasterTarget {
     Canvas();
     ~Canvas();

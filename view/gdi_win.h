@@ -91,6 +91,30 @@ class PaintDc {
     PAINTSTRUCT paint_{};
 };
 
+// Owns an icon loaded at a size of its own (LoadImageA without LR_SHARED). Move-only.
+class IconHandle {
+  public:
+    IconHandle() = default;
+    explicit IconHandle(HICON icon) : icon_(icon) {}
+    ~IconHandle() {
+        if (icon_) DestroyIcon(icon_);
+    }
+    IconHandle(const IconHandle&) = delete;
+    IconHandle& operator=(const IconHandle&) = delete;
+    IconHandle& operator=(IconHandle&& other) noexcept {
+        if (this != &other) {
+            if (icon_) DestroyIcon(icon_);
+            icon_ = other.icon_;
+            other.icon_ = nullptr;
+        }
+        return *this;
+    }
+    HICON get() const { return icon_; }
+
+  private:
+    HICON icon_ = nullptr;
+};
+
 GdiObject<HPEN> makePen(COLORREF colour);  // PS_SOLID, width 0: the one-pixel cosmetic pen
 
 // A 32-bit DIB section with top-down rows of 0x00RRGGBB at bits; null when it cannot be made.

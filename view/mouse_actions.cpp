@@ -14,7 +14,7 @@ void beginGesture(MouseTracker& m, PixelPoint at, MouseEffects& e) {
 void performGesture(MouseContext c, MouseEffects& e) {
     const PixelPoint s = c.mouse.gestureStart;
     const PixelPoint r = c.mouse.releasePos;
-    const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y);
+    const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y, c.view.dpi);
     switch (command) {
         case NavCommand::zoomOut:
             c.view.zoomOutAt(s.x, s.y);
@@ -43,7 +43,9 @@ MouseEffects plainClick(MouseContext c, MouseButton button, PixelPoint at) {
     if (c.pickMode) {
         c.pickMode = 0;
         const Point2 p = c.view.screenToWorld(at.x, at.y);
-        c.base = button == MouseButton::right ? snapBasePoint(c.figure, p.x, p.y, c.view.scale) : p;
+        c.base = button == MouseButton::right
+                     ? snapBasePoint(c.figure, p.x, p.y, c.view.scale, c.view.dpi)
+                     : p;
     }
     e.clearHint = true;
     e.invalidate = true;
@@ -99,7 +101,8 @@ MouseEffects mouseCancelled(MouseContext c) {
     return e;
 }
 
-GestureFeedback gestureShown(const MouseTracker& m) {
+GestureFeedback gestureShown(const MouseTracker& m, int dpi) {
     if (!m.gestureActive) return {};
-    return gestureFeedback(m.pointerPos.x - m.gestureStart.x, m.pointerPos.y - m.gestureStart.y);
+    return gestureFeedback(m.pointerPos.x - m.gestureStart.x, m.pointerPos.y - m.gestureStart.y,
+                           dpi);
 }

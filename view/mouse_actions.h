@@ -36,4 +36,4 @@ MouseEffects buttonReleased(MouseContext c, MouseButton button, PixelPoint at);
 MouseEffects mouseCancelled(MouseContext c);
 
 // What the canvas shows of the gesture now: nothing while none is on.
-GestureFeedback gestureShown(const MouseTracker& mouse);
+GestureFeedback gestureShown(const MouseTracker& mouse, int dpi = kBaseDpi);

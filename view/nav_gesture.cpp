@@ -18,8 +18,8 @@ const char* commandLabel(NavCommand command) {
     return text::kMove;
 }
 
-NavCommand gestureCommand(int dx, int dy) {
-    const int t = kGestureThreshold;
+NavCommand gestureCommand(int dx, int dy, int dpi) {
+    const int t = scaled(kGestureThreshold, dpi);
     if (dx < -t) {
         if (dy < -t) return NavCommand::zoomOut;
         if (dy > t) return NavCommand::previous;
@@ -31,7 +31,7 @@ NavCommand gestureCommand(int dx, int dy) {
     return NavCommand::move;
 }
 
-GestureFeedback gestureFeedback(int dx, int dy) {
-    const NavCommand command = gestureCommand(dx, dy);
+GestureFeedback gestureFeedback(int dx, int dy, int dpi) {
+    const NavCommand command = gestureCommand(dx, dy, dpi);
     return {command == NavCommand::zoomIn, commandLabel(command)};
 }

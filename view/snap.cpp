@@ -20,7 +20,7 @@ struct Nearest {
 
 }  // namespace
 
-Point2 snapBasePoint(const Figure& figure, double x, double y, double scale) {
+Point2 snapBasePoint(const Figure& figure, double x, double y, double scale, int dpi) {
     Nearest n{x, y, {0.0, 0.0}, std::sqrt(x * x + y * y)};
     for (const LineItem& s : figure.lines) {
         n.consider(s.x1, s.y1);
@@ -32,6 +32,6 @@ Point2 snapBasePoint(const Figure& figure, double x, double y, double scale) {
             n.consider(s.x2, s.y2);
         }
     for (const PointItem& p : figure.points) n.consider(p.x, p.y);
-    if (n.bestDistance / scale < kSnapPixels) return n.best;
+    if (n.bestDistance / scale < scaled(kSnapPixels, dpi)) return n.best;
     return {x, y};
 }

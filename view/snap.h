@@ -2,12 +2,14 @@
 
 #include "figure/figure.h"
 #include "figure/point2.h"
+#include "view/dpi_scale.h"
 
 // A right-click snaps to the nearest end point or point element, or to the world origin,
-// within this many pixels at the current zoom.
-constexpr double kSnapPixels = 10.0;
+// within this many pixels at the current zoom (at 96 DPI; scaled with the canvas's DPI).
+constexpr int kSnapPixels = 10;
 
 // The origin is the first candidate; then the end points of segments, of polyline segments,
 // and the points, in stored order. A later candidate wins only when strictly nearer.
-// Circles never snap. Returns the winner when it lies within kSnapPixels, else (x, y).
-Point2 snapBasePoint(const Figure& figure, double x, double y, double scale);
+// Circles never snap. Returns the winner when it lies within kSnapPixels scaled to dpi, else
+// (x, y).
+Point2 snapBasePoint(const Figure& figure, double x, double y, double scale, int dpi = kBaseDpi);

@@ -112,3 +112,31 @@ int ViewMapping::applyScale(double value) {
     ++changes;
     return 1;
 }
+
+namespace {
+
+// Half away from zero, then clamped as every offset is.
+int32_t roundOffset(double v) {
+    return truncateOffset(v < 0.0 ? v - 0.5 : v + 0.5);
+}
+
+void rescaleView(double& scale, int32_t& offsetX, int32_t& offsetY, double ratio) {
+    const double next = scale * ratio;
+    if (!std::isfinite(next) || !(next > 0.0)) return;
+    offsetX = roundOffset(offsetX * (scale / next));
+    offsetY = roundOffset(offsetY * (scale / next));
+    scale = next;
+}
+
+}  // namespace
+
+void ViewMapping::changeDpi(int next) {
+    if (next <= 0 || next == dpi) return;
+    const double ratio = static_cast<double>(dpi) / next;
+    rescaleView(scale, offsetX, offsetY, ratio);
+    rescaleView(savedScale, savedOffsetX, savedOffsetY, ratio);
+    const double home = homeScale * ratio;
+    if (std::isfinite(home) && home > 0.0) homeScale = home;
+    dpi = next;
+    ++changes;
+}

@@ -114,6 +114,9 @@ for os in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6
           1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
     grep -q "supportedOS Id=\"{$os}\"" <<<"$manifest" || fail "the manifest lacks supportedOS $os"
 done
-# The look stays the classic one at the system's DPI.
-grep -qi 'Common-Controls\|dpiAware' <<<"$manifest" && fail "the manifest changes the look or the DPI handling"
+# The look stays the classic one; the window is drawn for each monitor's own DPI.
+grep -qi 'Common-Controls' <<<"$manifest" && fail "the manifest changes the look"
+grep -q '<dpiAware[^>]*>true/pm</dpiAware>' <<<"$manifest" || fail "the manifest is not DPI aware per monitor"
+grep -q '<dpiAwareness[^>]*>PerMonitorV2, PerMonitor</dpiAwareness>' <<<"$manifest" ||
+    fail "the manifest lacks the per-monitor (v2) DPI awareness"
 echo "package check: $zip passed"

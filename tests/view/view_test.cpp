@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "figure/reader.h"
+#include "view/dpi_scale.h"
 #include "view/nav_gesture.h"
 #include "view/pixels.h"
 #include "view/raster.h"
@@ -261,6 +262,76 @@ TEST(Snap, NearestEndPointOrPointWithinTenPixels) {
     }
     EXPECT_EQ(snapBasePoint(Figure(), 5, 5, 1.0).x, 0);
     EXPECT_EQ(snapBasePoint(Figure(), 50, 5, 1.0).x, 50);
+}
+
+TEST(Dpi, ScaledRoundsToTheNearestPixelHalvesAwayFromZeroAndIsExactAt96) {
+    // 96-DPI pixels, DPI, device pixels.
+    const std::tuple<int, int, int> cases[] = {{12, 96, 12},
+                                               {12, 144, 18},
+                                               {12, 192, 24},
+                                               {12, 120, 15},
+                                               {53, 144, 80},
+                                               {17, 144, 26},
+                                               {3, 144, 5},
+                                               {1, 120, 1},
+                                               {1, 144, 2},
+                                               {-1, 144, -2},
+                                               {-53, 144, -80},
+                                               {5, 168, 9},
+                                               {800, 144, 1200},
+                                               {10, 0, 10},
+                                               {10, -5, 10},
+                                               {2000000000, 192, INT32_MAX},
+                                               {-2000000000, 192, INT32_MIN}};
+    for (const auto& [px, dpi, want] : cases)
+        EXPECT_EQ(scaled(px, dpi), want) << px << " at " << dpi;
+    for (int px = -1000; px <= 1000; ++px) ASSERT_EQ(scaled(px, kBaseDpi), px);
+    const PixelBox r = scaledRect({56, 5, 53, 20}, 144);
+    EXPECT_EQ(std::tuple(r.x, r.y, r.w, r.h), std::tuple(84, 8, 80, 30));
+}
+
+TEST(Dpi, SnapRadiusAndGestureZoneGrowWithTheDpi) {
+    // The radius is 15 pixels at 144 DPI and 20 at 192; exactly the radius does not snap.
+    EXPECT_EQ(snapBasePoint(Figure(), 14, 0, 1.0, 144).x, 0);
+    EXPECT_EQ(snapBasePoint(Figure(), 15, 0, 1.0, 144).x, 15);
+    EXPECT_EQ(snapBasePoint(Figure(), 19, 0, 1.0, 192).x, 0);
+    EXPECT_EQ(snapBasePoint(Figure(), 14, 0, 1.0, 96).x, 14);
+    EXPECT_EQ(gestureCommand(15, 15, 144), NavCommand::move);
+    EXPECT_EQ(gestureCommand(16, 16, 144), NavCommand::zoomIn);
+    EXPECT_EQ(gestureCommand(20, -20, 192), NavCommand::move);
+    EXPECT_EQ(gestureCommand(21, -21, 192), NavCommand::showAll);
+    EXPECT_STREQ(gestureFeedback(-16, -16, 144).label, "ZOOM OUT");
+}
+
+TEST(Dpi, ChangingTheDpiKeepsTheCentreAndTheDrawingsSizeOnTheScreen) {
+    ViewMapping v = canvas600x400();
+    v.scale = 0.5;
+    v.homeScale = 0.25;
+    v.offsetX = 101;
+    v.offsetY = -37;
+    v.savedScale = 2.0;
+    v.savedOffsetX = 7;
+    v.savedOffsetY = 0;
+    const uint32_t changes = v.changes;
+    v.changeDpi(144);
+    EXPECT_EQ(v.dpi, 144);
+    EXPECT_DOUBLE_EQ(v.scale, 0.5 * 96 / 144);
+    EXPECT_DOUBLE_EQ(v.homeScale, 0.25 * 96 / 144);
+    EXPECT_DOUBLE_EQ(v.savedScale, 2.0 * 96 / 144);
+    EXPECT_EQ(std::tuple(v.offsetX, v.offsetY, v.savedOffsetX, v.savedOffsetY),
+              std::tuple(152, -56, 11, 0));  // 151.5 and -55.5 round away from zero
+    EXPECT_NE(v.changes, changes) << "a wheel run ends at a DPI change";
+    // The world point at the centre moves by less than half a pixel.
+    EXPECT_LE(std::abs(v.offsetX * v.scale - 101 * 0.5), v.scale / 2);
+    EXPECT_LE(std::abs(v.offsetY * v.scale - -37 * 0.5), v.scale / 2);
+    v.changeDpi(96);
+    EXPECT_DOUBLE_EQ(v.scale, 0.5);
+    EXPECT_EQ(std::tuple(v.offsetX, v.offsetY), std::tuple(101, -37));
+    v.changeDpi(0);  // none known: nothing changes
+    EXPECT_EQ(v.dpi, 96);
+    v.offsetX = INT32_MAX;
+    v.changeDpi(192);
+    EXPECT_EQ(v.offsetX, INT32_MAX) << "clamped, not overflowed";
 }
 
 }  // namespace

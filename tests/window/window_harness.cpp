@@ -35,8 +35,6 @@ WPARAM quitCode = 0;
 
 namespace {
 
-constexpr int kPanelWidth = 140;
-
 void recordStartup() {
     GetWindowRect(mainWindow, &startup.windowRect);
     GetClientRect(theCanvas.window, &startup.canvasClient);
@@ -71,12 +69,20 @@ void removeDirectory(const std::string& path) {
 
 bool startProgram() {
     // The virtual display's pointer must not wander over the window and send moves of its own.
-    SetCursorPos(1023, 767);
+    SetCursorPos(GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1,
+                 GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    directory = std::string(temp) + "zovrel-window-" + std::to_string(GetCurrentProcessId());
+    // A fresh server hands out the same process ids again: a directory left behind by an
+    // earlier run must not stop this one.
+    const std::string base =
+        std::string(temp) + "zovrel-window-" + std::to_string(GetCurrentProcessId());
+    directory = base;
+    for (int n = 1; !CreateDirectoryA(directory.c_str(), nullptr); ++n) {
+        if (GetLastError() != ERROR_ALREADY_EXISTS || n > 100) return false;
+        directory = base + "-" + std::to_string(n);
+    }
     programDirectory = directory + "-program";
-    if (!CreateDirectoryA(directory.c_str(), nullptr)) return false;
     if (!CreateDirectoryA(programDirectory.c_str(), nullptr)) return false;
     if (!SetCurrentDirectoryA(directory.c_str())) return false;
     writeFile("JWC_TEMP.TXT", kFigureText);
@@ -114,7 +120,9 @@ void pump() {
 }
 
 LPARAM atCanvas(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(x + kPanelWidth), static_cast<WORD>(y));
+    RECT panel{};
+    GetClientRect(thePanel.panel, &panel);
+    return MAKELPARAM(static_cast<WORD>(x + panel.right), static_cast<WORD>(y));
 }
 
 void mouse(UINT message, int x, int y) {

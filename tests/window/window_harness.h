@@ -54,7 +54,8 @@ void pump();
 extern bool quitSeen;
 extern WPARAM quitCode;
 
-// Mouse messages to the main window at a canvas pixel: the panel's 140 pixels lie left of it.
+// Mouse messages to the main window at a canvas pixel: the panel lies left of it (140 pixels
+// at 96 DPI).
 LPARAM atCanvas(int x, int y);
 void mouse(UINT message, int x, int y);
 

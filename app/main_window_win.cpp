@@ -12,6 +12,7 @@
 #include "figure/exchange_io_names.h"
 #include "figure/reader.h"
 #include "view/dpi_win.h"
+#include "view/window_idioms_win.h"
 
 namespace {
 
@@ -83,8 +84,12 @@ void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 void onPaint(HWND window) {
-    // The children cover the whole client area and paint themselves.
+    // The children cover the whole client area. The panel and the status bar, and the controls
+    // on them, are painted again now: without WS_CLIPCHILDREN what uncovered the main window
+    // covered them too, and Wine does not always tell them. The canvas paints on its own.
     ValidateRect(window, nullptr);
+    redrawNow(thePanel.statusBar);
+    redrawNow(thePanel.panel);
 }
 
 void onClose(HWND window) {

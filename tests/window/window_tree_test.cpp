@@ -322,3 +322,28 @@ TEST_F(WindowTree, StartUpFitsTheFiguresLargerRelativeSpanIntoAFifthOfTheCanvas)
 }
 
 }  // namespace
+
+namespace {
+
+// The panel's own grey at a pixel of the panel's background, as the screen shows it.
+uint32_t panelOnScreen(int x, int y) {
+    HDC dc = GetDC(thePanel.panel);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(thePanel.panel, dc);
+    return rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+}  // namespace
+
+// Uncovering the main window erases it over its children (it has no WS_CLIPCHILDREN): its
+// paint brings the panel back, without repainting the canvas.
+TEST_F(WindowTree, UncoveringTheMainWindowBringsThePanelBack) {
+    const int x = 2, y = kRowTop + kRowPitch - 8;  // between two rows: background only
+    pump();
+    ASSERT_EQ(panelOnScreen(x, y), rgb(192, 192, 192));
+    const int paints = theCanvas.repaints;
+    RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+    UpdateWindow(mainWindow);
+    EXPECT_EQ(panelOnScreen(x, y), rgb(192, 192, 192));
+    EXPECT_EQ(theCanvas.repaints, paints);
+}

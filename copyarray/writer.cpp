@@ -211,9 +211,12 @@ void putBytes(OutputBuffer& out, const std::string& bytes) {
 struct AttributePlan {
     struct Prefix {
         std::size_t line = 0;  // the element's first line within a copy
-        std::string first, later;
+        // The lines in bytes: [first, first + firstLength) for the first copy, then the later.
+        std::size_t first = 0, later = 0;
+        uint32_t firstLength = 0, laterLength = 0;
     };
     std::vector<Prefix> prefixes;  // by line
+    std::string bytes;             // one buffer for all of them: no allocation per element
     std::string restore;           // after the last copy: the header's value of every key changed
 
     // The next prefix at or after line.
@@ -227,6 +230,7 @@ struct AttributePlan {
 
 void changeTo(const Attributes& a, const AttributeState& s, AttributeState& host,
               std::string& lines) {
+    lines.clear();
     for (int k = 0; k < kAttributeKeys; ++k) {
         if (s.line[k] == kUnknownLine || s.line[k] == host.line[k]) continue;
         host.line[k] = s.line[k];
@@ -283,7 +287,11 @@ struct CopyLayout {
         });
         firstLine[kKinds] = at;
         perCopy = at;
-        if (keep && f.attributes.any()) makePlan();
+    }
+
+    // The attribute lines to write, when they are kept: only for a layout that writes.
+    void planAttributes() {
+        if (keep && figure.attributes.any()) makePlan();
     }
 
     // Two passes over the elements of a copy: the first copy's, from the header's settings,
@@ -292,6 +300,7 @@ struct CopyLayout {
         const Attributes& a = figure.attributes;
         const AttributeState& header = a.states[a.header];
         AttributeState host = header;
+        std::string lines;
         for (int pass = 0; pass < 2; ++pass) {
             std::size_t at = 0;  // index in plan.prefixes, in the second pass
             uint32_t previous = kUnknownLine;
@@ -308,19 +317,23 @@ struct CopyLayout {
                     // The host already has all an element's state that the one before had.
                     if (state == previous) continue;
                     previous = state;
-                    std::string lines;
                     changeTo(a, a.states[state], host, lines);
+                    const std::size_t offset = plan.bytes.size();
+                    const uint32_t length = static_cast<uint32_t>(lines.size());
+                    plan.bytes += lines;
                     if (pass == 0) {
-                        if (!lines.empty()) plan.prefixes.push_back({line, std::move(lines), {}});
+                        if (length > 0) plan.prefixes.push_back({line, offset, 0, length, 0});
                         continue;
                     }
                     while (at < plan.prefixes.size() && plan.prefixes[at].line < line) ++at;
-                    if (at < plan.prefixes.size() && plan.prefixes[at].line == line)
-                        plan.prefixes[at].later = std::move(lines);
-                    else if (!lines.empty())
+                    if (at < plan.prefixes.size() && plan.prefixes[at].line == line) {
+                        plan.prefixes[at].later = offset;
+                        plan.prefixes[at].laterLength = length;
+                    } else if (length > 0) {
                         plan.prefixes.insert(
                             plan.prefixes.begin() + static_cast<std::ptrdiff_t>(at),
-                            {line, {}, std::move(lines)});
+                            {line, 0, offset, 0, length});
+                    }
                 }
             });
         }
@@ -353,7 +366,12 @@ struct CopyLayout {
         void put(OutputBuffer& out, std::size_t l) {
             if (l != line) return;
             const AttributePlan::Prefix& prefix = plan.prefixes[at++];
-            putBytes(out, first ? prefix.first : prefix.later);
+            const std::size_t length = first ? prefix.firstLength : prefix.laterLength;
+            if (length > 0 && out.formats()) {
+                std::memcpy(out.space(length),
+                            plan.bytes.data() + (first ? prefix.first : prefix.later), length);
+                out.commit(length);
+            }
             line = at < plan.prefixes.size() ? plan.prefixes[at].line : SIZE_MAX;
         }
     };
@@ -501,10 +519,14 @@ WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParamet
     const int threads = workerThreads();
     // Checking alone is quick; small writes are not worth the threads.
     const bool keep = params.keepAttributes;
-    const CopyLayout whole(figure, false, keep);
-    if (threads < 2 || !out.file || whole.perCopy * copiesOf(params) < 2 * kLinesPerPart)
+    CopyLayout whole(figure, false, keep);
+    if (threads < 2 || !out.file || whole.perCopy * copiesOf(params) < 2 * kLinesPerPart) {
+        whole.planAttributes();
         return emitCopiesInOrder(whole, copies, params, out);
-    return emitCopiesInParts(CopyLayout(figure, true, keep), copies, params, out, threads);
+    }
+    CopyLayout layout(figure, true, keep);
+    layout.planAttributes();
+    return emitCopiesInParts(layout, copies, params, out, threads);
 }
 
 namespace {

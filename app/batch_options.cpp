@@ -29,6 +29,9 @@ const char kBatchUsage[] =
     "  --angle-unit deg|rad  unit of the angle text (default deg)\n"
     "Other:\n"
     "  --base X,Y            base point of scaling and rotation (default 0,0)\n"
+    "  --keep-attributes     the copies keep each element's layer group, layer, colour,\n"
+    "                        line type and width, text type and font, and the texts;\n"
+    "                        the host's write settings are set back after the last copy\n"
     "  -o PATH               write to PATH instead of FILE; '-' writes to standard output\n"
     "  --threads N           threads for reading and writing (default 0: one per core);\n"
     "                        the result is the same for any number\n"
@@ -88,6 +91,10 @@ int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
         }
         if (arg == "--version") {
             options.version = true;
+            continue;
+        }
+        if (arg == "--keep-attributes") {
+            options.keepAttributes = true;
             continue;
         }
         if (arg.size() < 2 || arg[0] != '-') {
@@ -190,5 +197,6 @@ CopyInputs batchInputs(const BatchOptions& options, const Figure& figure) {
     for (int r = 0; r < 2; ++r)
         if (options.moveUnitFactor[r] != 0) in.moveUnitFactor[r] = options.moveUnitFactor[r];
     if (options.angleUnitFactor != 0.0) in.angleUnitFactor = options.angleUnitFactor;
+    in.keepAttributes = options.keepAttributes;
     return in;
 }

@@ -22,6 +22,7 @@ struct BatchOptions {
     double baseX = 0.0;
     double baseY = 0.0;
     int threads = 0;  // 0: one per core
+    bool keepAttributes = false;
     bool help = false;
     bool version = false;
 };

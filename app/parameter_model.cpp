@@ -2,11 +2,12 @@
 
 void ParameterModel::setFigure(const Figure& figure) {
     perCopy = elementsPerCopy(figure);
-    output = outputCount(perCopy, params);
+    perCopyWithTexts = elementsPerCopy(figure, true);
+    output = outputCount(params.keepAttributes ? perCopyWithTexts : perCopy, params);
 }
 
 void ParameterModel::update(const CopyInputs& in) {
     inputs = in;
     params = evaluateCopyParameters(in);
-    output = outputCount(perCopy, params);
+    output = outputCount(params.keepAttributes ? perCopyWithTexts : perCopy, params);
 }

@@ -18,5 +18,6 @@ struct ParameterModel {
     void update(const CopyInputs& in);
 
   private:
-    int64_t perCopy = 0;
+    int64_t perCopy = 0;           // without the texts
+    int64_t perCopyWithTexts = 0;  // when the copies keep the attributes
 };

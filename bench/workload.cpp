@@ -32,13 +32,18 @@ void line(std::string& out, const char* prefix, std::initializer_list<double> va
 
 }  // namespace
 
-std::string makeDrawing(long total, uint64_t seed) {
+std::string makeDrawing(long total, uint64_t seed, long attributeEvery) {
     Random rnd{seed | 1u};
     std::string out = "hq\r\nhk\r\nhs 1e+06\r\nhcw\r\nhn\r\nlg0\r\nly0\r\nlc1\r\nlt1\r\n";
     out.reserve(static_cast<std::size_t>(total) * 56);
     double px = 0.0, py = 0.0;
     for (long i = 0; i < total; ++i) {
         const int p = static_cast<int>(i % 200);
+        if (attributeEvery > 0 && i % attributeEvery == 0) {
+            out += "lc";
+            out += static_cast<char>('1' + i / attributeEvery % 9);
+            out += "\r\n";
+        }
         if (p < 110) {
             const double x = rnd.coordinate(), y = rnd.coordinate();
             line(out, " ",

@@ -7,7 +7,10 @@
 // numbers: a cycle of 200 entities holds 110 segments, 3 polylines of 10 segments, 15
 // three-number circles, 15 seven-number arcs and 30 points, spread over 100,000 drawing units,
 // between header and attribute lines like the host's.
-std::string makeDrawing(long entities, uint64_t seed = 88172645463325252ull);
+// With attributeEvery > 0, a line colour change (lc1 to lc9 in turn) before every
+// attributeEvery-th entity.
+std::string makeDrawing(long entities, uint64_t seed = 88172645463325252ull,
+                        long attributeEvery = 0);
 
 // A figure of `segments` short segments near the origin, for the many-copies case.
 std::string makeSmallFigure(int segments);

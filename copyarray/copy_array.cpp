@@ -33,6 +33,7 @@ CopyParameters evaluateCopyParameters(const CopyInputs& in) {
     p.angle = weighted(kRowAngle) * in.angleUnitFactor * 0.01;
     p.scaleX = weighted(kRowScaleX) * 0.01;
     p.scaleY = weighted(kRowScaleY) * 0.01;
+    p.keepAttributes = in.keepAttributes;
     const double count = copiesValue(in.rowText[kRowCopies]) * in.rowSlider[kRowCopies] * 0.01;
     // Clamp before truncating: converting a larger double to int is undefined.
     if (count > kMaxCopies) {

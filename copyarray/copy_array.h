@@ -30,6 +30,8 @@ struct CopyInputs {
     int rowSlider[kRowCount] = {};  // 0..100
     int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
     double angleUnitFactor = kDegreeFactor;
+    // The check box 属性・文字も複写 (zovrel-batch --keep-attributes).
+    bool keepAttributes = false;
 
     void setText(int row, const char* text);  // keeps at most the first 127 characters
 };
@@ -42,6 +44,10 @@ struct CopyParameters {
     double scaleY = 0.0;
     int copies = 0;
     bool copiesClamped = false;  // the typed count asked for more than kMaxCopies
+    // Each copy of an element carries the element's attribute lines (layer group, layer,
+    // colour, line type and width, text type and font), the copies hold the texts, and the
+    // host's write settings are set back after the last copy. Off: the geometry alone, as ever.
+    bool keepAttributes = false;
 };
 
 // A typed value of rows 1 to 5 (arithmetic and full-width forms, see typedValue), with

@@ -32,22 +32,30 @@ void drawKind(Target& target, PointKind, const Figure& figure, const Matrix3& m,
     target.drawDots(figure.points, m);
 }
 
+template <class Target>
+void drawKind(Target& target, TextKind, const Figure& figure, const Matrix3& m, int) {
+    target.drawTexts(figure.texts, m);
+}
+
 // Draws copies 1..n of the figure onto a drawing target, lines in the copy colour, each copy's
 // points as dots over its own lines and under the next copy's. Copies whose box misses the
 // target are skipped. The deal says which copies this target draws (all of them with one block)
 // and whether a further one is begun (none after the deadline, so a repaint never hangs the
 // window); the result counts the copies begun by every worker of the deal. `copies` gives the
-// base point and ends with the matrix of this target's last copy. The target, in world
-// coordinates:
+// base point and ends with the matrix of this target's last copy. The kinds kept only with the
+// attributes (the texts, each drawn as the segment from its start to its end) are drawn only
+// when the parameters keep them, and their box then counts in the test whether a copy shows.
+// The target, in world coordinates:
 //   beginCopyLines(k), beginCopyDots(k)     what copy k draws next
 //   copyMissesView(box, m)                  the box under m lies wholly outside the visible area
-//   drawSegments(segments, m), drawCircle(circle, m), drawDots(points, m)
+//   drawSegments(segments, m), drawCircle(circle, m), drawDots(points, m), drawTexts(texts, m)
 template <class Target>
 PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bounds,
                          CopyArray& copies, const CopyParameters& params, CopyDeal& deal) {
     PreviewResult result;
     result.clamped = params.copiesClamped;
-    if (params.copies <= 0 || bounds.empty) {
+    const bool texts = params.keepAttributes && !figure.textBounds.empty;
+    if (params.copies <= 0 || (bounds.empty && !texts)) {
         result.wanted = params.copies > 0 ? params.copies : 0;
         result.drawn = result.wanted;
         return result;
@@ -64,9 +72,14 @@ PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bou
         if (!deal.mayBegin(k, known)) break;
         copies.buildDrawingMatrix(params, step);
         const Matrix3& m = copies.matrix;
-        if (target.copyMissesView(bounds.box, m)) continue;
+        if ((bounds.empty || target.copyMissesView(bounds.box, m)) &&
+            (!texts || target.copyMissesView(figure.textBounds.box, m)))
+            continue;
         target.beginCopyLines(k);
-        ElementKinds::each([&](auto kind) { drawKind(target, kind, figure, m, k); });
+        ElementKinds::each([&](auto kind) {
+            if (!decltype(kind)::kOptional || params.keepAttributes)
+                drawKind(target, kind, figure, m, k);
+        });
     }
     result.drawn = deal.begun();
     return result;

@@ -6,8 +6,12 @@
 #include "copyarray/writer.h"
 #include "figure/element_kinds.h"
 
-int64_t elementsPerCopy(const Figure& figure) {
-    return static_cast<int64_t>(copyWeights(figure).elements);
+int64_t elementsPerCopy(const Figure& figure, bool withTexts) {
+    return static_cast<int64_t>(copyWeights(figure, withTexts).elements);
+}
+
+int64_t textsPerCopy(const Figure& figure) {
+    return static_cast<int64_t>(figure.texts.size());
 }
 
 OutputCount outputCount(int64_t perCopy, const CopyParameters& params) {
@@ -54,6 +58,14 @@ void reachOf(FigureReach& r, const PointItem& p) {
     widen(r.coordinate, p.y);
 }
 
+// Also when the texts are not written: a wider reach only sends more to the checking pass.
+void reachOf(FigureReach& r, const TextItem& t) {
+    widen(r.coordinate, t.x);
+    widen(r.coordinate, t.y);
+    widen(r.coordinate, t.dx);
+    widen(r.coordinate, t.dy);
+}
+
 // Far enough below DBL_MAX that a sum of three products, each below it, stays finite, and so
 // do the arc's radius and ratio after scaling (sums of a few products of the scales, the
 // radius, the flattened radius and sines and cosines).
@@ -78,8 +90,7 @@ bool withinBound(const FigureReach& reach, const CopyArray& copies, const CopyPa
             return false;
         if (!reach.circles) continue;
         const double scale = std::fmax(std::fabs(step.scaleX), std::fabs(step.scaleY));
-        if (!(scale * reach.arcSize < kSafe && std::fabs(step.turn) < kSafeAngle))
-            return false;
+        if (!(scale * reach.arcSize < kSafe && std::fabs(step.turn) < kSafeAngle)) return false;
     }
     return true;
 }

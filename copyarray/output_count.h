@@ -16,15 +16,19 @@ struct OutputCount {
     bool operator!=(const OutputCount& o) const { return !(*this == o); }
 };
 
-// Segments, polyline segments, points, circles and arcs: the elements one copy writes.
-int64_t elementsPerCopy(const Figure& figure);
+// Segments, polyline segments, points, circles and arcs: the elements one copy writes; with
+// withTexts (the copies keep the attributes) the texts too.
+int64_t elementsPerCopy(const Figure& figure, bool withTexts = false);
+
+// The texts of the figure: what one copy leaves out without the attributes.
+int64_t textsPerCopy(const Figure& figure);
 
 OutputCount outputCount(int64_t perCopy, const CopyParameters& params);
 
 // The largest magnitudes the figure's written numbers come from, for copiesRepresentable.
 // Computed once per figure.
 struct FigureReach {
-    double coordinate = 0.0;  // end points, points and circle centres
+    double coordinate = 0.0;  // end points, points, circle centres, texts' points and vectors
     double arcSize = 0.0;     // radius times (1 + |ratio|)
     double angle = 0.0;       // start, end and tilt of circles and arcs
     bool circles = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -147,6 +148,97 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const PointIt
     return putLine(out, PointKind::prefix, v, 2);
 }
 
+// The length of (x, y), scaled so that no square overflows.
+double lengthOf(double x, double y) {
+    const double s = std::fmax(std::fabs(x), std::fabs(y));
+    if (!(s > 0.0) || !std::isfinite(s)) return s;
+    const double a = x / s, b = y / s;
+    return s * std::sqrt(a * a + b * b);
+}
+
+// The start point follows the copy; the direction is that of the copy's image of (dx, dy), or
+// (dx, dy) turned by the copy's angle where a zero scale leaves no image; the length stays,
+// since the host draws a text at its type's size.
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const TextItem& t) {
+    double ix = m.m[0][0] * t.dx + m.m[1][0] * t.dy;
+    double iy = m.m[0][1] * t.dx + m.m[1][1] * t.dy;
+    if (ix == 0.0 && iy == 0.0) {
+        Matrix3 turn;
+        turn.rotate(step.turn);
+        ix = turn.m[0][0] * t.dx + turn.m[1][0] * t.dy;
+        iy = turn.m[0][1] * t.dx + turn.m[1][1] * t.dy;
+    }
+    const double image = lengthOf(ix, iy);
+    const double length = lengthOf(t.dx, t.dy);
+    double dx = 0.0, dy = 0.0;
+    if (image != 0.0) {  // zero only with (dx, dy) zero
+        dx = ix / image * length;
+        dy = iy / image * length;
+    }
+    const double v[4] = {m.transformX(t.x, t.y), m.transformY(t.x, t.y), dx, dy};
+    for (double value : v)
+        if (!std::isfinite(value)) return false;
+    if (!out.formats()) return true;
+    const std::size_t prefixLength = std::strlen(TextKind::prefix);
+    char* const start = out.space(prefixLength + 4 * (kMaxLfChars + 1) + 1 + t.string.size() + 2);
+    char* p = start;
+    std::memcpy(p, TextKind::prefix, prefixLength);
+    p += prefixLength;
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) *p++ = ' ';
+        p += formatLf(v[i], p);
+    }
+    *p++ = ' ';
+    std::memcpy(p, t.string.data(), t.string.size());
+    p += t.string.size();
+    *p++ = '\r';
+    *p++ = '\n';
+    out.commit(static_cast<std::size_t>(p - start));
+    return true;
+}
+
+// Bytes as they are.
+void putBytes(OutputBuffer& out, const std::string& bytes) {
+    if (!out.formats() || bytes.empty()) return;
+    std::memcpy(out.space(bytes.size()), bytes.data(), bytes.size());
+    out.commit(bytes.size());
+}
+
+// The attribute lines the copies carry: before an element, the line of every key whose value
+// differs from what the host has at that point. The host's state before an element is the
+// same in every copy but the first (which starts from the header's write settings), so each
+// element needs at most two prefixes, found once for all copies; most are empty.
+struct AttributePlan {
+    struct Prefix {
+        std::size_t line = 0;  // the element's first line within a copy
+        // The lines in bytes: [first, first + firstLength) for the first copy, then the later.
+        std::size_t first = 0, later = 0;
+        uint32_t firstLength = 0, laterLength = 0;
+    };
+    std::vector<Prefix> prefixes;  // by line
+    std::string bytes;             // one buffer for all of them: no allocation per element
+    std::string restore;           // after the last copy: the header's value of every key changed
+
+    // The next prefix at or after line.
+    std::size_t after(std::size_t line) const {
+        return static_cast<std::size_t>(
+            std::lower_bound(prefixes.begin(), prefixes.end(), line,
+                             [](const Prefix& p, std::size_t l) { return p.line < l; }) -
+            prefixes.begin());
+    }
+};
+
+void changeTo(const Attributes& a, const AttributeState& s, AttributeState& host,
+              std::string& lines) {
+    lines.clear();
+    for (int k = 0; k < kAttributeKeys; ++k) {
+        if (s.line[k] == kUnknownLine || s.line[k] == host.line[k]) continue;
+        host.line[k] = s.line[k];
+        lines += a.lines[s.line[k]];
+        lines += "\r\n";
+    }
+}
+
 // One overload per kind whose items differ in lines: lines [from, to) of the item.
 bool putItemLines(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const PolylineItem& p,
                   std::size_t from, std::size_t to) {
@@ -165,19 +257,23 @@ bool putItemLines(OutputBuffer& out, const Matrix3& m, const CopyStep& step, con
 struct CopyLayout {
     static constexpr std::size_t kKinds = ElementKinds::count;
     const Figure& figure;
+    bool keep = false;  // the attributes and the optional kinds
+    AttributePlan plan;
     std::size_t firstLine[kKinds + 1] = {};  // where each kind's lines begin in a copy
     // Where each item's lines begin within its kind, for the kinds whose items differ in
     // lines; only for a layout that is asked for runs starting anywhere.
     std::vector<std::size_t> itemStart[kKinds];
     std::size_t perCopy = 0;
 
-    CopyLayout(const Figure& f, bool anyStart) : figure(f) {
+    CopyLayout(const Figure& f, bool anyStart, bool keepAttributes)
+        : figure(f), keep(keepAttributes) {
         std::size_t at = 0;
         ElementKinds::each([&](auto kind) {
             using Kind = decltype(kind);
             static_assert(Kind::kLinesEach <= 1, "an item of fixed lines writes one");
             constexpr std::size_t k = ElementKinds::index<Kind>();
             firstLine[k] = at;
+            if (Kind::kOptional && !keep) return;
             const auto& list = Kind::list(f);
             if constexpr (Kind::kLinesEach == 1) {
                 at += list.size();
@@ -193,17 +289,103 @@ struct CopyLayout {
         perCopy = at;
     }
 
+    // The attribute lines to write, when they are kept: only for a layout that writes.
+    void planAttributes() {
+        if (keep && figure.attributes.any()) makePlan();
+    }
+
+    // Two passes over the elements of a copy: the first copy's, from the header's settings,
+    // and every later copy's, from where the one before left the host.
+    void makePlan() {
+        const Attributes& a = figure.attributes;
+        const AttributeState& header = a.states[a.header];
+        AttributeState host = header;
+        std::string lines;
+        for (int pass = 0; pass < 2; ++pass) {
+            std::size_t at = 0;  // index in plan.prefixes, in the second pass
+            uint32_t previous = kUnknownLine;
+            ElementKinds::each([&](auto kind) {
+                using Kind = decltype(kind);
+                constexpr std::size_t k = ElementKinds::index<Kind>();
+                if (Kind::kOptional && !keep) return;
+                const std::vector<StateRun>& runs = a.runs[k];
+                std::size_t run = 0, line = firstLine[k];
+                uint32_t state = 0;
+                const auto& list = Kind::list(figure);
+                for (std::size_t i = 0; i < list.size(); line += Kind::lines(list[i]), ++i) {
+                    while (run < runs.size() && runs[run].first <= i) state = runs[run++].state;
+                    // The host already has all an element's state that the one before had.
+                    if (state == previous) continue;
+                    previous = state;
+                    changeTo(a, a.states[state], host, lines);
+                    const std::size_t offset = plan.bytes.size();
+                    const uint32_t length = static_cast<uint32_t>(lines.size());
+                    plan.bytes += lines;
+                    if (pass == 0) {
+                        if (length > 0) plan.prefixes.push_back({line, offset, 0, length, 0});
+                        continue;
+                    }
+                    while (at < plan.prefixes.size() && plan.prefixes[at].line < line) ++at;
+                    if (at < plan.prefixes.size() && plan.prefixes[at].line == line) {
+                        plan.prefixes[at].later = offset;
+                        plan.prefixes[at].laterLength = length;
+                    } else if (length > 0) {
+                        plan.prefixes.insert(
+                            plan.prefixes.begin() + static_cast<std::ptrdiff_t>(at),
+                            {line, 0, offset, 0, length});
+                    }
+                }
+            });
+        }
+        for (int k = 0; k < kAttributeKeys; ++k)
+            if (header.line[k] != kUnknownLine && host.line[k] != header.line[k]) {
+                plan.restore += a.lines[header.line[k]];
+                plan.restore += "\r\n";
+            }
+    }
+
+    // The lines of the attributes, kept or not, after the last copy.
+    void finish(OutputBuffer& out, int copies) const {
+        if (copies > 0) putBytes(out, plan.restore);
+    }
+
     // Writes lines [from, to) of the copy with matrix m and step (from > 0 only for a layout
     // made with anyStart); false at a number that is not finite.
+    // Where the attribute lines of a run of lines stand: the next prefix and its line.
+    struct Cursor {
+        const AttributePlan& plan;
+        bool first;  // the first copy
+        std::size_t at;
+        std::size_t line;
+
+        Cursor(const AttributePlan& p, bool firstCopy, std::size_t from)
+            : plan(p), first(firstCopy), at(p.after(from)) {
+            line = at < plan.prefixes.size() ? plan.prefixes[at].line : SIZE_MAX;
+        }
+        // Before the element whose first line is l.
+        void put(OutputBuffer& out, std::size_t l) {
+            if (l != line) return;
+            const AttributePlan::Prefix& prefix = plan.prefixes[at++];
+            const std::size_t length = first ? prefix.firstLength : prefix.laterLength;
+            if (length > 0 && out.formats()) {
+                std::memcpy(out.space(length),
+                            plan.bytes.data() + (first ? prefix.first : prefix.later), length);
+                out.commit(length);
+            }
+            line = at < plan.prefixes.size() ? plan.prefixes[at].line : SIZE_MAX;
+        }
+    };
+
     bool put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
              std::size_t to) const {
+        Cursor cursor(plan, step.k == 1, from);
         return !ElementKinds::any(
-            [&](auto kind) { return !putKind(kind, out, m, step, from, to); });
+            [&](auto kind) { return !putKind(kind, out, m, step, from, to, cursor); });
     }
 
     template <class Kind>
     bool putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
-                 std::size_t to) const {
+                 std::size_t to, Cursor& cursor) const {
         constexpr std::size_t k = ElementKinds::index<Kind>();
         const std::size_t begin = firstLine[k], end = firstLine[k + 1];
         if (from >= end || to <= begin) return true;
@@ -211,8 +393,10 @@ struct CopyLayout {
         to = (to < end ? to : end) - begin;
         const auto& list = Kind::list(figure);
         if constexpr (Kind::kLinesEach == 1) {
-            for (std::size_t i = from; i < to; ++i)
+            for (std::size_t i = from; i < to; ++i) {
+                cursor.put(out, begin + i);
                 if (!putItem(out, m, step, list[i])) return false;
+            }
         } else {
             std::size_t i = 0, start = 0;
             if (from > 0) {
@@ -224,6 +408,7 @@ struct CopyLayout {
             }
             for (; start < to; ++i) {
                 const std::size_t n = Kind::lines(list[i]);
+                if (from <= start) cursor.put(out, begin + start);
                 if (!putItemLines(out, m, step, list[i], from > start ? from - start : 0,
                                   to - start < n ? to - start : n))
                     return false;
@@ -244,6 +429,7 @@ WriteError emitCopiesInOrder(const CopyLayout& layout, CopyArray& copies,
             return WriteError::notRepresentable;
         if (out.failed) return WriteError::writeFailed;
     }
+    layout.finish(out, params.copies);
     return out.flush() ? WriteError::none : WriteError::writeFailed;
 }
 
@@ -318,6 +504,7 @@ WriteError emitCopiesInParts(const CopyLayout& layout, CopyArray& copies,
         }
         if (out.failed) return WriteError::writeFailed;
     }
+    layout.finish(out, params.copies);
     return out.flush() ? WriteError::none : WriteError::writeFailed;
 }
 
@@ -331,10 +518,15 @@ WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParamet
                       OutputBuffer& out) {
     const int threads = workerThreads();
     // Checking alone is quick; small writes are not worth the threads.
-    const CopyLayout whole(figure, false);
-    if (threads < 2 || !out.file || whole.perCopy * copiesOf(params) < 2 * kLinesPerPart)
+    const bool keep = params.keepAttributes;
+    CopyLayout whole(figure, false, keep);
+    if (threads < 2 || !out.file || whole.perCopy * copiesOf(params) < 2 * kLinesPerPart) {
+        whole.planAttributes();
         return emitCopiesInOrder(whole, copies, params, out);
-    return emitCopiesInParts(CopyLayout(figure, true), copies, params, out, threads);
+    }
+    CopyLayout layout(figure, true, keep);
+    layout.planAttributes();
+    return emitCopiesInParts(layout, copies, params, out, threads);
 }
 
 namespace {
@@ -346,8 +538,8 @@ int fail(WriteError reason, WriteError* error) {
 
 }  // namespace
 
-int writeResult(const Figure& figure, CopyArray& copies, const CopyParameters& params, const char* path,
-                WriteError* error) {
+int writeResult(const Figure& figure, CopyArray& copies, const CopyParameters& params,
+                const char* path, WriteError* error) {
     switch (exchangeFileState(path)) {
         case FileState::readOnly:
             return fail(WriteError::readOnly, error);
@@ -385,7 +577,8 @@ constexpr std::size_t kLinesFormattedOnce = 1 << 12;
 
 int writeResultToStream(const Figure& figure, CopyArray& copies, const CopyParameters& params,
                         std::FILE* stream, WriteError* error) {
-    const std::size_t lines = CopyLayout(figure, false).perCopy * copiesOf(params);
+    const std::size_t lines =
+        CopyLayout(figure, false, params.keepAttributes).perCopy * copiesOf(params);
     WriteError result;
     if (lines <= kLinesFormattedOnce) {
         OutputBuffer text(nullptr, true);

@@ -73,8 +73,8 @@ WriteError emitCopies(const Figure& figure, CopyArray& copies, const CopyParamet
 // Replaces the file at path with the copies, atomically: a temporary
 // file beside it, then one replace step. On any failure the file at path stays exactly as it
 // was, the temporary file is removed, *error (if given) says why, and the result is 0.
-int writeResult(const Figure& figure, CopyArray& copies, const CopyParameters& params, const char* path,
-                WriteError* error = nullptr);
+int writeResult(const Figure& figure, CopyArray& copies, const CopyParameters& params,
+                const char* path, WriteError* error = nullptr);
 
 // The same to an open stream (standard output): the copies are checked completely before the
 // first byte goes out, so a number that is not finite writes nothing.

@@ -17,9 +17,11 @@
 // the prefix the writer puts before its numbers, and what one item is worth to one copy:
 // elements (what the status bar counts), lines (what the exchange file holds) and work
 // (points and segments the preview draws). kLinesEach is the lines of every item when they
-// are the same for all, else 0 (the writer then finds an item's lines by a table).
+// are the same for all, else 0 (the writer then finds an item's lines by a table). A kind kept
+// only when the copies keep the attributes (kOptional) is left out of everything without it.
 
 struct SegmentKind {
+    static constexpr bool kOptional = false;
     using Item = LineItem;
     static constexpr std::string_view tag = " ";
     static constexpr const char* prefix = " ";
@@ -32,6 +34,7 @@ struct SegmentKind {
 
 // "pl", its segments (as segment lines), "#".
 struct PolylineKind {
+    static constexpr bool kOptional = false;
     using Item = PolylineItem;
     static constexpr std::string_view tag = "pl";
     static constexpr std::string_view endTag = "#";
@@ -43,6 +46,7 @@ struct PolylineKind {
 };
 
 struct CircleKind {
+    static constexpr bool kOptional = false;
     using Item = CircleItem;
     static constexpr std::string_view tag = "ci";
     static constexpr const char* prefix = "ci ";
@@ -54,11 +58,25 @@ struct CircleKind {
 };
 
 struct PointKind {
+    static constexpr bool kOptional = false;
     using Item = PointItem;
     static constexpr std::string_view tag = "pt";
     static constexpr const char* prefix = "pt ";
     static constexpr std::size_t kLinesEach = 1;
     static const std::vector<Item>& list(const Figure& f) { return f.points; }
+    static std::size_t elements(const Item&) { return 1; }
+    static std::size_t lines(const Item&) { return 1; }
+    static std::size_t work(const Item&) { return 1; }
+};
+
+// `ch x y dx dy "string`: one line, drawn as the segment from its start to its end.
+struct TextKind {
+    static constexpr bool kOptional = true;
+    using Item = TextItem;
+    static constexpr std::string_view tag = "ch";
+    static constexpr const char* prefix = "ch ";
+    static constexpr std::size_t kLinesEach = 1;
+    static const std::vector<Item>& list(const Figure& f) { return f.texts; }
     static std::size_t elements(const Item&) { return 1; }
     static std::size_t lines(const Item&) { return 1; }
     static std::size_t work(const Item&) { return 1; }
@@ -87,7 +105,8 @@ struct KindList {
     }
 };
 
-using ElementKinds = KindList<SegmentKind, PolylineKind, CircleKind, PointKind>;
+using ElementKinds = KindList<SegmentKind, PolylineKind, CircleKind, PointKind, TextKind>;
+static_assert(ElementKinds::count == kFigureKinds, "Attributes keeps runs for every kind");
 
 // What one copy of the whole figure holds.
 struct CopyWeights {
@@ -96,10 +115,12 @@ struct CopyWeights {
     std::size_t work = 0;
 };
 
-inline CopyWeights copyWeights(const Figure& figure) {
+// withOptional: the kinds kept only with the attributes count too.
+inline CopyWeights copyWeights(const Figure& figure, bool withOptional = false) {
     CopyWeights w;
     ElementKinds::each([&](auto kind) {
         using Kind = decltype(kind);
+        if (Kind::kOptional && !withOptional) return;
         for (const typename Kind::Item& item : Kind::list(figure)) {
             w.elements += Kind::elements(item);
             w.lines += Kind::lines(item);

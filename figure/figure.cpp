@@ -110,37 +110,95 @@ void Figure::appendCircle(CircleItem&& item) {
     circles.push_back(std::move(item));
 }
 
+void Figure::appendText(TextItem&& item) {
+    textBounds.include(item.x, item.y);
+    textBounds.include(item.x + item.dx, item.y + item.dy);
+    texts.push_back(std::move(item));
+}
+
 void Figure::openPolyline() {
     polylineOpen = 1;
     polylines.emplace_back();
 }
 
-namespace {
-
-void include(Bounds& b, double x, double y) {
-    if (b.empty) {
-        b.box = {x, y, x, y};
-        b.empty = false;
+void Bounds::include(double x, double y) {
+    if (empty) {
+        box = {x, y, x, y};
+        empty = false;
     } else {
-        b.box.widen(x, y);
+        box.widen(x, y);
     }
 }
 
-}  // namespace
+void Bounds::include(const Bounds& other) {
+    if (other.empty) return;
+    include(other.box.minX, other.box.minY);
+    include(other.box.maxX, other.box.maxY);
+}
 
 Bounds figureBounds(const Figure& figure) {
     Bounds b;
     for (const LineItem& s : figure.lines) {
-        include(b, s.x1, s.y1);
-        include(b, s.x2, s.y2);
+        b.include(s.x1, s.y1);
+        b.include(s.x2, s.y2);
     }
     for (const PolylineItem& p : figure.polylines)
         for (const LineItem& s : p.segments) {
-            include(b, s.x1, s.y1);
-            include(b, s.x2, s.y2);
+            b.include(s.x1, s.y1);
+            b.include(s.x2, s.y2);
         }
     for (const CircleItem& c : figure.circles)
-        for (const Point2& p : c.outline) include(b, p.x, p.y);
-    for (const PointItem& p : figure.points) include(b, p.x, p.y);
+        for (const Point2& p : c.outline) b.include(p.x, p.y);
+    for (const PointItem& p : figure.points) b.include(p.x, p.y);
     return b;
+}
+
+AttributeKey attributeKeyOf(std::string_view line) {
+    if (line.size() < 2) return kAttributeKeys;
+    if (line[0] == 'l') {
+        switch (line[1]) {
+            case 'g':
+                return kLayerGroup;
+            case 'y':
+                return kLayer;
+            case 'c':
+                return kLineColour;
+            case 't':
+                return kLineType;
+            case 'w':
+                return kLineWidth;
+            default:
+                return kAttributeKeys;
+        }
+    }
+    if (line[0] == 'c' && line[1] == 'n')
+        return line.size() > 2 && line[2] == '"' ? kTextFont : kTextType;
+    return kAttributeKeys;
+}
+
+uint32_t Attributes::internLine(std::string_view line) {
+    const auto found = lineIndex.find(std::string(line));
+    if (found != lineIndex.end()) return found->second;
+    const uint32_t index = static_cast<uint32_t>(lines.size());
+    lines.emplace_back(line);
+    lineIndex.emplace(lines.back(), index);
+    return index;
+}
+
+uint32_t Attributes::internState(const AttributeState& state) {
+    if (stateIndex.empty()) stateIndex.emplace(states[0], 0);
+    const auto found = stateIndex.find(state);
+    if (found != stateIndex.end()) return found->second;
+    const uint32_t index = static_cast<uint32_t>(states.size());
+    states.push_back(state);
+    stateIndex.emplace(state, index);
+    return index;
+}
+
+uint32_t Attributes::stateOf(std::size_t kind, std::size_t i) const {
+    const std::vector<StateRun>& r = runs[kind];
+    const auto after =
+        std::upper_bound(r.begin(), r.end(), i,
+                         [](std::size_t item, const StateRun& run) { return item < run.first; });
+    return after == r.begin() ? 0 : (after - 1)->state;
 }

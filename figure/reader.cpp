@@ -250,6 +250,70 @@ void readElement(PointKind, std::string_view line, Figure& figure) {
     if (parsePointLine(line, item)) figure.appendPoint(item);
 }
 
+std::string_view withoutBreak(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+void keepText(std::string_view line, Figure& figure) {
+    TextItem item;
+    if (parseTextLine(withoutBreak(line), item)) figure.appendText(std::move(item));
+}
+
+void readElement(TextKind, std::string_view line, Figure& figure) {
+    if (!figure.lineStart) return;  // a later piece of a long line: not a text of its own
+    if (!figure.midLine) {
+        keepText(line, figure);
+    } else {
+        figure.textOpen = true;
+        figure.textLine.assign(line.data(), line.size());
+    }
+}
+
+// A later piece of a text line.
+void continueText(std::string_view line, Figure& figure) {
+    figure.textLine.append(line.data(), line.size());
+    if (figure.midLine) return;
+    figure.textOpen = false;
+    keepText(figure.textLine, figure);
+    figure.textLine.clear();
+}
+
+// A run from the current item of every kind on; a run at the same item replaces the one there.
+void pushRun(std::vector<StateRun>& runs, std::size_t first, uint32_t state) {
+    if (!runs.empty() && runs.back().first == first)
+        runs.back().state = state;
+    else
+        runs.push_back({first, state});
+}
+
+void setAttribute(AttributeKey key, std::string_view line, Figure& figure) {
+    Attributes& a = figure.attributes;
+    AttributeState state = a.states[a.current];
+    state.line[key] = a.internLine(line);
+    const uint32_t next = a.internState(state);
+    if (next == a.current) return;
+    a.current = next;
+    if (!a.headerDone) a.header = next;
+    ElementKinds::each([&](auto kind) {
+        using Kind = decltype(kind);
+        pushRun(a.runs[ElementKinds::index<Kind>()], Kind::list(figure).size(), next);
+    });
+    if (figure.readingPart && figure.polylineOpen == 1 && figure.polylines.size() == 1)
+        pushRun(figure.leadingRuns, figure.polylines.front().segments.size(), next);
+}
+
+// A line that is neither an element nor "#".
+void readOtherLine(std::string_view line, Figure& figure) {
+    const AttributeKey key = attributeKeyOf(line);
+    if (key == kAttributeKeys || !figure.lineStart || figure.midLine) return;
+    const std::string_view value = withoutBreak(line);
+    // A line of its tag alone sets nothing: the host would be left to guess.
+    const std::size_t tagLength = key == kTextFont ? 3 : 2;
+    if (value.size() > tagLength) setAttribute(key, value, figure);
+}
+
 // Whether a piece that is not empty starts with the tag; the tag is a constant, so this is
 // a compare or two.
 template <const std::string_view& tag>
@@ -261,17 +325,52 @@ bool startsWith(std::string_view line) {
 
 }  // namespace
 
+int parseTextLine(std::string_view line, TextItem& item) {
+    const std::size_t quote = line.find('"');
+    if (quote == std::string_view::npos || quote < 4 || line[quote - 1] != ' ') return 0;
+    double v[kMaxFields];
+    if (splitFields(line.substr(0, quote - 1), 2, v) != 4 || !allFinite(v, 4)) return 0;
+    if (!std::isfinite(v[0] + v[2]) || !std::isfinite(v[1] + v[3])) return 0;
+    item.x = v[0];
+    item.y = v[1];
+    item.dx = v[2];
+    item.dy = v[3];
+    item.string.assign(line.data() + quote, line.size() - quote);
+    return 1;
+}
+
 void readLine(std::string_view line, Figure& figure) {
+    if (line.empty()) return;
+    figure.lineStart = !figure.midLine;
+    figure.midLine = line.back() != '\n' && line.size() == kMaxPieceBytes;
     // A piece is a C string to the original reader: a NUL byte ends it.
     const std::size_t nul = line.find('\0');
     if (nul != std::string_view::npos) line = line.substr(0, nul);
+    if (figure.textOpen) continueText(line, figure);
     if (line.empty()) return;
     const bool element = ElementKinds::any([&](auto kind) {
         if (!startsWith<decltype(kind)::tag>(line)) return false;
         readElement(kind, line, figure);
         return true;
     });
-    if (!element && startsWith<PolylineKind::endTag>(line)) figure.closePolyline();
+    if (element) {
+        figure.attributes.headerDone = true;
+    } else if (startsWith<PolylineKind::endTag>(line)) {
+        figure.closePolyline();
+        figure.attributes.headerDone = true;
+    } else {
+        readOtherLine(line, figure);
+    }
+}
+
+void finishReading(Figure& figure) {
+    if (figure.textOpen) {
+        figure.textOpen = false;
+        keepText(figure.textLine, figure);
+        figure.textLine.clear();
+    }
+    figure.lineStart = true;
+    figure.midLine = false;
 }
 
 namespace {
@@ -336,6 +435,13 @@ void FigureReader::prepareParts(std::size_t count) {
         part.circles.clear();
         part.points.clear();
         part.polylines.clear();
+        part.texts.clear();
+        part.textBounds = Bounds();
+        part.attributes = Attributes();  // state 0: every key as the part finds it
+        part.readingPart = true;
+        part.leadingRuns.clear();
+        part.lineStart = true;
+        part.midLine = false;
         // Segments before the part's first "pl" or "#" belong to whatever was open before it:
         // they collect in a polyline of their own, which joining puts in its place.
         part.polylines.emplace_back();
@@ -343,8 +449,63 @@ void FigureReader::prepareParts(std::size_t count) {
     }
 }
 
+namespace {
+
+// A part's attribute states in the figure's terms: a key the part leaves unknown has the value
+// in effect where the part starts.
+struct StateMap {
+    Attributes& whole;
+    const Attributes& part;
+    std::vector<uint32_t> lineOf;
+    std::vector<uint32_t> stateOf;
+    AttributeState atStart;
+
+    StateMap(Attributes& w, const Attributes& p)
+        : whole(w), part(p), stateOf(p.states.size(), kUnknownLine), atStart(w.states[w.current]) {
+        lineOf.reserve(p.lines.size());
+        for (const std::string& line : p.lines) lineOf.push_back(whole.internLine(line));
+    }
+    uint32_t operator()(uint32_t local) {
+        if (stateOf[local] != kUnknownLine) return stateOf[local];
+        AttributeState s = atStart;
+        for (int k = 0; k < kAttributeKeys; ++k)
+            if (part.states[local].line[k] != kUnknownLine)
+                s.line[k] = lineOf[part.states[local].line[k]];
+        return stateOf[local] = whole.internState(s);
+    }
+};
+
+void appendRuns(std::vector<StateRun>& to, const std::vector<StateRun>& from, std::size_t offset,
+                StateMap& map) {
+    for (const StateRun& run : from) pushRun(to, offset + run.first, map(run.state));
+}
+
+}  // namespace
+
 void FigureReader::joinPart(Figure& part, double wholeScale) {
     std::vector<LineItem>& leading = part.polylines.front().segments;
+    Attributes& a = figure.attributes;
+    if (part.attributes.any()) {
+        StateMap map(a, part.attributes);
+        std::size_t offset[kFigureKinds];
+        ElementKinds::each([&](auto kind) {
+            using Kind = decltype(kind);
+            offset[ElementKinds::index<Kind>()] = Kind::list(figure).size();
+        });
+        offset[ElementKinds::index<PolylineKind>()] -= 1;  // the part's first is the leading one
+        if (figure.polylineOpen != 1) {
+            appendRuns(a.runs[ElementKinds::index<SegmentKind>()], part.leadingRuns,
+                       figure.lines.size(), map);
+            offset[ElementKinds::index<SegmentKind>()] += leading.size();
+        }
+        for (std::size_t k = 0; k < kFigureKinds; ++k)
+            appendRuns(a.runs[k], part.attributes.runs[k], offset[k], map);
+        if (!a.headerDone) a.header = map(part.attributes.header);
+        a.current = map(part.attributes.current);
+    }
+    a.headerDone = a.headerDone || part.attributes.headerDone;
+    appendAll(figure.texts, part.texts, wholeScale);
+    figure.textBounds.include(part.textBounds);
     if (figure.polylineOpen == 1) {
         std::vector<LineItem>& open = figure.polylines.back().segments;
         open.insert(open.end(), leading.begin(), leading.end());
@@ -453,6 +614,7 @@ void FigureReader::feed(const char* data, std::size_t size) {
 void FigureReader::finish() {
     if (carryLength > 0) readLine(std::string_view(carry, carryLength), figure);
     carryLength = 0;
+    finishReading(figure);
 }
 
 void loadFigureFromMemory(const char* data, std::size_t size, Figure& figure) {

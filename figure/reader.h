@@ -35,13 +35,23 @@ int parseSegmentLine(std::string_view line, LineItem& item);
 int parsePointLine(std::string_view line, PointItem& item);
 int parseCircleLine(std::string_view line, CircleItem& item);
 
+// A text line without its line break: `ch x y dx dy "string`. 1 with the item filled when the
+// four numbers and the end point are finite and a space and a quote follow them, else 0.
+int parseTextLine(std::string_view line, TextItem& item);
+
 // Samples the curve into item.outline: 41 points for a three-number circle, else one
 // segment per 9 degrees of sweep and never fewer than 20. Returns 0 (outline left empty)
 // when a point is not finite or more than kMaxOutlineSegments segments would be needed.
 int buildOutline(CircleItem& item);
 
-// Dispatches one piece (as read, line break included) to the figure.
+// Dispatches one piece (as read, line break included) to the figure. Attribute lines and texts
+// count only at the start of a line; an attribute line longer than a piece, or of its tag
+// alone, sets nothing; a text is kept whole however many pieces it takes, while its later
+// pieces are read as any other piece.
 void readLine(std::string_view line, Figure& figure);
+
+// Ends reading: a text whose line the input ended in is kept.
+void finishReading(Figure& figure);
 
 // Feeds bytes in any chunking and cuts them into pieces exactly as reading a file does.
 struct FigureReader {

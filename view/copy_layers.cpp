@@ -22,8 +22,8 @@ constexpr size_t kLayerBytes = size_t{96} << 20;
 // two cores. Larger ones are allocated anew each time rather than held while the window idles.
 constexpr size_t kKeptLayerBytes = size_t{8} << 20;
 
-long workPerCopy(const Figure& figure) {
-    return static_cast<long>(copyWeights(figure).work);
+long workPerCopy(const Figure& figure, const CopyParameters& params) {
+    return static_cast<long>(copyWeights(figure, params.keepAttributes).work);
 }
 
 // Each pixel of the clip the colour of its largest stamp, where a layer holds one.
@@ -45,7 +45,7 @@ void mergeLayers(RasterTarget& target, const uint32_t* layers, size_t pixels, in
 int copyThreads(const Figure& figure, const CopyParameters& params, const RasterTarget& target,
                 int available) {
     const int wanted = params.copies;
-    if (static_cast<double>(workPerCopy(figure)) * wanted < threadedWork.load()) return 1;
+    if (static_cast<double>(workPerCopy(figure, params)) * wanted < threadedWork.load()) return 1;
     const size_t layerBytes =
         static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight * sizeof(uint32_t);
     const size_t fit = layerBytes ? kLayerBytes / layerBytes : 1;
@@ -70,7 +70,7 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
         return drawCopies(target, figure, bounds, own, params, deal);
     }
 
-    const long work = std::max(1L, workPerCopy(figure));
+    const long work = std::max(1L, workPerCopy(figure, params));
     deal.block = static_cast<int>(std::clamp(kBlockWork / work, 1L, long{wanted}));
     layers.stamps.resize(pixels * n);
     // Every worker reads its own copy of all it reads but the figure and the deal, made here

@@ -125,6 +125,24 @@ void RasterTarget::drawOutlineInside(const Outline& outline, const Matrix3& m) {
     }
 }
 
+void RasterTarget::drawTexts(const std::vector<TextItem>& texts, const Matrix3& m) {
+    const ScreenMap map(view);
+    for (const TextItem& t : texts) {
+        const double ex = t.x + t.dx, ey = t.y + t.dy;
+        const Point2 a = map(m, t.x, t.y), b = map(m, ex, ey);
+        if (nearPixel(a) && nearPixel(b))
+            drawPixelSegment(truncatePixel(a), truncatePixel(b));
+        else
+            drawSegmentPixels(a, b);
+    }
+}
+
+void RasterTarget::drawFigureTexts(const Figure& figure) {
+    const ScreenMap map(view);
+    for (const TextItem& t : figure.texts)
+        drawSegmentPixels(map.world(t.x, t.y), map.world(t.x + t.dx, t.y + t.dy));
+}
+
 void RasterTarget::drawDots(const std::vector<PointItem>& points, const Matrix3& m) {
     const ScreenMap map(view);
     for (const PointItem& p : points) drawDot(map(m, p.x, p.y));

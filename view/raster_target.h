@@ -45,6 +45,11 @@ struct RasterTarget {
     void drawSegments(const std::vector<LineItem>& segments, const Matrix3& m);
     void drawCircle(const CircleItem& circle, const Matrix3& m);
     void drawDots(const std::vector<PointItem>& points, const Matrix3& m);
+    // Each text as the segment from its start to its end point, in the line colour.
+    void drawTexts(const std::vector<TextItem>& texts, const Matrix3& m);
+    // The figure's own texts, where the figure's lines are drawn (in their colour): the canvas
+    // calls it after drawFigure when the copies keep the attributes.
+    void drawFigureTexts(const Figure& figure);
 
     // Screen coordinates (pixels, unrounded), and truncated pixels.
     void drawSegmentPixels(const Point2& a, const Point2& b);

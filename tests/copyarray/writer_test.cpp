@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -94,9 +96,11 @@ TEST(ScaleArc, DescribesExactlyTheScaledCurve) {
     }
 }
 
-// Move x|move y|angle|scale x|scale y|copies, all sliders at 100, millimetres and degrees.
+// Move x|move y|angle|scale x|scale y|copies, all sliders at 100, millimetres and degrees;
+// a seventh field "keep" keeps the attributes.
 CopyInputs rows(const std::string& texts) {
     CopyInputs in;
+    in.keepAttributes = texts.size() > 5 && texts.compare(texts.size() - 5, 5, "|keep") == 0;
     std::size_t from = 0;
     for (int r = 0; r < kRowCount; ++r) {
         const std::size_t bar = std::min(texts.find('|', from), texts.size());
@@ -177,9 +181,172 @@ TEST(WriteResult, ExactBytes) {
         EXPECT_EQ(written(figureOf(figure), rows(texts)), bytes) << figure << texts;
 }
 
+TEST(WriteResult, ExactBytesKeepingAttributes) {
+    const std::string header = "hq\nlg0\nly0\nlc1\nlt1\ncn2\ncn\"\x82\x6c\x82\x72 G\nhp1\n#\n";
+    const std::tuple<std::string, const char*, const char*> cases[] = {
+        // Changes before and between kinds; each copy starts from where the last left the
+        // host; the header's values come back at the end.
+        {header + "lc2\n 0 0 1 0\nly3\npt 1 1\nlt2\nci 0 0 1\n", "10|0|0|1|1|2|keep",
+         "lc2\r\n 10.000000 0.000000 11.000000 0.000000\r\nly3\r\nlt2\r\n"
+         "ci 10.000000 0.000000 1.000000\r\nlt1\r\npt 11.000000 1.000000\r\n"
+         "ly0\r\n 20.000000 0.000000 21.000000 0.000000\r\nly3\r\nlt2\r\n"
+         "ci 20.000000 0.000000 1.000000\r\nlt1\r\npt 21.000000 1.000000\r\nly0\r\nlc1\r\n"},
+        // Off: the geometry alone, texts left out.
+        {header + "lc2\n 0 0 1 0\nly3\npt 1 1\nch 0 0 1 0 \"a\n", "10|0|0|1|1|2",
+         " 10.000000 0.000000 11.000000 0.000000\r\npt 11.000000 1.000000\r\n"
+         " 20.000000 0.000000 21.000000 0.000000\r\npt 21.000000 1.000000\r\n"},
+        // A change inside a polyline block holds from the next element on: the polyline has its
+        // pl line's state, written before pl.
+        {header + " 5 5 6 6\nlc4\npl\n 0 0 1 0\nlc5\n 1 0 1 1\n#\nlw9\npt 0 0\n",
+         "1|0|0|1|1|1|keep",
+         " 6.000000 5.000000 7.000000 6.000000\r\nlc4\r\npl\r\n 1.000000 0.000000 2.000000 0.000000"
+         "\r\n 2.000000 0.000000 2.000000 1.000000\r\n#\r\nlc5\r\nlw9\r\npt 1.000000 0.000000\r\n"
+         "lc1\r\n"},
+        // Texts after the points, with cn and cn" changes and Shift-JIS strings kept byte for
+        // byte; the start point follows the copy, the direction turns, the length stays. (The
+        // panel's degree is not quite pi/180: a quarter turn leaves -0.000000 where a copied
+        // segment would have it too.)
+        {header + "pt 0 0\ncn5\nch 10 0 3 4 \"\x95\x94\x89\xae\r\ncn\"\x82\x6c\x82\x72 M\nlc3\nch "
+                  "0 0 0 2 \"b\n",
+         "0|0|90|2|2|2|keep",
+         "pt 0.000000 0.000000\r\ncn5\r\nch -0.000000 -20.000000 4.000000 -3.000000 "
+         "\"\x95\x94\x89\xae\r\n"
+         "lc3\r\ncn\"\x82\x6c\x82\x72 M\r\nch 0.000000 0.000000 2.000000 -0.000000 \"b\r\n"
+         "lc1\r\ncn2\r\ncn\"\x82\x6c\x82\x72 G\r\npt 0.000000 0.000000\r\ncn5\r\n"
+         "ch -40.000000 0.000000 -3.000000 -4.000000 \"\x95\x94\x89\xae\r\nlc3\r\n"
+         "cn\"\x82\x6c\x82\x72 M\r\nch 0.000000 0.000000 -0.000000 -2.000000 \"b\r\nlc1\r\ncn2\r\n"
+         "cn\"\x82\x6c\x82\x72 G\r\n"},
+        // A zero scale leaves no image of the direction: (dx, dy) turned by the copy's angle.
+        {"ch 1 1 2 0 \"z\n", "0|0|90|0|0|1|keep",
+         "ch 0.000000 0.000000 -0.000000 -2.000000 \"z\r\n"},
+        // A key without a header value is left as the file leaves it (a line before the first
+        // element or # is the header's); without attribute lines the option changes nothing
+        // but the texts.
+        {"lw1\n 0 0 1 1\nlw2\n 1 1 2 2\n", "0|0|0|1|1|1|keep",
+         " 0.000000 0.000000 1.000000 1.000000\r\nlw2\r\n 1.000000 1.000000 2.000000 2.000000\r\n"
+         "lw1\r\n"},
+        {"#\nlw1\n 0 0 1 1\nlw2\n 1 1 2 2\n", "0|0|0|1|1|2|keep",
+         "lw1\r\n 0.000000 0.000000 1.000000 1.000000\r\nlw2\r\n 1.000000 1.000000 2.000000 "
+         "2.000000\r\n"
+         "lw1\r\n 0.000000 0.000000 1.000000 1.000000\r\nlw2\r\n 1.000000 1.000000 2.000000 "
+         "2.000000\r\n"},
+        {"pl\n 0 0 1 1\n#\n", "0|0|0|1|1|1|keep",
+         "pl\r\n 0.000000 0.000000 1.000000 1.000000\r\n#\r\n"},
+        {header + " 0 0 1 1\n", "0|0|0|1|1|0|keep", ""}};
+    for (const auto& [figure, texts, bytes] : cases)
+        EXPECT_EQ(written(figureOf(figure), rows(texts)), bytes) << figure << texts;
+}
+
+// The host's reading, played over the written lines: every copied element has its source's
+// attribute state, and the host's write settings are the header's after the last line.
+TEST(WriteResult, KeptAttributesAreWhatTheHostReadsBack) {
+    const char* const keys[] = {"lg", "ly", "lc", "lt", "lw", "cn", "cn\""};
+    // The state of every element, in writing order: segments, polylines, circles, points, texts.
+    struct Played {
+        std::vector<std::string> elements[5];
+        std::map<std::string, std::string> state;
+    };
+    auto play = [&](const std::string& text, std::map<std::string, std::string> state) {
+        Played p;
+        p.state = std::move(state);
+        bool inPolyline = false;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            int kind = -1;
+            if (line == "#") {
+                inPolyline = false;
+            } else if (line.rfind("pl", 0) == 0) {
+                inPolyline = true;
+                kind = 1;
+            } else if (line[0] == ' ') {
+                kind = inPolyline ? -1 : 0;
+            } else if (line.rfind("ci", 0) == 0 || line.rfind("pt", 0) == 0 ||
+                       line.rfind("ch", 0) == 0) {
+                kind = line[0] == 'p' ? 3 : line[1] == 'i' ? 2 : 4;
+            } else {
+                for (int k = 6; k >= 0; --k)
+                    if (line.rfind(keys[k], 0) == 0) {
+                        p.state[keys[k]] = line;
+                        break;
+                    }
+            }
+            if (kind < 0) continue;
+            std::string all;
+            for (const auto& [key, value] : p.state) all += value + ",";
+            p.elements[kind].push_back(all);
+        }
+        return p;
+    };
+    std::mt19937 random(11);
+    for (int round = 0; round < 20; ++round) {
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        std::map<std::string, std::string> header;
+        std::string text = "hq\n";
+        for (int k = 0; k < 7; ++k)
+            if (pick(4)) {  // some keys have no header value
+                header[keys[k]] = keys[k] + std::to_string(pick(3));
+                text += header[keys[k]] + "\n";
+            }
+        text += "#\n";
+        // Every key set before any element, so the source's state is all known.
+        for (int k = 0; k < 7; ++k) text += std::string(keys[k]) + std::to_string(pick(3)) + "\n";
+        for (int e = 0; e < 60; ++e) {
+            while (pick(3) == 0)
+                text += std::string(keys[pick(7)]) + std::to_string(pick(3)) + "\n";
+            switch (pick(5)) {
+                case 0:
+                    text += " 0 0 1 " + std::to_string(e) + "\n";
+                    break;
+                case 1:
+                    text +=
+                        "pl\n 0 0 1 1\n" + std::string(pick(2) ? "lc7\n" : "") + " 1 1 2 2\n#\n";
+                    break;
+                case 2:
+                    text += "ci 1 2 " + std::to_string(e + 1) + "\n";
+                    break;
+                case 3:
+                    text += "pt 1 " + std::to_string(e) + "\n";
+                    break;
+                default:
+                    text += "ch 1 2 3 4 \"t" + std::to_string(e) + "\n";
+            }
+        }
+        const Figure figure = figureOf(text);
+        const int copies = 1 + pick(3);
+        const std::string out =
+            written(figure, rows("5|1|10|1|1|" + std::to_string(copies) + "|keep"));
+        const Played source = play(text, {}), host = play(out, header);
+        for (int kind = 0; kind < 5; ++kind) {
+            std::vector<std::string> expected;
+            for (int c = 0; c < copies; ++c)
+                expected.insert(expected.end(), source.elements[kind].begin(),
+                                source.elements[kind].end());
+            EXPECT_EQ(host.elements[kind], expected) << round << " kind " << kind;
+        }
+        for (const auto& [key, value] : header) EXPECT_EQ(host.state.at(key), value) << round;
+    }
+}
+
 // Threads format parts of the copies' lines into buffers of their own: the bytes, and where a
 // number that is not finite stops the writing, are those of one pass, also where a part starts
 // or ends inside a polyline of many segments.
+// An attribute line or a text after every few lines, a header before them.
+std::string attributed(const std::string& text) {
+    std::string out = "lg0\nly0\nlc1\nlt1\ncn2\n#\n";
+    std::size_t n = 0;
+    for (std::size_t at = 0; at < text.size(); ++n) {
+        const std::size_t end = std::min(text.find('\n', at), text.size() - 1);
+        out.append(text, at, end + 1 - at);
+        at = end + 1;
+        if (n % 9 == 0) out += "lc" + std::to_string(n % 4 + 1) + "\n";
+        if (n % 23 == 0)
+            out += "ly" + std::to_string(n % 3) + "\ncn" + std::to_string(n % 5) + "\n";
+        if (n % 31 == 0) out += "ch " + std::to_string(n) + " 1 2 3 \"t\n";
+    }
+    return out;
+}
+
 TEST(EmitCopies, ThreadsWriteWhatOnePassWrites) {
     std::string mixed = "pl\n";
     for (int i = 0; i < 2000; ++i) {
@@ -200,7 +367,10 @@ TEST(EmitCopies, ThreadsWriteWhatOnePassWrites) {
         {mixed, "150|40|3|1.01|0.99|20", false},
         {mixed, "0|0|7|1e40|1|20", true},
         {polyline, "150|40|3|1.01|0.99|6", false},
-        {polyline, "1e307|0|0|1|1|6", true}};  // in copy 2, inside the polyline
+        {polyline, "1e307|0|0|1|1|6", true},  // in copy 2, inside the polyline
+        {attributed(mixed), "150|40|3|1.01|0.99|20|keep", false},
+        {attributed(polyline), "150|40|3|1.01|0.99|6|keep", false},
+        {attributed(polyline), "1e307|0|0|1|1|6|keep", true}};
     for (const auto& [text, texts, stops] : cases) {
         const Figure figure = figureOf(text);
         auto emit = [&, texts = texts](int threads) {

@@ -45,6 +45,29 @@ std::string brief(const Figure& f) {
     return out.str();
 }
 
+// The attribute lines in effect for every item, kind by kind in file order, the header's, and
+// the texts: "kind index: lines;" with the lines of the known keys joined by commas.
+std::string attributeBrief(const Figure& f) {
+    const Attributes& a = f.attributes;
+    auto state = [&](uint32_t s) {
+        std::string out;
+        for (uint32_t line : a.states[s].line)
+            if (line != kUnknownLine) out += (out.empty() ? "" : ",") + a.lines[line];
+        return out;
+    };
+    std::ostringstream out;
+    out.precision(17);
+    out << "header " << state(a.header) << ';';
+    const std::size_t sizes[kFigureKinds] = {f.lines.size(), f.polylines.size(), f.circles.size(),
+                                             f.points.size(), f.texts.size()};
+    for (std::size_t k = 0; k < kFigureKinds; ++k)
+        for (std::size_t i = 0; i < sizes[k]; ++i)
+            out << k << ' ' << i << ": " << state(a.stateOf(k, i)) << ';';
+    for (const TextItem& t : f.texts)
+        out << "ch " << t.x << ' ' << t.y << ' ' << t.dx << ' ' << t.dy << ' ' << t.string << ';';
+    return out.str();
+}
+
 // Every kind of line, lines cut into pieces and lines the reader ignores.
 std::string mixedDrawing() {
     std::string text = "hq\nhs 1e+06\n 0 0 10 0\npl\n 0 0 0 5\n 0 5 5 5\n#\n";
@@ -102,31 +125,102 @@ TEST(FigureReader, ThreadsReadWhatOnePassReads) {
             text += " 1 " + std::to_string(i) + " 2 " + std::to_string(k) + "\n";
         if (i % 3 == 0) text += "#\n";
     }
-    auto read = [&](int threads, bool outlines) {
-        setWorkerThreads(threads);
-        Figure f;
-        f.keepOutlines = outlines;
-        loadFigureFromMemory(text.data(), text.size(), f);
-        setWorkerThreads(0);
-        return f;
-    };
-    const Figure one = read(1, true);
-    for (int threads : {2, 3}) {
-        for (bool outlines : {true, false}) {
-            const Figure f = read(threads, outlines);
-            EXPECT_TRUE(brief(f) == brief(one)) << threads;  // megabytes: no dump
-            EXPECT_EQ(f.polylineOpen, one.polylineOpen);
-            const Extents &a = f.extents, &b = one.extents;
-            EXPECT_TRUE(a.minX == b.minX && a.minY == b.minY && a.maxX == b.maxX &&
-                        a.maxY == b.maxY);
-            ASSERT_EQ(f.circles.size(), one.circles.size());
-            for (std::size_t i = 0; i < f.circles.size(); ++i) {
-                const Outline &o = f.circles[i].outline, &p = one.circles[i].outline;
-                ASSERT_EQ(o.size(), outlines ? p.size() : 0u);
-                for (std::size_t k = 0; k < o.size(); ++k)
-                    ASSERT_TRUE(o[k].x == p[k].x && o[k].y == p[k].y) << i << ' ' << k;
+    // The same with attribute lines (in the header and spread over the parts, some inside
+    // polylines and among the segments a part starts with) and texts.
+    std::string attributed = "lg0\nly0\nlc1\n";
+    for (std::size_t at = 0, n = 0; at < text.size(); ++n) {
+        const std::size_t end = std::min(text.find('\n', at + 40000 + n * 977 % 5000), text.size());
+        attributed.append(text, at, end + 1 - at);
+        attributed += "lc" + std::to_string(n % 7) + "\n" +
+                      (n % 3 ? "ly" + std::to_string(n % 5) : "lw2") + "\nch " + std::to_string(n) +
+                      " 1 2 3 \"t\n";
+        at = end + 1;
+    }
+    for (const std::string* input : {&text, &attributed}) {
+        auto read = [&](int threads, bool outlines) {
+            setWorkerThreads(threads);
+            Figure f;
+            f.keepOutlines = outlines;
+            loadFigureFromMemory(input->data(), input->size(), f);
+            setWorkerThreads(0);
+            return f;
+        };
+        const Figure one = read(1, true);
+        for (int threads : {2, 3}) {
+            for (bool outlines : {true, false}) {
+                const Figure f = read(threads, outlines);
+                EXPECT_TRUE(brief(f) == brief(one)) << threads;  // megabytes: no dump
+                EXPECT_TRUE(attributeBrief(f) == attributeBrief(one)) << threads;
+                EXPECT_EQ(f.polylineOpen, one.polylineOpen);
+                const Extents &a = f.extents, &b = one.extents;
+                EXPECT_TRUE(a.minX == b.minX && a.minY == b.minY && a.maxX == b.maxX &&
+                            a.maxY == b.maxY);
+                ASSERT_EQ(f.circles.size(), one.circles.size());
+                for (std::size_t i = 0; i < f.circles.size(); ++i) {
+                    const Outline &o = f.circles[i].outline, &p = one.circles[i].outline;
+                    ASSERT_EQ(o.size(), outlines ? p.size() : 0u);
+                    for (std::size_t k = 0; k < o.size(); ++k)
+                        ASSERT_TRUE(o[k].x == p[k].x && o[k].y == p[k].y) << i << ' ' << k;
+                }
             }
         }
+    }
+}
+
+TEST(FigureReader, AttributesAndTexts) {
+    const std::string longText = "ch 1 2 3 4 \"" + std::string(243, 'x') + " 5 6 7 8\r\n";
+    const std::pair<std::string, const char*> cases[] = {
+        // The header's settings hold until a line changes a key; a polyline has its pl line's.
+        {"hq\nlg0\nly0\nlc1\r\nlt1\ncn2\ncn\"\x82\x6c\x82\x72 font\nhp1\n#\n 0 0 1 1\npl\nlc3\n"
+         " 0 0 1 0\n#\nly2\n 1 1 2 2\nci 0 0 1\npt 1 1\n",
+         "header lg0,ly0,lc1,lt1,cn2,cn\"\x82\x6c\x82\x72 font;0 0: "
+         "lg0,ly0,lc1,lt1,cn2,cn\"\x82\x6c"
+         "\x82\x72 font;0 1: lg0,ly2,lc3,lt1,cn2,cn\"\x82\x6c\x82\x72 font;1 0: "
+         "lg0,ly0,lc1,lt1,cn2,"
+         "cn\"\x82\x6c\x82\x72 font;2 0: lg0,ly2,lc3,lt1,cn2,cn\"\x82\x6c\x82\x72 font;3 0: "
+         "lg0,ly2,"
+         "lc3,lt1,cn2,cn\"\x82\x6c\x82\x72 font;"},
+        // The header ends at the first element; keys without a header value are as the file
+        // leaves them. A value of its tag alone sets nothing; lw and cn0 are kept as read.
+        {"lc1\n 0 0 1 1\nlc\nlw2\ncn0 3 3 0.5 1\nlc4\n 1 1 2 2\n#\nly1\n",
+         "header lc1;0 0: lc1;0 1: lc4,lw2,cn0 3 3 0.5 1;"},
+        // Texts: position, vector and the string from its quote, kept whole past 255 bytes
+        // (the later piece is read as a segment, as ever); a ch line without a quote, or whose
+        // numbers are not four finite ones, is no text.
+        {"cn5\n#\nch 1 2 3 4 \"\x95\x94\x89\xae a\r\nch 1 2 3 4\nch 1 2 3 \"x\nch 1 2 3 1e999 "
+         "\"x\n" +
+             longText + "ch 0 0 0 0 \"\"\nlc2\nch 0 0 0 0 \"\n",
+         "header cn5;0 0: cn5;4 0: cn5;4 1: cn5;4 2: cn5;4 3: lc2,cn5;ch 1 2 3 4 \"\x95\x94\x89\xae a;ch 1 "
+         "2 3 4 \""
+         "xxxxxxxx"},
+    };
+    for (const auto& [text, expected] : cases) {
+        const std::string got = attributeBrief(load(text));
+        EXPECT_EQ(got.substr(0, std::string(expected).size()), expected) << text;
+    }
+    // The long text is whole, its later piece a segment; an attribute line longer than a piece
+    // sets nothing; attribute lines in a later piece are no attribute lines.
+    const Figure f = load(longText + "lc" + std::string(300, '1') + "\n 0 0 1 1\n" +
+                          std::string(255, 'y') + "lc5\n 1 1 1 1\n");
+    ASSERT_EQ(f.texts.size(), 1u);
+    EXPECT_EQ(f.texts[0].string, "\"" + std::string(243, 'x') + " 5 6 7 8");
+    EXPECT_EQ(brief(f), "5 6 7 8;0 0 1 1;1 1 1 1;");
+    EXPECT_TRUE(f.attributes.lines.empty());
+    // Texts leave the extents alone and have a box of their own.
+    const Figure t = load("ch 10 10 5 -20 \"a\n");
+    EXPECT_TRUE(t.extents.maxX == 0 && t.extents.minY == 0 && !t.textBounds.empty);
+    EXPECT_TRUE(t.textBounds.box.minX == 10 && t.textBounds.box.maxX == 15 &&
+                t.textBounds.box.minY == -10 && t.textBounds.box.maxY == 10);
+    // Any chunking, the long text across chunks included, reads the same.
+    const std::string text = cases[0].first + cases[2].first + longText + "pt 1 1";
+    const std::string whole = attributeBrief(load(text));
+    for (std::size_t size : {1, 7, 100, 254, 256}) {
+        Figure chunked;
+        FigureReader reader(chunked);
+        for (std::size_t at = 0; at < text.size(); at += size)
+            reader.feed(text.data() + at, std::min(size, text.size() - at));
+        reader.finish();
+        EXPECT_EQ(attributeBrief(chunked), whole) << size;
     }
 }
 

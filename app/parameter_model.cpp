@@ -3,7 +3,8 @@
 void ParameterModel::setFigure(const Figure& figure) {
     perCopy = elementsPerCopy(figure);
     perCopyWithTexts = elementsPerCopy(figure, true);
-    output = outputCount(params.keepAttributes ? perCopyWithTexts : perCopy, params);
+    texts = textsPerCopy(figure);
+    update(inputs);
 }
 
 void ParameterModel::update(const CopyInputs& in) {

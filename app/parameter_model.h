@@ -16,8 +16,11 @@ struct ParameterModel {
 
     void setFigure(const Figure& figure);  // once, after reading
     void update(const CopyInputs& in);
+    // The figure's texts that the copies leave out: all of them unless the attributes are kept.
+    int64_t textsLeftOut() const { return params.keepAttributes ? 0 : texts; }
 
   private:
     int64_t perCopy = 0;           // without the texts
     int64_t perCopyWithTexts = 0;  // when the copies keep the attributes
+    int64_t texts = 0;
 };

@@ -116,6 +116,11 @@ void ParameterPanel::create(HWND main, const CREATESTRUCTA& creation) {
         {kLastValuesButtonX, kLastValuesButtonY, kLastValuesButtonWidth, kLastValuesButtonHeight},
         kLastValuesButtonId);
     setFont(lastValuesButton);
+    keepAttributesBox = controls.add(
+        panel, 0, "BUTTON", text::kKeepAttributes, BS_AUTOCHECKBOX,
+        {kKeepAttributesX, kKeepAttributesY, kKeepAttributesWidth, kKeepAttributesHeight},
+        kKeepAttributesId);
+    setFont(keepAttributesBox);
     scaleButton = child(statusStrip, instance, 0, "BUTTON", "", BS_OWNERDRAW, uiPixels(110),
                         uiPixels(kScaleButtonTop), uiPixels(kScaleButtonWidth),
                         uiPixels(kScaleButtonHeight), kScaleButtonId);
@@ -283,6 +288,7 @@ CopyInputs ParameterPanel::readCopyInputs() {
     in.moveUnitFactor[0] = moveUnitFactor[0];
     in.moveUnitFactor[1] = moveUnitFactor[1];
     in.angleUnitFactor = angleUnitFactor;
+    in.keepAttributes = SendMessageA(keepAttributesBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
     return in;
 }
 
@@ -296,18 +302,34 @@ void ParameterPanel::notePreview(const PreviewResult& result) {
 
 void ParameterPanel::loadLastValues(const std::string& path) {
     settingsPath = path;
-    hasLastValues = !path.empty() && readLastValues(path.c_str(), lastValues);
+    const Settings settings = path.empty() ? Settings() : readSettings(path.c_str());
+    hasLastValues = settings.hasLast;
+    if (hasLastValues) lastValues = settings.last;
+    SendMessageA(keepAttributesBox, BM_SETCHECK,
+                 settings.keepAttributes ? BST_CHECKED : BST_UNCHECKED, 0);
+    enableLastValues();
+    rowsChanged();
+}
+
+void ParameterPanel::storeSettings(bool withLastValues) {
+    Settings settings;
+    settings.keepAttributes = model.inputs.keepAttributes;
+    settings.hasLast = hasLastValues;
+    settings.last = lastValues;
+    if (withLastValues) {
+        settings.last.rows = model.inputs;
+        settings.hasLast = storableRows(model.inputs);
+    }
+    // A folder that cannot be written just means nothing is remembered: nobody is told.
+    if (settingsPath.empty() || !writeSettings(settingsPath.c_str(), settings)) return;
+    if (!withLastValues) return;
+    lastValues = settings.last;
+    hasLastValues = settings.hasLast;
     enableLastValues();
 }
 
 void ParameterPanel::storeLastValues() {
-    LastValues values;
-    values.rows = model.inputs;
-    // A folder that cannot be written just means nothing is remembered: nobody is told.
-    if (settingsPath.empty() || !writeLastValues(settingsPath.c_str(), values)) return;
-    lastValues = values;
-    hasLastValues = storableRows(values.rows);
-    enableLastValues();
+    storeSettings(true);
 }
 
 void ParameterPanel::restoreLastValues() {
@@ -316,6 +338,8 @@ void ParameterPanel::restoreLastValues() {
     moveUnitFactor[0] = in.moveUnitFactor[0];
     moveUnitFactor[1] = in.moveUnitFactor[1];
     angleUnitFactor = in.angleUnitFactor;
+    SendMessageA(keepAttributesBox, BM_SETCHECK, in.keepAttributes ? BST_CHECKED : BST_UNCHECKED,
+                 0);
     // Each text set would report itself and evaluate half-set rows; the model takes them once.
     settingRows = true;
     for (int r = 0; r < kRowCount; ++r) {
@@ -348,6 +372,10 @@ void onPanelCommand(WPARAM wParam, LPARAM lParam) {
             break;
         case kBasePointButtonId:
             basePointCommand();
+            break;
+        case kKeepAttributesId:
+            thePanel.rowsChanged();
+            thePanel.storeSettings(false);  // the check box is remembered as it is left
             break;
         case kLastValuesButtonId:
             thePanel.restoreLastValues();

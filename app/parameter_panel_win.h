@@ -18,6 +18,7 @@ constexpr int kScaleButtonId = 28;
 constexpr int kCompleteButtonId = 1;
 constexpr int kBasePointButtonId = 26;
 constexpr int kLastValuesButtonId = 27;  // unused by the first version's panel
+constexpr int kKeepAttributesId = 29;    // likewise
 constexpr int kRowMoveXUnitId = 3;
 constexpr int kRowMoveYUnitId = 7;
 constexpr int kRowAngleUnitId = 11;
@@ -37,6 +38,11 @@ constexpr int kLastValuesButtonX = 5;
 constexpr int kLastValuesButtonY = 445;
 constexpr int kLastValuesButtonWidth = 130;
 constexpr int kLastValuesButtonHeight = 20;
+// The check box 属性・文字も複写 below it, at 96 DPI.
+constexpr int kKeepAttributesX = 5;
+constexpr int kKeepAttributesY = 470;
+constexpr int kKeepAttributesWidth = 130;
+constexpr int kKeepAttributesHeight = 20;
 
 struct ParameterRowControls {
     HWND valueEdit = nullptr;
@@ -77,6 +83,8 @@ struct ParameterPanel {
     // (only the button brings them back), stored after a completed write, put back on a press.
     void loadLastValues(const std::string& path);
     void storeLastValues();
+    // zovrel.ini: the check box as it is now, and the rows as the last values when asked.
+    void storeSettings(bool withLastValues);
     void restoreLastValues();
     void enableLastValues();  // the button follows hasLastValues
 
@@ -91,6 +99,7 @@ struct ParameterPanel {
     ParameterRowControls rows[kRowCount];
     HWND basePointButton = nullptr;
     HWND lastValuesButton = nullptr;
+    HWND keepAttributesBox = nullptr;
     std::string settingsPath;  // empty: nothing is remembered
     LastValues lastValues;
     bool hasLastValues = false;

@@ -36,6 +36,8 @@ PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
         canvas, scene.figure, scene.bounds, copies, scene.params, deal, canvas.copyLayers,
         copyThreads(scene.figure, scene.params, canvas, workerThreads()), [&] {
             canvas.drawFigure(scene.figure);
+            // The texts go with the copies only with the attributes, so they show only then.
+            if (scene.params.keepAttributes) canvas.drawFigureTexts(scene.figure);
             canvas.drawBasePointMarker(copies.baseX, copies.baseY, scene.picking, scene.pointer);
             canvas.begin(CanvasStep::copyLines);
         });

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr char kSection[] = "zovrel";
+constexpr char kLastKeepKey[] = "last-keep-attributes";
+constexpr char kKeepKey[] = "keep-attributes";
 constexpr const char* kRowKeys[kRowCount] = {"move-x",  "move-y",  "angle",
                                              "scale-x", "scale-y", "copies"};
 constexpr char kSliderSuffix[] = "-slider";
@@ -79,13 +81,14 @@ const char* angleUnitName(double factor) {
 }
 
 // Which value a key names; kinds are checked and stored one by one.
-enum class Kind { text, slider, unit, unknown };
+enum class Kind { text, slider, unit, keep, unknown };
 struct Key {
     Kind kind = Kind::unknown;
     int row = 0;
 };
 
 Key keyOf(std::string_view key) {
+    if (key == kLastKeepKey) return {Kind::keep, 0};
     for (int r = 0; r < kRowCount; ++r) {
         const std::string_view name = kRowKeys[r];
         if (key.substr(0, name.size()) != name) continue;
@@ -131,8 +134,38 @@ bool take(const Key& key, std::string_view value, CopyInputs& rows) {
                     return false;
             }
             return true;
+        case Kind::keep:
+            if (value != "0" && value != "1") return false;
+            rows.keepAttributes = value == "1";
+            return true;
         case Kind::unknown:
             break;
+    }
+    return true;
+}
+
+// The lines of the section, each passed to take(key, value) until it says false.
+template <class Take>
+bool eachSectionLine(std::string_view file, Take&& takeLine) {
+    if (file.size() > kMaxFileSize) return false;
+    bool inSection = false;
+    while (!file.empty()) {
+        const std::size_t end = file.find('\n');
+        std::string_view line = file.substr(0, end);
+        file.remove_prefix(end == std::string_view::npos ? file.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        for (char c : line)
+            if (isControl(static_cast<unsigned char>(c))) return false;  // not a text file
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            inSection = line.size() >= 2 && line.back() == ']' &&
+                        line.substr(1, line.size() - 2) == kSection;
+            continue;
+        }
+        if (!inSection) continue;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) return false;
+        if (!takeLine(line.substr(0, eq), line.substr(eq + 1))) return false;
     }
     return true;
 }
@@ -169,61 +202,97 @@ std::string formatLastValues(const LastValues& values) {
         else if (r < kUnitRows)
             addLine(out, key + kUnitSuffix, moveUnitName(rows.moveUnitFactor[r]));
     }
+    addLine(out, kLastKeepKey, rows.keepAttributes ? "1" : "0");
     return out;
 }
 
 bool parseLastValues(std::string_view file, LastValues& out) {
-    if (file.size() > kMaxFileSize) return false;
     LastValues read;
-    bool seen[kRowCount][3] = {};  // text, slider, unit
-    bool inSection = false;
-    while (!file.empty()) {
-        const std::size_t end = file.find('\n');
-        std::string_view line = file.substr(0, end);
-        file.remove_prefix(end == std::string_view::npos ? file.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        for (char c : line)
-            if (isControl(static_cast<unsigned char>(c))) return false;  // not a text file
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            inSection = line.size() >= 2 && line.back() == ']' &&
-                        line.substr(1, line.size() - 2) == kSection;
-            continue;
-        }
-        if (!inSection) continue;
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) return false;
-        const Key key = keyOf(line.substr(0, eq));
-        if (key.kind == Kind::unknown) continue;
+    bool seen[kRowCount][4] = {};  // text, slider, unit, keep
+    const bool whole = eachSectionLine(file, [&](std::string_view name, std::string_view value) {
+        const Key key = keyOf(name);
+        if (key.kind == Kind::unknown) return true;
         bool& once = seen[key.row][static_cast<int>(key.kind)];
-        if (once || !take(key, line.substr(eq + 1), read.rows)) return false;
+        if (once || !take(key, value, read.rows)) return false;
         once = true;
-    }
+        return true;
+    });
+    if (!whole) return false;
     for (int r = 0; r < kRowCount; ++r)
         if (!seen[r][0] || !seen[r][1] || (r < kUnitRows && !seen[r][2])) return false;
     out = read;
     return true;
 }
 
-bool readLastValues(const char* path, LastValues& out) {
+bool parseKeepAttributes(std::string_view file) {
+    bool keep = false;
+    int seen = 0;
+    eachSectionLine(file, [&](std::string_view name, std::string_view value) {
+        if (name == kKeepKey) {
+            keep = value == "1";
+            ++seen;
+        }
+        return true;
+    });
+    return keep && seen == 1;
+}
+
+std::string formatSettings(const Settings& settings) {
+    std::string out = settings.hasLast ? formatLastValues(settings.last)
+                                       : std::string("[") + kSection + "]\r\n";
+    addLine(out, kKeepKey, settings.keepAttributes ? "1" : "0");
+    return out;
+}
+
+namespace {
+
+// The file's bytes, up to a little more than any file this program writes; false when it
+// cannot be opened or read.
+bool readFileText(const char* path, std::string& bytes) {
     std::FILE* file = openForReading(path);
     if (!file) return false;
-    std::string bytes;
     char buffer[4096];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0 && bytes.size() <= kMaxFileSize)
         bytes.append(buffer, n);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    return !failed && parseLastValues(bytes, out);
+    return !failed;
+}
+
+bool replaceWith(const char* path, const std::string& text);
+
+}  // namespace
+
+bool readLastValues(const char* path, LastValues& out) {
+    std::string bytes;
+    return readFileText(path, bytes) && parseLastValues(bytes, out);
+}
+
+Settings readSettings(const char* path) {
+    Settings settings;
+    std::string bytes;
+    if (!readFileText(path, bytes)) return settings;
+    settings.keepAttributes = parseKeepAttributes(bytes);
+    settings.hasLast = parseLastValues(bytes, settings.last);
+    return settings;
+}
+
+bool writeSettings(const char* path, const Settings& settings) {
+    return replaceWith(path, formatSettings(settings));
 }
 
 bool writeLastValues(const char* path, const LastValues& values) {
+    return replaceWith(path, formatLastValues(values));
+}
+
+namespace {
+
+bool replaceWith(const char* path, const std::string& text) {
     // A read-only file is the drafter's wish to keep it; a directory cannot be replaced.
     if (exchangeFileState(path) == FileState::readOnly ||
         exchangeFileState(path) == FileState::notAFile)
         return false;
-    const std::string text = formatLastValues(values);
     std::string tempPath;
     std::FILE* temp = createTempBeside(path, tempPath);
     if (!temp) return false;
@@ -232,3 +301,5 @@ bool writeLastValues(const char* path, const LastValues& values) {
     removeFile(tempPath.c_str());
     return false;
 }
+
+}  // namespace

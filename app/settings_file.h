@@ -13,6 +13,9 @@
 //   move-x=120.00  move-x-slider=100  move-x-unit=mm   (mm|m; move-y likewise)
 //   angle=90  angle-slider=0  angle-unit=deg            (deg|rad)
 //   scale-x, scale-y, copies: the text and its -slider
+//   last-keep-attributes=0|1: the check box 属性・文字も複写 of that completion (optional)
+// and, apart from the set, keep-attributes=0|1: the check box as it was last left, which every
+// start takes up again.
 // Every key listed must be there exactly once. A key this version does not know is passed
 // over, so a later one may add its own (the keep-attributes check box) and still be read
 // here; blank lines, ';' comments and other sections are passed over too.
@@ -20,7 +23,14 @@
 constexpr char kSettingsFileName[] = "zovrel.ini";
 
 struct LastValues {
-    CopyInputs rows;  // texts, sliders, units
+    CopyInputs rows;  // texts, sliders, units and the keep-attributes check box
+};
+
+// The whole file: the check box as last left, and the last values where there are some.
+struct Settings {
+    bool keepAttributes = false;
+    bool hasLast = false;
+    LastValues last;
 };
 
 // Whether these rows could have come from the panel: texts of at most 127 characters that a
@@ -38,6 +48,14 @@ bool parseLastValues(std::string_view file, LastValues& out);
 // False when the file is missing, cannot be read, is larger than any this program writes,
 // or holds no whole set.
 bool readLastValues(const char* path, LastValues& out);
+
+// The check box as last left: on only for a line keep-attributes=1 in the section.
+bool parseKeepAttributes(std::string_view file);
+
+std::string formatSettings(const Settings& settings);
+// What a missing, unreadable or damaged file holds: the check box off, no last values.
+Settings readSettings(const char* path);
+bool writeSettings(const char* path, const Settings& settings);
 
 // Through a temporary file beside path and one replace, as the exchange file is written;
 // false, with nothing changed, when that cannot be done (a folder that cannot be written,

@@ -24,6 +24,13 @@ std::string previewNote(const PreviewResult& preview) {
     return note;
 }
 
+std::string textsNote(int64_t texts) {
+    if (texts <= 0) return {};
+    char count[24];
+    *std::to_chars(count, count + sizeof count - 1, texts).ptr = '\0';
+    return std::string(text::kTextsLeftOutBefore) + count + text::kTextsLeftOutAfter;
+}
+
 namespace {
 
 void onStripPaint(HWND window) {
@@ -42,7 +49,8 @@ void onStripPaint(HWND window) {
     SIZE extent{};
     GetTextExtentPoint32A(dc.get(), thePanel.hintText, hintLength, &extent);
     int end = x + extent.cx;
-    const std::string note = previewNote(thePanel.preview);
+    const std::string note =
+        previewNote(thePanel.preview) + textsNote(thePanel.model.textsLeftOut());
     if (!note.empty()) {
         x += extent.cx + (hintLength > 0 ? uiPixels(12) : 0);
         TextOutA(dc.get(), x, uiPixels(5), note.c_str(), static_cast<int>(note.size()));

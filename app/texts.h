@@ -15,6 +15,7 @@ constexpr char kQuitQuestion[] = "変更を反映せずに終了します。よ�
 constexpr char kCompleteQuestion[] = "編集を完了し、JWWに戻ります。よろしいですか？";
 constexpr char kCompleteButton[] = "完了+JWWに送信";
 constexpr char kBasePointButton[] = "基点変更";
+constexpr char kKeepAttributes[] = "属性・文字も複写";
 constexpr char kLastValuesButton[] = "前回値";
 constexpr char kPickHint[] = "右クリックで頂点、原点に吸着します。";
 constexpr char kScaleDialogClass[] = "testClassSub";
@@ -35,6 +36,9 @@ namespace text {
 constexpr char kCopiesClamped[] = "複製数は100000個までに制限されます。";
 constexpr char kPreviewPartialBefore[] = "表示は最初の";
 constexpr char kPreviewPartialAfter[] = "個のみ（描画時間の上限）";
+// The selection's texts that the copies leave out while the check box is off.
+constexpr char kTextsLeftOutBefore[] = "文字";
+constexpr char kTextsLeftOutAfter[] = "個は複写されません（「属性・文字も複写」で複写）";
 // What the completion would write now: "出力 20 個 / 140 要素".
 constexpr char kOutputBefore[] = "出力 ";
 constexpr char kOutputMiddle[] = " 個 / ";

@@ -361,6 +361,8 @@ TEST(HostileInput, AttributeAndTextLines) {
         const Figure back = loadText(readBytes(path));
         EXPECT_EQ(back.lines.size(), 2 * figure.lines.size()) << c.what;
         EXPECT_EQ(back.texts.size(), 2 * figure.texts.size()) << c.what;
-        if (c.texts) EXPECT_EQ(back.texts[1].string, figure.texts[0].string) << c.what;
+        if (c.texts) {
+            EXPECT_EQ(back.texts[1].string, figure.texts[0].string) << c.what;
+        }
     }
 }

@@ -52,6 +52,21 @@ bool sameFigure(const Figure& a, const Figure& b) {
         for (std::size_t j = 0; j < s.size(); ++j)
             if (!sameLine(s[j], t[j])) return false;
     }
+    if (a.texts.size() != b.texts.size()) return false;
+    for (std::size_t i = 0; i < a.texts.size(); ++i) {
+        const TextItem &s = a.texts[i], &t = b.texts[i];
+        if (!sameBits(s.x, t.x) || !sameBits(s.y, t.y) || !sameBits(s.dx, t.dx) ||
+            !sameBits(s.dy, t.dy) || s.string != t.string)
+            return false;
+    }
+    // The same attribute lines, and every item under the same ones.
+    const Attributes &p = a.attributes, &q = b.attributes;
+    if (p.lines != q.lines || !(p.states[p.header] == q.states[q.header])) return false;
+    const std::size_t sizes[kFigureKinds] = {a.lines.size(), a.polylines.size(), a.circles.size(),
+                                             a.points.size(), a.texts.size()};
+    for (std::size_t k = 0; k < kFigureKinds; ++k)
+        for (std::size_t i = 0; i < sizes[k]; ++i)
+            if (!(p.states[p.stateOf(k, i)] == q.states[q.stateOf(k, i)])) return false;
     return true;
 }
 
@@ -95,7 +110,26 @@ bool finiteLine(const LineItem& s) {
 }
 
 void checkFigure(const Figure& f, std::size_t pieces, std::size_t pick) {
-    std::size_t elements = f.lines.size() + f.circles.size() + f.points.size() + f.polylines.size();
+    std::size_t elements =
+        f.lines.size() + f.circles.size() + f.points.size() + f.polylines.size() + f.texts.size();
+    for (const TextItem& t : f.texts) {
+        FUZZ_CHECK(finite(t.x) && finite(t.y) && finite(t.dx) && finite(t.dy));
+        FUZZ_CHECK(!t.string.empty() && t.string[0] == '"');
+        FUZZ_CHECK(t.string.find('\n') == std::string::npos);
+    }
+    // Every state names kept lines of its own key, each line at least a byte past its tag.
+    const Attributes& a = f.attributes;
+    FUZZ_CHECK(a.header < a.states.size() && a.current < a.states.size());
+    for (const AttributeState& s : a.states)
+        for (int k = 0; k < kAttributeKeys; ++k)
+            FUZZ_CHECK(s.line[k] == kUnknownLine ||
+                       (s.line[k] < a.lines.size() && attributeKeyOf(a.lines[s.line[k]]) == k));
+    for (const std::string& line : a.lines)
+        FUZZ_CHECK(line.size() > 2 && line.size() < kMaxPieceBytes);
+    for (const auto& runs : a.runs)
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            FUZZ_CHECK(runs[i].state < a.states.size() &&
+                       (i == 0 || runs[i - 1].first < runs[i].first));
     for (const LineItem& s : f.lines) FUZZ_CHECK(finiteLine(s));
     for (const PolylineItem& p : f.polylines) {
         elements += p.segments.size();

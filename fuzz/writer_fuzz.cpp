@@ -8,7 +8,8 @@
 //   six rows (move-x, move-y, angle, scale-x, scale-y, copies), each TEXT, TEXT@P, or "-" for
 //   the start-up state the figure gives it;
 //   the units, e.g. "mm m! rad" ('!': then press that unit button); the base point "X,Y";
-//   what stands at the path: "file", "missing", "read-only" or "directory";
+//   what stands at the path: "file", "missing", "read-only" or "directory", and " keep" after
+//   it to keep the attributes and the texts;
 //   then the figure, as the exchange file's text.
 // Every line ends in CR LF and the result reads back into copies x the figure's elements. On
 // success the file holds what the stream writer writes; on failure the previous file is
@@ -169,7 +170,12 @@ Input parseInput(std::string_view rest) {
     in.baseX = parseDecimal(base.c_str(),
                             base.c_str() + (comma == std::string::npos ? base.size() : comma));
     in.baseY = comma == std::string::npos ? 0.0 : parseDecimal(base.c_str() + comma + 1);
-    const std::string_view mode = nextLine(rest);
+    std::string_view mode = nextLine(rest);
+    constexpr std::string_view kKeep = " keep";
+    if (mode.size() >= kKeep.size() && mode.substr(mode.size() - kKeep.size()) == kKeep) {
+        in.options.keepAttributes = true;
+        mode.remove_suffix(kKeep.size());
+    }
     if (mode == "missing") in.mode = Mode::missing;
     if (mode == "read-only") in.mode = Mode::readOnly;
     if (mode == "directory") in.mode = Mode::directory;
@@ -234,6 +240,7 @@ bool readsBack(const CircleItem& c) {
 
 struct Counts {
     std::size_t segments = 0, polylines = 0, ends = 0, circles = 0, points = 0;
+    std::size_t texts = 0, attributes = 0;
 };
 
 // Checks the line ends and counts the lines by kind; false when a line is longer than a piece.
@@ -244,8 +251,19 @@ UNGUIDED bool countLines(std::string_view bytes, Counts& counts) {
         const std::size_t nl = bytes.find('\n', start);
         FUZZ_CHECK(nl != std::string::npos && nl > start && bytes[nl - 1] == '\r');
         const std::string_view line(bytes.data() + start, nl + 1 - start);
-        FUZZ_CHECK(line.find('\r') == line.size() - 2);
         if (line.size() > kMaxPieceBytes) fitsPieces = false;
+        // Texts and attribute lines are the host's bytes, kept as they were, a CR included.
+        if (line.substr(0, 3) == "ch ") {
+            ++counts.texts;
+            start = nl + 1;
+            continue;
+        }
+        if (attributeKeyOf(line) != kAttributeKeys) {
+            ++counts.attributes;
+            start = nl + 1;
+            continue;
+        }
+        FUZZ_CHECK(line.find('\r') == line.size() - 2);
         if (line[0] == ' ') {
             ++counts.segments;
         } else if (line == "pl\r\n") {
@@ -264,7 +282,7 @@ UNGUIDED bool countLines(std::string_view bytes, Counts& counts) {
     return fitsPieces;
 }
 
-UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure, int copies,
+UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure, int copies, bool keep,
                            bool readBack) {
     std::size_t polylineSegments = 0;
     for (const PolylineItem& p : figure.polylines) polylineSegments += p.segments.size();
@@ -276,6 +294,8 @@ UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure, int cop
     FUZZ_CHECK(counts.ends == counts.polylines);
     FUZZ_CHECK(counts.circles == n * figure.circles.size());
     FUZZ_CHECK(counts.points == n * figure.points.size());
+    FUZZ_CHECK(counts.texts == (keep ? n * figure.texts.size() : 0));
+    FUZZ_CHECK(counts.attributes == 0 || (keep && figure.attributes.any()));
     if (!fitsPieces || !readBack) return;  // a longer line is cut into pieces, by design
 
     Figure back;  // bytes holds the file; loadFigure's own reading is the reader's to test
@@ -283,6 +303,7 @@ UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure, int cop
     loadFigureFromMemory(bytes.data(), bytes.size(), back);
     FUZZ_CHECK(back.lines.size() == n * figure.lines.size());
     FUZZ_CHECK(back.points.size() == n * figure.points.size());
+    FUZZ_CHECK(back.texts.size() == (keep ? n * figure.texts.size() : 0));
     FUZZ_CHECK(back.polylines.size() == n * figure.polylines.size());
     for (std::size_t i = 0; i < back.polylines.size(); ++i)
         FUZZ_CHECK(back.polylines[i].segments.size() ==
@@ -347,7 +368,8 @@ UNGUIDED void checkRealFile(const Figure& figure, const Input& in, const CopyInp
     copies.baseX = in.baseX;
     copies.baseY = in.baseY;
     WriteError error = WriteError::none;
-    const int ok = writeResult(figure, copies, evaluateCopyParameters(inputs), path.c_str(), &error);
+    const int ok =
+        writeResult(figure, copies, evaluateCopyParameters(inputs), path.c_str(), &error);
 
     std::vector<std::string> expectedEntries;
     switch (in.mode) {
@@ -402,7 +424,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     WriteError error = WriteError::none;
     const std::string_view streamed = writeToMemory(figure, in, inputs, ok, error);
     const uint64_t hash = hashOf(data, size);
-    if (ok) checkWritten(streamed, figure, copies, hash / kFileShare % kReadBackShare == 0);
+    if (ok)
+        checkWritten(streamed, figure, copies, inputs.keepAttributes,
+                     hash / kFileShare % kReadBackShare == 0);
     if (hash % kFileShare == 0) checkRealFile(figure, in, inputs, streamed, ok, error);
     return 0;
 }

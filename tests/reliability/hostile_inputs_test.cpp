@@ -81,7 +81,9 @@ TEST(HostileInput, EmptyFileIsAnEmptyFigure) {
 
     CopyArray copies;
     CopyInputs inputs = startupInputs(0.0, 0.0);
-    ASSERT_EQ(writeResult(figure, copies, evaluateCopyParameters(inputs), dir.path("JWC_TEMP.TXT").c_str()), 1);
+    ASSERT_EQ(writeResult(figure, copies, evaluateCopyParameters(inputs),
+                          dir.path("JWC_TEMP.TXT").c_str()),
+              1);
     EXPECT_EQ(readBytes(dir.path("JWC_TEMP.TXT")), "");
 }
 
@@ -267,8 +269,8 @@ TEST(HostileInput, DirectoryNamedLikeTheExchangeFile) {
 
     CopyArray copies;
     WriteError error = WriteError::none;
-    EXPECT_EQ(writeResult(loadText(kSmallDrawing), copies, evaluateCopyParameters(startupInputs(10.0, 10.0)), path.c_str(),
-                          &error),
+    EXPECT_EQ(writeResult(loadText(kSmallDrawing), copies,
+                          evaluateCopyParameters(startupInputs(10.0, 10.0)), path.c_str(), &error),
               0);
     EXPECT_EQ(error, WriteError::notAFile);
     EXPECT_TRUE(std::filesystem::is_directory(path));
@@ -320,4 +322,47 @@ TEST(HostileInput, UnreadableFile) {
         GTEST_SKIP() << "running as root and cannot switch to the user nobody";
     EXPECT_EQ(WEXITSTATUS(status), 10) << "as nobody, loadFigure should give 0 and an empty figure";
 #endif
+}
+
+// Result: attribute lines with nothing after their tag, a cn" without a font, a value longer
+// than a piece and a ch line without a quote are skipped; huge values are kept as bytes;
+// thousands of distinct states are each kept once; a megabyte text is one text. Written with
+// the attributes kept, every case gives one copy per element and sets the header back.
+TEST(HostileInput, AttributeAndTextLines) {
+    std::string manyStates = "lc1\n#\n";
+    for (int i = 0; i < 5000; ++i)
+        manyStates += "lc10 " + std::to_string(i) + "\nlw" + std::to_string(i % 7) + "\n 0 0 1 1\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::size_t lines, states, texts;
+    } cases[] = {
+        {"empty values", "#\nlc\nlg\r\nly\ncn\nlt\nlw\n 0 0 1 1\n", 0, 1, 0},
+        {"cn\" without a font", "cn\"\ncn\"\r\n#\n 0 0 1 1\n", 0, 1, 0},
+        {"huge values", "#\nlc10 " + std::string(240, '9') + "\nlw1e999\n 0 0 1 1\n", 2, 3, 0},
+        {"a value past a piece", "#\nlc" + std::string(400, '7') + "\n 0 0 1 1\n", 0, 1, 0},
+        {"thousands of states", manyStates, 5008, 10002, 0},
+        {"ch without a quote", "ch 1 2 3 4\nch 1 2 3 4 x\nch\nch \"a\n", 0, 1, 0},
+        {"a megabyte text", "ch 1 2 3 4 \"" + std::string(1 << 20, 'x') + "\n", 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        const Figure figure = loadText(c.text);
+        EXPECT_EQ(figure.attributes.lines.size(), c.lines) << c.what;
+        EXPECT_EQ(figure.attributes.states.size(), c.states) << c.what;
+        EXPECT_EQ(figure.texts.size(), c.texts) << c.what;
+        TempDir dir;
+        CopyArray copies;
+        CopyInputs inputs = startupInputs(1.0, 1.0);
+        inputs.setText(kRowCopies, "2");
+        inputs.keepAttributes = true;
+        const std::string path = dir.path("JWC_TEMP.TXT");
+        ASSERT_EQ(writeResult(figure, copies, evaluateCopyParameters(inputs), path.c_str()), 1)
+            << c.what;
+        const Figure back = loadText(readBytes(path));
+        EXPECT_EQ(back.lines.size(), 2 * figure.lines.size()) << c.what;
+        EXPECT_EQ(back.texts.size(), 2 * figure.texts.size()) << c.what;
+        if (c.texts) {
+            EXPECT_EQ(back.texts[1].string, figure.texts[0].string) << c.what;
+        }
+    }
 }

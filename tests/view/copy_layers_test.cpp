@@ -229,3 +229,30 @@ TEST(CopyLayers, CirclesLightWhatTheirClippedPiecesLight) {
 }
 
 }  // namespace
+
+// Texts draw as segments from start to end, in the copies only when they keep the attributes;
+// a copy whose geometry is out of view but whose text is in it is drawn, by any thread count.
+TEST(CopyLayers, TextsOfTheCopiesWhenTheAttributesAreKept) {
+    const Figure figure = loaded("pt -90000 0\r\nch 0 0 20000 10000 \"a\r\n");
+    CopyInputs in = crossingCopies("3");
+    in.setText(kRowAngle, "0");
+    in.setText(kRowScaleX, "1");
+    const PixelRect all{0, 0, kWidth, kHeight};
+    auto copyPixels = [](const Picture& p) {
+        long n = 0;
+        for (uint32_t c : p.pixels) n += c == 0x3232FF;
+        return n;
+    };
+    EXPECT_EQ(copyPixels(draw(figure, in, 1, 900.0, all)), 0);
+    in.keepAttributes = true;
+    const Picture one = draw(figure, in, 1, 900.0, all);
+    EXPECT_GT(copyPixels(one), 20);
+    EXPECT_EQ(draw(figure, in, 3, 900.0, all).pixels, one.pixels);
+    // The figure's own texts, where the canvas draws the figure.
+    Picture own(900.0, all);
+    own.target.lineColour = 0;
+    own.target.drawFigureTexts(figure);
+    long lit = 0;
+    for (uint32_t c : own.pixels) lit += c == 0;
+    EXPECT_GT(lit, 20);
+}

@@ -74,8 +74,8 @@ bool onTab(const MSG& message) {
     if (!main || GetAncestor(message.hwnd, GA_ROOT) != main) return false;
     // Every control that can hold the focus, in reading order; the canvas and the status bar's
     // scale button lie after the panel.
-    HWND controls[kRowCount * 4 + 5];
-    bool isStop[kRowCount * 4 + 5];
+    HWND controls[kRowCount * 4 + 6];
+    bool isStop[kRowCount * 4 + 6];
     int count = 0;
     auto add = [&](HWND control, bool stop) {
         controls[count] = control;
@@ -89,6 +89,7 @@ bool onTab(const MSG& message) {
     }
     add(thePanel.basePointButton, true);
     add(thePanel.lastValuesButton, IsWindowEnabled(thePanel.lastValuesButton) != FALSE);
+    add(thePanel.keepAttributesBox, true);
     add(thePanel.completeButton, true);
     add(theCanvas.window, false);
     add(thePanel.scaleButton, false);

@@ -104,7 +104,7 @@ struct ParameterPanel {
     LastValues lastValues;
     bool hasLastValues = false;
     bool settingRows = false;  // the rows are set as a whole: their edits report nothing
-    ChildLayout controls;  // the panel's controls and their places at 96 DPI
+    ChildLayout controls;      // the panel's controls and their places at 96 DPI
     int moveUnitFactor[2] = {kMoveFactorMillimetres, kMoveFactorMillimetres};
     double angleUnitFactor = kDegreeFactor;
     char hintText[kHintSize] = {};

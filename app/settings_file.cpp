@@ -238,8 +238,8 @@ bool parseKeepAttributes(std::string_view file) {
 }
 
 std::string formatSettings(const Settings& settings) {
-    std::string out = settings.hasLast ? formatLastValues(settings.last)
-                                       : std::string("[") + kSection + "]\r\n";
+    std::string out =
+        settings.hasLast ? formatLastValues(settings.last) : std::string("[") + kSection + "]\r\n";
     addLine(out, kKeepKey, settings.keepAttributes ? "1" : "0");
     return out;
 }

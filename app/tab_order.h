@@ -1,8 +1,8 @@
 #pragma once
 
 // The order in which Tab and Shift+Tab walk the panel: for each row its value box, its unit
-// button (rows 1 to 3) and its slider, then "基点変更", "前回値" (while it can be pressed) and
-// "完了+JWWに送信", wrapping around.
+// button (rows 1 to 3) and its slider, then "基点変更", "前回値" (while it can be pressed), the
+// check box "属性・文字も複写" and "完了+JWWに送信", wrapping around.
 
 // The stop after (or, backward, before) position current in a list of count stops. A current
 // position outside the list (the focus elsewhere) enters it at the first or the last stop.

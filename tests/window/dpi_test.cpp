@@ -86,6 +86,8 @@ void expectLayout(int dpi) {
         EXPECT_EQ(fontOf(thePanel.rows[r].valueEdit), theCanvas.uiFont.get()) << row;
     }
     expectBox(thePanel.basePointButton, {5, 420, 130, 20}, dpi, "base-point button");
+    expectBox(thePanel.lastValuesButton, {5, 445, 130, 20}, dpi, "last-values button");
+    expectBox(thePanel.keepAttributesBox, {5, 470, 130, 20}, dpi, "keep-attributes check box");
     const PixelBox complete = boxOf(thePanel.completeButton);
     expectScaled(complete.x, 5, dpi, "completion button x");
     expectScaled(complete.w, 130, dpi, "completion button width");
@@ -177,26 +179,6 @@ void type(HWND edit, const char* text) {
     UpdateWindow(theCanvas.window);
 }
 
-// Runs the Windows batch tool (a Unix path from the build) and waits for it.
-bool runBatch(std::string arguments) {
-    std::string exe = std::string("Z:") + ZOVREL_BATCH_EXE;
-    for (char& c : exe)
-        if (c == '/') c = '\\';
-    std::string line = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA info{};
-    info.cb = sizeof info;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &info, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code == 0;
-}
-
 class DpiFlow : public WindowTest {
   protected:
     void TearDown() override {
@@ -233,8 +215,8 @@ TEST_F(DpiFlow, TypingSliderUnitBasePointAndCompletionWriteWhatTheBatchToolWrite
     const std::string written = readFile("JWC_TEMP.TXT");
 
     writeFile("batch.txt", kFigureText);
-    ASSERT_TRUE(runBatch("--move-x \"" + moveX +
-                         "\" --move-x-unit m --angle 90@30 --copies 7 --base 10,20 batch.txt"));
+    ASSERT_TRUE(runBatchTool("--move-x \"" + moveX +
+                             "\" --move-x-unit m --angle 90@30 --copies 7 --base 10,20 batch.txt"));
     EXPECT_EQ(written, readFile("batch.txt"));
     EXPECT_GT(written.size(), 500u);
 }

@@ -220,6 +220,7 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
     }
     order.push_back(thePanel.basePointButton);
     order.push_back(thePanel.lastValuesButton);
+    order.push_back(thePanel.keepAttributesBox);
     order.push_back(thePanel.completeButton);
     thePanel.hasLastValues = true;  // something stored: the button can be pressed
     thePanel.enableLastValues();
@@ -241,7 +242,7 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
     SetFocus(order[0]);
     key(VK_TAB, true);
     EXPECT_EQ(GetFocus(), thePanel.completeButton) << "Shift+Tab goes back";
-    for (int i = 0; i < 4; ++i) key(VK_TAB, true);
+    for (int i = 0; i < 5; ++i) key(VK_TAB, true);  // check box, 前回値, 基点変更, slider
     EXPECT_EQ(GetFocus(), thePanel.rows[kRowCopies].valueEdit);
     DWORD from = 1, to = 0;
     SendMessageA(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
@@ -276,8 +277,9 @@ TEST_F(Input, TabGoesOnFromWhereAControlOutsideTheWalkLies) {
         {thePanel.scaleButton, false, rows[kRowMoveX].valueEdit},
         {thePanel.scaleButton, true, thePanel.completeButton},
         // "前回値" with nothing stored is passed over.
-        {thePanel.basePointButton, false, thePanel.completeButton},
-        {thePanel.completeButton, true, thePanel.basePointButton},
+        {thePanel.basePointButton, false, thePanel.keepAttributesBox},
+        {thePanel.keepAttributesBox, true, thePanel.basePointButton},
+        {thePanel.completeButton, true, thePanel.keepAttributesBox},
     };
     thePanel.hasLastValues = false;
     thePanel.enableLastValues();

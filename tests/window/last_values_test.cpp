@@ -9,6 +9,7 @@
 
 #include "app/globals_win.h"
 #include "app/main_window_win.h"
+#include "figure/reader.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;
@@ -128,3 +129,74 @@ TEST_F(LastValuesButton, DamagedFileOrUnwritableFolderLeavesItDisabled) {
 }
 
 }  // namespace
+
+namespace {
+
+bool keepChecked() {
+    return SendMessageA(thePanel.keepAttributesBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The figure the program works on, for one test: the selection with attributes and texts.
+class KeepAttributes : public LastValuesButton {
+  protected:
+    void SetUp() override {
+        LastValuesButton::SetUp();
+        saved_ = theFigure;
+        const std::string text = readFile(ZOVREL_SAMPLES "/attributes.txt");
+        ASSERT_FALSE(text.empty());
+        writeFile("JWC_TEMP.TXT", text);
+        theFigure = Figure();
+        loadFigureFromMemory(text.data(), text.size(), theFigure);
+        theFigureBounds = figureBounds(theFigure);
+        theFigureReach = figureReach(theFigure);
+        thePanel.model.setFigure(theFigure);
+    }
+    void TearDown() override {
+        SendMessageA(thePanel.keepAttributesBox, BM_SETCHECK, BST_UNCHECKED, 0);
+        theFigure = saved_;
+        theFigureBounds = figureBounds(theFigure);
+        theFigureReach = figureReach(theFigure);
+        thePanel.model.setFigure(theFigure);
+        LastValuesButton::TearDown();
+    }
+    Figure saved_;
+};
+
+}  // namespace
+
+// Off by default; on, the completion writes what the batch tool writes with --keep-attributes;
+// the check box is remembered as it is left, and a new start takes it up again.
+TEST_F(KeepAttributes, CheckBoxCopiesAttributesAndTextsAndIsRemembered) {
+    ASSERT_FALSE(keepChecked());
+    EXPECT_EQ(windowText(thePanel.keepAttributesBox), "属性・文字も複写");
+    EXPECT_EQ(GetWindowLongA(thePanel.keepAttributesBox, GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
+    EXPECT_EQ(GetDlgCtrlID(thePanel.keepAttributesBox), kKeepAttributesId);
+    ASSERT_GT(theFigure.texts.size(), 0u);
+    EXPECT_GT(thePanel.model.textsLeftOut(), 0) << "the status note counts them";
+    const char* const texts[6] = {"150", "0", "30", "1.0", "1.0", "3"};
+    const int sliders[6] = {100, 0, 100, 100, 100, 100};
+    setRows(texts, sliders);
+    SendMessageA(thePanel.keepAttributesBox, BM_SETCHECK, BST_CHECKED, 0);
+    press(kKeepAttributesId, thePanel.keepAttributesBox);
+    EXPECT_TRUE(thePanel.model.params.keepAttributes);
+    EXPECT_EQ(thePanel.model.textsLeftOut(), 0);
+    EXPECT_NE(readFile(settingsPath()).find("\r\nkeep-attributes=1\r\n"), std::string::npos)
+        << "remembered as soon as it is left so";
+
+    writeFile("batch.txt", readFile("JWC_TEMP.TXT"));
+    ASSERT_TRUE(
+        runBatchTool("--move-x 150 --move-y 0@0 --angle 30 --scale-x 1.0 --scale-y 1.0 "
+                     "--copies 3 --base 0,0 --keep-attributes batch.txt"));
+    const std::string expected = readFile("batch.txt");
+    DeleteFileA("batch.txt");
+    ASSERT_NE(expected.find("\nch "), std::string::npos);
+    theCopyArray.baseX = theCopyArray.baseY = 0;
+    ASSERT_TRUE(complete());
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), expected);
+
+    // The next start: the check box as it was left.
+    SendMessageA(thePanel.keepAttributesBox, BM_SETCHECK, BST_UNCHECKED, 0);
+    thePanel.loadLastValues(settingsPath());
+    EXPECT_TRUE(keepChecked());
+    EXPECT_TRUE(thePanel.model.params.keepAttributes);
+}

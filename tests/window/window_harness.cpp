@@ -77,13 +77,20 @@ bool startProgram() {
     // earlier run must not stop this one.
     const std::string base =
         std::string(temp) + "zovrel-window-" + std::to_string(GetCurrentProcessId());
-    directory = base;
-    for (int n = 1; !CreateDirectoryA(directory.c_str(), nullptr); ++n) {
-        if (GetLastError() != ERROR_ALREADY_EXISTS || n > 100) return false;
-        directory = base + "-" + std::to_string(n);
+    // The program's folder (zovrel.ini) beside it, fresh as well.
+    for (int n = 0;; ++n) {
+        directory = n ? base + "-" + std::to_string(n) : base;
+        programDirectory = directory + "-program";
+        DWORD error = ERROR_SUCCESS;
+        if (CreateDirectoryA(directory.c_str(), nullptr)) {
+            if (CreateDirectoryA(programDirectory.c_str(), nullptr)) break;
+            error = GetLastError();
+            RemoveDirectoryA(directory.c_str());
+        } else {
+            error = GetLastError();
+        }
+        if (error != ERROR_ALREADY_EXISTS || n > 100) return false;
     }
-    programDirectory = directory + "-program";
-    if (!CreateDirectoryA(programDirectory.c_str(), nullptr)) return false;
     if (!SetCurrentDirectoryA(directory.c_str())) return false;
     writeFile("JWC_TEMP.TXT", kFigureText);
     mainWindow = startZovrel(GetModuleHandleA(nullptr), "JWC_TEMP.TXT", settingsPath().c_str());
@@ -376,6 +383,25 @@ void WindowTest::TearDown() {
     repaint();
     pump();
     quitSeen = false;
+}
+
+bool runBatchTool(std::string arguments) {
+    std::string exe = std::string("Z:") + ZOVREL_BATCH_EXE;
+    for (char& c : exe)
+        if (c == '/') c = '\\';
+    std::string line = "\"" + exe + "\" " + arguments;
+    STARTUPINFOA info{};
+    info.cb = sizeof info;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &info, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code == 0;
 }
 
 }  // namespace harness

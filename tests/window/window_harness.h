@@ -162,6 +162,9 @@ class Sequence {
 // The process's open handles, counted one by one: Wine's GetProcessHandleCount reports 0.
 DWORD countHandles();
 
+// Runs the Windows batch tool in the current directory and waits for it; true when it wrote.
+bool runBatchTool(std::string arguments);
+
 // Exchange-file helpers in the temporary directory.
 std::string readFile(const std::string& name);
 void writeFile(const std::string& name, const std::string& bytes);

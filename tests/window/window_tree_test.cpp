@@ -160,8 +160,8 @@ TEST_F(WindowTree, PanelAndCanvasShareTheClientAreaAboveTheStatusBar) {
 }
 
 TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
-    EXPECT_EQ(directChildren(thePanel.panel).size(), 24u)
-        << "6 rows, 3 unit buttons, 3 push buttons";
+    EXPECT_EQ(directChildren(thePanel.panel).size(), 25u)
+        << "6 rows, 3 unit buttons, 3 push buttons, a check box";
     for (int r = 0; r < 6; ++r) {
         SCOPED_TRACE("row " + std::to_string(r + 1));
         const int y = 5 + 70 * r;

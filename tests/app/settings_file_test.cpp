@@ -174,3 +174,41 @@ TEST(SettingsFile, WritesThroughATemporaryFileAndLeavesWhatItCannotWrite) {
 }
 
 }  // namespace
+
+namespace {
+
+// The check box as last left stands apart from the last values: each is read on its own, and a
+// damaged one costs only itself.
+TEST(SettingsFile, TheCheckBoxIsKeptApartFromTheLastValues) {
+    Settings s;
+    s.keepAttributes = true;
+    s.hasLast = true;
+    s.last = sample();
+    s.last.rows.keepAttributes = false;  // as the last completion left it
+    const std::string text = formatSettings(s);
+    EXPECT_TRUE(parseKeepAttributes(text));
+    LastValues back;
+    ASSERT_TRUE(parseLastValues(text, back));
+    EXPECT_FALSE(back.rows.keepAttributes);
+    EXPECT_NE(formatLastValues(back).find("last-keep-attributes=0\r\n"), std::string::npos);
+
+    const struct {
+        std::string file;
+        bool keep, last;
+    } cases[] = {
+        {"[zovrel]\r\nkeep-attributes=1\r\n", true, false},
+        {"[zovrel]\r\nkeep-attributes=2\r\n", false, false},
+        {"[zovrel]\r\nkeep-attributes=1\r\nkeep-attributes=1\r\n", false, false},
+        {"[other]\r\nkeep-attributes=1\r\n", false, false},
+        {replaced(text, "last-keep-attributes=0", "last-keep-attributes=yes"), true, false},
+        {replaced(text, "\r\nkeep-attributes=1", "\r\nkeep-attributes=0"), false, true},
+        {replaced(text, "move-x-slider=0", "move-x-slider=101"), true, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseKeepAttributes(c.file), c.keep) << c.file;
+        LastValues ignored;
+        EXPECT_EQ(parseLastValues(c.file, ignored), c.last) << c.file;
+    }
+}
+
+}  // namespace

@@ -33,6 +33,8 @@ std::string textsNote(int64_t texts) {
 
 namespace {
 
+constexpr COLORREF kStandingNoteColour = RGB(112, 112, 112);
+
 void onStripPaint(HWND window) {
     PaintDc dc(window);
     // The notes change length; clear what an earlier, longer text left behind.
@@ -49,11 +51,18 @@ void onStripPaint(HWND window) {
     SIZE extent{};
     GetTextExtentPoint32A(dc.get(), thePanel.hintText, hintLength, &extent);
     int end = x + extent.cx;
-    const std::string note =
-        previewNote(thePanel.preview) + textsNote(thePanel.model.textsLeftOut());
-    if (!note.empty()) {
-        x += extent.cx + (hintLength > 0 ? uiPixels(12) : 0);
+    // What the preview left out, in black like the hint; the texts the copies leave out, a
+    // standing remark rather than news, in grey.
+    const std::string notes[2] = {previewNote(thePanel.preview),
+                                  textsNote(thePanel.model.textsLeftOut())};
+    const COLORREF colours[2] = {GetTextColor(dc.get()), kStandingNoteColour};
+    for (int i = 0; i < 2; ++i) {
+        const std::string& note = notes[i];
+        if (note.empty()) continue;
+        x = end + (end > panel.right ? uiPixels(12) : 0);
+        const COLORREF previous = SetTextColor(dc.get(), colours[i]);
         TextOutA(dc.get(), x, uiPixels(5), note.c_str(), static_cast<int>(note.size()));
+        SetTextColor(dc.get(), previous);
         GetTextExtentPoint32A(dc.get(), note.c_str(), static_cast<int>(note.size()), &extent);
         end = x + extent.cx;
     }

@@ -19,6 +19,7 @@ struct Readout {
     bool operator!=(const Readout& o) const { return count != o.count || writable != o.writable; }
 };
 
+Readout latest;  // as of the last change of the rows or the base point
 Readout shown;
 
 Readout current() {
@@ -37,13 +38,14 @@ void append(std::string& s, T value) {
 void updateOutputReadout() {
     if (!thePanel.statusStrip) return;
     // The scale button lies on the strip, which does not clip its children: redraw it too.
-    if (current() != shown)
+    latest = current();
+    if (latest != shown)
         RedrawWindow(thePanel.statusStrip, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void paintOutputReadout(HDC dc, int textEnd) {
-    shown = current();
+    shown = latest;
     std::string line = text::kOutputNotWritable;
     if (shown.writable) {
         line = text::kOutputBefore;

@@ -260,14 +260,7 @@ bool readFileText(const char* path, std::string& bytes) {
     return !failed;
 }
 
-bool replaceWith(const char* path, const std::string& text);
-
 }  // namespace
-
-bool readLastValues(const char* path, LastValues& out) {
-    std::string bytes;
-    return readFileText(path, bytes) && parseLastValues(bytes, out);
-}
 
 Settings readSettings(const char* path) {
     Settings settings;
@@ -279,20 +272,10 @@ Settings readSettings(const char* path) {
 }
 
 bool writeSettings(const char* path, const Settings& settings) {
-    return replaceWith(path, formatSettings(settings));
-}
-
-bool writeLastValues(const char* path, const LastValues& values) {
-    return replaceWith(path, formatLastValues(values));
-}
-
-namespace {
-
-bool replaceWith(const char* path, const std::string& text) {
     // A read-only file is the drafter's wish to keep it; a directory cannot be replaced.
-    if (exchangeFileState(path) == FileState::readOnly ||
-        exchangeFileState(path) == FileState::notAFile)
-        return false;
+    const FileState state = exchangeFileState(path);
+    if (state == FileState::readOnly || state == FileState::notAFile) return false;
+    const std::string text = formatSettings(settings);
     std::string tempPath;
     std::FILE* temp = createTempBeside(path, tempPath);
     if (!temp) return false;
@@ -301,5 +284,3 @@ bool replaceWith(const char* path, const std::string& text) {
     removeFile(tempPath.c_str());
     return false;
 }
-
-}  // namespace

@@ -45,19 +45,13 @@ std::string formatLastValues(const LastValues& values);
 // True and out filled when the text holds a whole, storable set; otherwise out is untouched.
 bool parseLastValues(std::string_view file, LastValues& out);
 
-// False when the file is missing, cannot be read, is larger than any this program writes,
-// or holds no whole set.
-bool readLastValues(const char* path, LastValues& out);
-
 // The check box as last left: on only for a line keep-attributes=1 in the section.
 bool parseKeepAttributes(std::string_view file);
 
 std::string formatSettings(const Settings& settings);
 // What a missing, unreadable or damaged file holds: the check box off, no last values.
 Settings readSettings(const char* path);
-bool writeSettings(const char* path, const Settings& settings);
-
 // Through a temporary file beside path and one replace, as the exchange file is written;
 // false, with nothing changed, when that cannot be done (a folder that cannot be written,
 // a read-only file).
-bool writeLastValues(const char* path, const LastValues& values);
+bool writeSettings(const char* path, const Settings& settings);

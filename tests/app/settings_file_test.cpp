@@ -153,24 +153,27 @@ TEST(SettingsFile, RowsNoBoxCouldHoldAreWrittenAsNothingStored) {
 TEST(SettingsFile, WritesThroughATemporaryFileAndLeavesWhatItCannotWrite) {
     TempDir dir;
     const std::string path = dir.path(kSettingsFileName);
-    LastValues back;
-    EXPECT_FALSE(readLastValues(path.c_str(), back)) << "nothing stored yet";
-    ASSERT_TRUE(writeLastValues(path.c_str(), sample()));
+    EXPECT_FALSE(readSettings(path.c_str()).hasLast) << "nothing stored yet";
+    Settings stored;
+    stored.hasLast = true;
+    stored.last = sample();
+    ASSERT_TRUE(writeSettings(path.c_str(), stored));
     EXPECT_EQ(dir.entries(), std::vector<std::string>{kSettingsFileName});
-    ASSERT_TRUE(readLastValues(path.c_str(), back));
-    expectSameRows(back.rows, sample().rows);
+    const Settings back = readSettings(path.c_str());
+    ASSERT_TRUE(back.hasLast);
+    expectSameRows(back.last.rows, sample().rows);
 
     // A read-only file stays as it is; a folder that does not exist gets nothing.
     const std::string before = readBytes(path);
     setReadOnly(path, true);
-    LastValues other;
-    EXPECT_FALSE(writeLastValues(path.c_str(), other));
+    const Settings other;
+    EXPECT_FALSE(writeSettings(path.c_str(), other));
     setReadOnly(path, false);
     EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{kSettingsFileName});
     const std::string missing = dir.path("gone/zovrel.ini");
-    EXPECT_FALSE(writeLastValues(missing.c_str(), other));
-    EXPECT_FALSE(readLastValues(missing.c_str(), back));
+    EXPECT_FALSE(writeSettings(missing.c_str(), other));
+    EXPECT_FALSE(readSettings(missing.c_str()).hasLast);
 }
 
 }  // namespace

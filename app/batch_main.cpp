@@ -7,7 +7,6 @@
 #include "copyarray/writer.h"
 #include "figure/exchange_io.h"
 #include "figure/reader.h"
-#include "figure/workers.h"
 
 namespace {
 
@@ -30,10 +29,8 @@ int main(int argc, char** argv) {
         std::printf("zovrel-batch %s\n", kZovrelVersion);
         return kWritten;
     }
-    setWorkerThreads(options.threads);
     Figure figure;
-    figure.keepOutlines = false;  // nothing is drawn
-    if (!loadFigure(options.file.c_str(), figure)) {
+    if (!loadFigure(options.file.c_str(), figure, options.threads)) {
         std::fprintf(stderr, "zovrel-batch: cannot open %s\n", options.file.c_str());
         return kCannotOpen;
     }
@@ -45,14 +42,14 @@ int main(int argc, char** argv) {
     copies.baseX = options.baseX;
     copies.baseY = options.baseY;
     WriteError why = WriteError::none;
-    int written;
+    bool written;
     const bool toStdout = options.output == "-";
     const std::string& target = options.output.empty() ? options.file : options.output;
     if (toStdout) {
         setBinaryStdout();
-        written = writeResultToStream(figure, copies, params, stdout, &why);
+        written = writeResultToStream(figure, copies, params, stdout, &why, options.threads);
     } else {
-        written = writeResult(figure, copies, params, target.c_str(), &why);
+        written = writeResult(figure, copies, params, target.c_str(), &why, options.threads);
     }
     if (!written) {
         std::fprintf(stderr, "zovrel-batch: nothing written to %s: %s\n",

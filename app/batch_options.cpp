@@ -43,8 +43,50 @@ const char kBatchUsage[] =
 
 namespace {
 
-const char* const kRowOptions[kRowCount] = {"--move-x",  "--move-y",  "--angle",
-                                            "--scale-x", "--scale-y", "--copies"};
+// How an option's value is read, and where it goes.
+enum class Reads {
+    flag,       // no value: `target` names the flag
+    row,        // TEXT[@P] into row `target`
+    moveUnit,   // mm|m for move row `target`
+    angleUnit,  // deg|rad
+    point,      // X,Y: the base point
+    threads,    // 0..64
+    path,       // the output path
+};
+
+enum Flag { kHelp, kVersion, kKeepAttributes };
+
+struct OptionEntry {
+    const char* name;
+    Reads reads;
+    int target;
+};
+
+constexpr OptionEntry kOptions[] = {
+    {"--move-x", Reads::row, kRowMoveX},
+    {"--move-y", Reads::row, kRowMoveY},
+    {"--angle", Reads::row, kRowAngle},
+    {"--scale-x", Reads::row, kRowScaleX},
+    {"--scale-y", Reads::row, kRowScaleY},
+    {"--copies", Reads::row, kRowCopies},
+    {"--move-x-unit", Reads::moveUnit, kRowMoveX},
+    {"--move-y-unit", Reads::moveUnit, kRowMoveY},
+    {"--angle-unit", Reads::angleUnit, 0},
+    {"--base", Reads::point, 0},
+    {"--threads", Reads::threads, 0},
+    {"-o", Reads::path, 0},
+    {"--output", Reads::path, 0},
+    {"-h", Reads::flag, kHelp},
+    {"--help", Reads::flag, kHelp},
+    {"--version", Reads::flag, kVersion},
+    {"--keep-attributes", Reads::flag, kKeepAttributes},
+};
+
+const OptionEntry* findOption(const std::string& name) {
+    for (const OptionEntry& entry : kOptions)
+        if (name == entry.name) return &entry;
+    return nullptr;
+}
 
 bool parseSlider(const std::string& text, int& slider) {
     if (text.empty() || text.size() > 3) return false;
@@ -78,29 +120,79 @@ bool parseRow(const std::string& value, BatchRow& row) {
     return parseSlider(value.substr(at + 1), row.slider);
 }
 
+void setFlag(int flag, BatchOptions& options) {
+    switch (flag) {
+        case kHelp:
+            options.help = true;
+            break;
+        case kVersion:
+            options.version = true;
+            break;
+        case kKeepAttributes:
+            options.keepAttributes = true;
+            break;
+    }
+}
+
+// Takes the value of an option that has one; false with error set when it cannot.
+bool readValue(const OptionEntry& entry, const std::string& name, const std::string& value,
+               BatchOptions& options, std::string& error) {
+    switch (entry.reads) {
+        case Reads::flag:
+            break;
+        case Reads::row:
+            if (parseRow(value, options.rows[entry.target])) return true;
+            error = "slider position of " + name + " must be an integer from 0 to 100: " + value;
+            return false;
+        case Reads::moveUnit: {
+            int& factor = options.moveUnitFactor[entry.target];
+            if (value == "mm") factor = kMoveFactorMillimetres;
+            if (value == "m") factor = kMoveFactorMetres;
+            if (value == "mm" || value == "m") return true;
+            error = "unit of " + name + " must be mm or m: " + value;
+            return false;
+        }
+        case Reads::angleUnit:
+            if (value == "deg") options.angleUnitFactor = kDegreeFactor;
+            if (value == "rad") options.angleUnitFactor = kRadianFactor;
+            if (value == "deg" || value == "rad") return true;
+            error = "unit of --angle-unit must be deg or rad: " + value;
+            return false;
+        case Reads::point: {
+            const std::size_t comma = value.find(',');
+            if (comma != std::string::npos &&
+                parseWholeNumber(value.substr(0, comma), options.baseX) &&
+                parseWholeNumber(value.substr(comma + 1), options.baseY))
+                return true;
+            error = "base point must be two numbers X,Y: " + value;
+            return false;
+        }
+        case Reads::threads:
+            if (parseSlider(value, options.threads) && options.threads <= 64) return true;
+            error = "--threads must be an integer from 0 to 64: " + value;
+            return false;
+        case Reads::path:
+            if (value.empty()) {
+                error = "output path is empty";
+                return false;
+            }
+            options.output = value;
+            return true;
+    }
+    return true;
+}
+
 }  // namespace
 
-int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
-                      std::string& error) {
+bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
+                       std::string& error) {
     bool fileGiven = false;
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            continue;
-        }
-        if (arg == "--version") {
-            options.version = true;
-            continue;
-        }
-        if (arg == "--keep-attributes") {
-            options.keepAttributes = true;
-            continue;
-        }
+        const std::string arg = argv[i];
         if (arg.size() < 2 || arg[0] != '-') {
             if (fileGiven) {
                 error = "more than one FILE given: " + arg;
-                return 0;
+                return false;
             }
             options.file = arg;
             fileGiven = true;
@@ -115,77 +207,29 @@ int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
             value = arg.substr(eq + 1);
             hasValue = true;
         }
-        auto takeValue = [&]() {
-            if (hasValue) return true;
+        const OptionEntry* entry = findOption(name);
+        if (!entry || (entry->reads == Reads::flag && hasValue)) {
+            error = "unknown option: " + arg;
+            return false;
+        }
+        if (entry->reads == Reads::flag) {
+            setFlag(entry->target, options);
+            continue;
+        }
+        if (!hasValue) {
             if (i + 1 >= argc) {
                 error = "option " + name + " needs a value";
                 return false;
             }
             value = argv[++i];
-            return true;
-        };
-        int row = -1;
-        for (int r = 0; r < kRowCount; ++r)
-            if (name == kRowOptions[r]) row = r;
-        if (row >= 0) {
-            if (!takeValue()) return 0;
-            if (!parseRow(value, options.rows[row])) {
-                error =
-                    "slider position of " + name + " must be an integer from 0 to 100: " + value;
-                return 0;
-            }
-        } else if (name == "--move-x-unit" || name == "--move-y-unit") {
-            if (!takeValue()) return 0;
-            int factor = 0;
-            if (value == "mm") factor = kMoveFactorMillimetres;
-            if (value == "m") factor = kMoveFactorMetres;
-            if (factor == 0) {
-                error = "unit of " + name + " must be mm or m: " + value;
-                return 0;
-            }
-            options.moveUnitFactor[name == "--move-x-unit" ? 0 : 1] = factor;
-        } else if (name == "--angle-unit") {
-            if (!takeValue()) return 0;
-            if (value == "deg") {
-                options.angleUnitFactor = kDegreeFactor;
-            } else if (value == "rad") {
-                options.angleUnitFactor = kRadianFactor;
-            } else {
-                error = "unit of --angle-unit must be deg or rad: " + value;
-                return 0;
-            }
-        } else if (name == "--base") {
-            if (!takeValue()) return 0;
-            const std::size_t comma = value.find(',');
-            if (comma == std::string::npos ||
-                !parseWholeNumber(value.substr(0, comma), options.baseX) ||
-                !parseWholeNumber(value.substr(comma + 1), options.baseY)) {
-                error = "base point must be two numbers X,Y: " + value;
-                return 0;
-            }
-        } else if (name == "--threads") {
-            if (!takeValue()) return 0;
-            if (!parseSlider(value, options.threads) || options.threads > 64) {
-                error = "--threads must be an integer from 0 to 64: " + value;
-                return 0;
-            }
-        } else if (name == "-o" || name == "--output") {
-            if (!takeValue()) return 0;
-            if (value.empty()) {
-                error = "output path is empty";
-                return 0;
-            }
-            options.output = value;
-        } else {
-            error = "unknown option: " + arg;
-            return 0;
         }
+        if (!readValue(*entry, name, value, options, error)) return false;
     }
-    return 1;
+    return true;
 }
 
 CopyInputs batchInputs(const BatchOptions& options, const Figure& figure) {
-    const Extents& e = figure.extents;
+    const Extents e = figure.extents();
     CopyInputs in = startupInputs(e.maxX - e.minX, e.maxY - e.minY);
     for (int r = 0; r < kRowCount; ++r) {
         const BatchRow& row = options.rows[r];

@@ -27,8 +27,9 @@ struct BatchOptions {
     bool version = false;
 };
 
-// 1 on success; 0 with a one-line message in error for a usage error.
-int parseBatchOptions(int argc, const char* const* argv, BatchOptions& options, std::string& error);
+// False with a one-line message in error for a usage error.
+bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
+                       std::string& error);
 
 // The inputs the panel would hold: the start-up state for the figure, with the given rows
 // and units put in.

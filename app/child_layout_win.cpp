@@ -1,28 +1,19 @@
 #include "app/child_layout_win.h"
 
-#include "app/globals_win.h"
 #include "view/window_idioms_win.h"
 
-int uiPixels(int at96) {
-    return scaled(at96, theCanvas.view.dpi);
-}
-
-PixelBox uiBox(PixelBox at96) {
-    return scaledRect(at96, theCanvas.view.dpi);
-}
-
 HWND ChildLayout::add(HWND parent, DWORD exStyle, const char* cls, const char* text, DWORD style,
-                      PixelBox at96, int id) {
-    const PixelBox b = uiBox(at96);
+                      PixelBox at96, int id, int dpi) {
+    const PixelBox b = scaledRect(at96, dpi);
     HWND window = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w,
                                   b.h, parent, idAsMenu(id), GetModuleHandleA(nullptr), nullptr);
     if (window) children.emplace_back(window, at96);
     return window;
 }
 
-void ChildLayout::place() const {
+void ChildLayout::place(int dpi) const {
     for (const auto& [window, at96] : children) {
-        const PixelBox b = uiBox(at96);
+        const PixelBox b = scaledRect(at96, dpi);
         MoveWindow(window, b.x, b.y, b.w, b.h, TRUE);
     }
 }

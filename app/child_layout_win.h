@@ -7,17 +7,12 @@
 
 #include "view/dpi_scale.h"
 
-// The window's sizes at its DPI now. Every size of the window layer is written for 96 DPI and
-// goes through here (or through scaled with the DPI at hand).
-int uiPixels(int at96);
-PixelBox uiBox(PixelBox at96);
-
 // Controls at fixed places in their parent: each is made with its rectangle at 96 DPI, written
 // once, and every later DPI puts it at that rectangle scaled. A new control is one add().
 struct ChildLayout {
     HWND add(HWND parent, DWORD exStyle, const char* cls, const char* text, DWORD style,
-             PixelBox at96, int id);
-    void place() const;  // every control to its rectangle at the DPI now
+             PixelBox at96, int id, int dpi);
+    void place(int dpi) const;  // every control to its rectangle at that DPI
 
     std::vector<std::pair<HWND, PixelBox>> children;
 };

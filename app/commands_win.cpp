@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "app/texts.h"
-#include "figure/exchange_io.h"
 
 const char* writeFailureReason(WriteError error) {
     switch (error) {
@@ -26,27 +25,83 @@ const char* writeFailureReason(WriteError error) {
     return text::kWhyUnknown;
 }
 
-void basePointCommand() {
-    thePanel.setHint(text::kPickHint);
-    basePointPickMode = 1;
-    // The base point goes to the pointer at once; each later paint keeps it there.
-    const Point2 base = theCanvas.pointerInWorld(theMouse.pointerPos);
-    theCopyArray.baseX = base.x;
-    theCopyArray.baseY = base.y;
-    theCanvas.invalidate();
+void rowTyped(App& app, int row) {
+    char text[kRowTextSize];
+    app.panel.valueText(row, text);
+    app.model.setRowText(row, text);
+    modelChanged(app);
 }
 
-void completeCommand() {
-    if (MessageBoxA(thePanel.panel, text::kCompleteQuestion, text::kConfirm,
+void slidersMoved(App& app) {
+    CopyInputs rows = app.model.inputs;
+    for (int r = 0; r < kRowCount; ++r) rows.rowSlider[r] = app.panel.sliderPosition(r);
+    app.model.setRows(rows);
+    app.panel.show(app.model.inputs);
+    modelChanged(app);
+}
+
+void unitPressed(App& app, int row) {
+    app.model.toggleUnit(row);
+    app.panel.show(app.model.inputs);
+    modelChanged(app);
+}
+
+void keepAttributesPressed(App& app) {
+    const bool keep = app.panel.keepAttributesChecked();
+    app.model.setKeepAttributes(keep);
+    app.settings.rememberCheckBox(keep);
+    modelChanged(app);
+}
+
+void restoreLastValues(App& app) {
+    if (!app.settings.hasLastValues()) return;
+    const bool keptBefore = app.model.inputs.keepAttributes;
+    app.model.setRows(app.settings.lastValues());
+    app.panel.show(app.model.inputs);
+    // The check box as it is now left is what the next start takes up.
+    if (app.model.inputs.keepAttributes != keptBefore)
+        app.settings.rememberCheckBox(app.model.inputs.keepAttributes);
+    modelChanged(app);
+}
+
+void basePointCommand(App& app) {
+    app.strip.setHint(text::kPickHint);
+    app.picking = true;
+    // The base point goes to the pointer at once, and follows it from now on.
+    const Point2 base = app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
+    app.model.setBase(base.x, base.y);
+    modelChanged(app);
+}
+
+void completeCommand(App& app) {
+    if (MessageBoxA(app.panel.panel, text::kCompleteQuestion, text::kConfirm,
                     MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
     WriteError why = WriteError::none;
-    if (writeResult(theFigure, theCopyArray, thePanel.model.params, kExchangeFile, &why)) {
-        thePanel.storeLastValues();
-        SendMessageA(theCanvas.parentWindow, WM_DESTROY, 0, 0);
+    if (writeResult(app.figure, app.model.copies, app.model.params, app.exchangePath.c_str(),
+                    &why)) {
+        app.settings.rememberCompletion(app.model.inputs);
+        DestroyWindow(app.main);
         return;
     }
     const std::string message = std::string(text::kWriteFailed) + "\n" + writeFailureReason(why) +
                                 "\n\n" + text::kWriteKept;
-    MessageBoxA(thePanel.panel, message.c_str(), text::kWriteFailedCaption, MB_OK | MB_ICONERROR);
+    MessageBoxA(app.panel.panel, message.c_str(), text::kWriteFailedCaption, MB_OK | MB_ICONERROR);
+}
+
+void showScaleDialog(App& app) {
+    app.scaleDialog.show(app.view.scale);
+}
+
+void applyTypedScale(App& app) {
+    if (!app.view.applyScale(app.scaleDialog.typedScale())) {
+        // Not a positive value: keep the scale, say so, and offer the current one again.
+        MessageBeep(MB_ICONWARNING);
+        app.scaleDialog.offer(app.view.scale);
+        return;
+    }
+    // The dialog may have been dragged away: hiding it then uncovers nothing, so the new scale
+    // must be asked for.
+    app.scaleDialog.hide();
+    viewChanged(app, true);
 }

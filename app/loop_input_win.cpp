@@ -2,26 +2,10 @@
 
 #include <windowsx.h>
 
-#include "app/globals_win.h"
-#include "app/middle_pan_win.h"
+#include "app/app_win.h"
 #include "app/tab_order.h"
 
-WheelZoom theWheel;
-
 namespace {
-
-HWND tabFocus = nullptr;  // the control the last Tab went to, while it keeps the focus
-
-bool inScaleDialog(HWND window) {
-    HWND popup = theScaleDialog.popup;
-    return popup && (window == popup || IsChild(popup, window));
-}
-
-bool isPercentBox(HWND window) {
-    for (const ParameterRowControls& row : thePanel.rows)
-        if (row.percentBox == window) return true;
-    return false;
-}
 
 // Presses of keys and buttons: each ends a run of wheel notches.
 bool isOtherInput(UINT message) {
@@ -46,34 +30,38 @@ bool isOtherInput(UINT message) {
     return false;
 }
 
+// A click: the focus it gives a control is the plain one, without the Tab walk's rectangle.
+bool isClick(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
+bool inMainWindow(const App& app, HWND window) {
+    return app.main && GetAncestor(window, GA_ROOT) == app.main;
+}
+
 // Wheel messages go to the focused window, not to the one under the pointer: only the
 // pointer's screen position (lParam) tells whether the canvas is meant.
-bool onWheel(const MSG& message) {
+bool onWheel(App& app, const MSG& message) {
     POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
-    HWND main = theCanvas.parentWindow;
     HWND under = WindowFromPoint(at);
     RECT canvas{};
-    GetWindowRect(theCanvas.window, &canvas);
+    GetWindowRect(app.canvas.window, &canvas);
     // The canvas is transparent to hit-testing: over it the main window is found. A popup
     // (the scale dialog) lying over the canvas has a root of its own.
-    if (!main || !under || GetAncestor(under, GA_ROOT) != main || !PtInRect(&canvas, at))
-        return true;
-    ScreenToClient(theCanvas.window, &at);
+    if (!under || !inMainWindow(app, under) || !PtInRect(&canvas, at)) return true;
+    ScreenToClient(app.canvas.window, &at);
     const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
-    const bool dragging = thePan.active || theMouse.gestureActive;
-    if (theWheel.turn(theCanvas.view, delta, at.x, at.y, message.time, dragging)) {
-        thePanel.showScale();
-        theCanvas.invalidate();
-    }
+    const bool dragging = app.pan.active || app.mouse.gestureActive;
+    if (app.wheel.turn(app.view, delta, at.x, at.y, message.time, dragging)) viewChanged(app, true);
     return true;
 }
 
-bool onTab(const MSG& message) {
+bool onTab(App& app, const MSG& message) {
     // Anywhere in the main window (the scale dialog is a window of its own) Tab enters the panel.
-    HWND main = theCanvas.parentWindow;
-    if (!main || GetAncestor(message.hwnd, GA_ROOT) != main) return false;
+    if (!inMainWindow(app, message.hwnd)) return false;
     // Every control that can hold the focus, in reading order; the canvas and the status bar's
     // scale button lie after the panel.
+    const ParameterPanel& panel = app.panel;
     HWND controls[kRowCount * 4 + 6];
     bool isStop[kRowCount * 4 + 6];
     int count = 0;
@@ -81,84 +69,78 @@ bool onTab(const MSG& message) {
         controls[count] = control;
         isStop[count++] = stop;
     };
-    for (const ParameterRowControls& row : thePanel.rows) {
+    for (const ParameterRowControls& row : panel.rows) {
         add(row.valueEdit, true);
         if (row.unitButton) add(row.unitButton, true);
         add(row.slider, true);
         add(row.percentBox, false);
     }
-    add(thePanel.basePointButton, true);
-    add(thePanel.lastValuesButton, IsWindowEnabled(thePanel.lastValuesButton) != FALSE);
-    add(thePanel.keepAttributesBox, true);
-    add(thePanel.completeButton, true);
-    add(theCanvas.window, false);
-    add(thePanel.scaleButton, false);
+    add(panel.basePointButton, true);
+    add(panel.lastValuesButton, IsWindowEnabled(panel.lastValuesButton) != FALSE);
+    add(panel.keepAttributesBox, true);
+    add(panel.completeButton, true);
+    add(app.canvas.window, false);
+    add(app.strip.scaleButton, false);
     HWND focus = GetFocus();
     int current = -1;
     for (int i = 0; i < count; ++i)
         if (controls[i] == focus) current = i;
     const int next = nextTabStopAmong(isStop, count, current, GetKeyState(VK_SHIFT) < 0);
     if (next < 0) return true;
-    tabFocus = controls[next];
+    app.tabFocus = controls[next];
     SetFocus(controls[next]);
     // As in a dialog: a value box is entered with its text selected.
-    if (thePanel.isValueBox(controls[next])) SendMessageA(controls[next], EM_SETSEL, 0, -1);
+    if (panel.isValueBox(controls[next])) SendMessageA(controls[next], EM_SETSEL, 0, -1);
     return true;
 }
 
-bool onEscape(const MSG& message) {
-    if (inScaleDialog(message.hwnd)) {
+bool onEscape(App& app, const MSG& message) {
+    if (app.scaleDialog.owns(message.hwnd)) {
         // As its close box does: hidden, nothing applied.
-        SendMessageA(theScaleDialog.popup, WM_CLOSE, 0, 0);
+        SendMessageA(app.scaleDialog.popup, WM_CLOSE, 0, 0);
         return true;
     }
-    HWND main = theCanvas.parentWindow;
-    if (!main || GetAncestor(message.hwnd, GA_ROOT) != main) return false;
-    SendMessageA(main, WM_CLOSE, 0, 0);
+    if (!inMainWindow(app, message.hwnd)) return false;
+    SendMessageA(app.main, WM_CLOSE, 0, 0);
     return true;
 }
 
-bool onKeyDown(const MSG& message) {
+// Enter in a value or percent box: a single-line edit would beep; the scale dialog's edit
+// applies on its own.
+bool isQuietBox(const App& app, HWND window) {
+    return app.panel.isValueBox(window) || app.panel.isPercentBox(window);
+}
+
+bool onKeyDown(App& app, const MSG& message) {
     switch (message.wParam) {
         case VK_TAB:
-            return onTab(message);
+            return onTab(app, message);
         case VK_ESCAPE:
-            return onEscape(message);
+            return onEscape(app, message);
         case VK_RETURN:
-            // A single-line edit would beep; the scale dialog's edit applies on its own.
-            return thePanel.isValueBox(message.hwnd) || isPercentBox(message.hwnd);
+            return isQuietBox(app, message.hwnd);
     }
     return false;
 }
 
 // The character that follows the ignored Enter: the edit would beep at it.
-bool onChar(const MSG& message) {
+bool onChar(const App& app, const MSG& message) {
     if (message.wParam != '\r' && message.wParam != '\n') return false;
-    return thePanel.isValueBox(message.hwnd) || isPercentBox(message.hwnd);
+    return isQuietBox(app, message.hwnd);
 }
 
 }  // namespace
 
-bool routeLoopInput(const MSG& message) {
-    if (isOtherInput(message.message)) theWheel.endRun();
+bool routeLoopInput(App& app, const MSG& message) {
+    if (isOtherInput(message.message)) app.wheel.endRun();
+    if (isClick(message.message)) app.tabFocus = nullptr;
     switch (message.message) {
         case WM_MOUSEWHEEL:
-            return onWheel(message);
+            return onWheel(app, message);
         case WM_KEYDOWN:
-            return onKeyDown(message);
+            return onKeyDown(app, message);
         case WM_CHAR:
-            return onChar(message);
+            return onChar(app, message);
     }
     return false;
-}
-
-void drawTabFocus(const DRAWITEMSTRUCT& item) {
-    if (!(item.itemState & ODS_FOCUS)) {
-        if (item.hwndItem == tabFocus) tabFocus = nullptr;
-        return;
-    }
-    if (item.hwndItem != tabFocus) return;
-    RECT inside = item.rcItem;
-    InflateRect(&inside, -2, -2);
-    DrawFocusRect(item.hDC, &inside);
 }

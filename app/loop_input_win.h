@@ -2,16 +2,11 @@
 
 #include <windows.h>
 
-#include "view/wheel_zoom.h"
+struct App;
 
 // Keys and the wheel, looked at in the message loop before they reach the focused control:
 // the wheel zooms the canvas under the pointer wherever the focus is (a key or button press
 // ends its run of notches), Tab walks the panel, Escape asks to close (or hides the scale
 // dialog), Enter in a value or percent box does nothing.
 // True when the message has been handled and must be neither translated nor dispatched.
-bool routeLoopInput(const MSG& message);
-
-// A unit button reached with Tab shows a focus rectangle (a click leaves it as it always was).
-void drawTabFocus(const DRAWITEMSTRUCT& item);
-
-extern WheelZoom theWheel;
+bool routeLoopInput(App& app, const MSG& message);

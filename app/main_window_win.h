@@ -4,6 +4,8 @@
 
 #include <string>
 
+struct App;
+
 // At 96 DPI; scaled to the window's DPI.
 constexpr int kMinTrackWidth = 400;
 constexpr int kMinTrackHeight = 510;
@@ -17,16 +19,17 @@ constexpr int kSmallIcon = 16;
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Start-up up to the message loop: registers the class, reads the exchange file (or says
-// "file open err!"), opens the main window, fits the view, sets the default moves and reads
-// the values "前回値" brings back from settingsPath (null: zovrel.ini beside the program).
-// Returns the main window, or null when it could not be made.
-HWND startZovrel(HINSTANCE instance, const char* exchangePath, const char* settingsPath = nullptr);
+// "file open err!"), reads zovrel.ini from settingsPath (null: beside the program), sets the
+// start-up rows, opens the main window and fits the view. Returns the main window, or null
+// when it could not be made.
+HWND startZovrel(App& app, HINSTANCE instance, const char* exchangePath,
+                 const char* settingsPath = nullptr);
 
 // zovrel.ini in the folder of the running program; empty when that folder is not known.
 std::string settingsBesideProgram();
 
 BOOL getMessage(MSG* message);  // GetMessageA for any window of the thread
 
-// Runs until WM_DESTROY posts the quit message and returns its code, or until fetching a
-// message fails (GetMessageA's -1) and returns 0. fetch stands in for GetMessageA.
-int runMessageLoop(BOOL (*fetch)(MSG*) = getMessage);
+// Runs until the main window's end posts the quit message and returns its code, or until
+// fetching a message fails (GetMessageA's -1) and returns 0. fetch stands in for GetMessageA.
+int runMessageLoop(App& app, BOOL (*fetch)(MSG*) = getMessage);

@@ -1,68 +1,63 @@
 #include "app/middle_pan_win.h"
 
-#include <windowsx.h>
-
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "app/mouse_input_win.h"
-
-PanDrag thePan;
 
 namespace {
 
-void onMiddleDown(LPARAM lParam) {
-    const PixelPoint at = canvasPixel(lParam);
+void onMiddleDown(App& app, LPARAM lParam) {
+    const PixelPoint at = canvasPixel(app, lParam);
     const POINT p{at.x, at.y};
     RECT canvas{};
-    GetClientRect(theCanvas.window, &canvas);
+    GetClientRect(app.canvas.window, &canvas);
     if (!PtInRect(&canvas, p)) return;  // over the panel's background: nothing to drag
-    if (thePan.begin(p.x, p.y, theMouse.leftDown || theMouse.rightDown)) takeCapture();
+    if (app.pan.begin(p.x, p.y, app.mouse.leftDown || app.mouse.rightDown)) takeCapture(app);
 }
 
-void endPan() {
-    thePan.end();
-    releaseMouse();
+void endPan(App& app) {
+    app.pan.end();
+    releaseMouse(app);
 }
 
-bool onPanMove(WPARAM wParam, LPARAM lParam) {
-    if (!thePan.active) return false;
+bool onPanMove(App& app, WPARAM wParam, LPARAM lParam) {
+    if (!app.pan.active) return false;
     // The release went elsewhere (another program took the mouse): the drag is over.
     if (!(wParam & MK_MBUTTON)) {
-        endPan();
+        endPan(app);
         return false;
     }
-    const PixelPoint at = canvasPixel(lParam);
-    // A pan keeps the scale, the only thing the scale button and the scale dialog show: no
-    // showScale here.
-    if (thePan.moveTo(theCanvas.view, at.x, at.y)) theCanvas.invalidate();
-    onMouseMove(lParam);  // the pointer position, and in pick mode the base point
+    const PixelPoint at = canvasPixel(app, lParam);
+    // A pan keeps the scale, the only thing the scale button and the scale dialog show; the
+    // move below takes a picked base point along.
+    if (app.pan.moveTo(app.view, at.x, at.y)) app.canvas.invalidate();
+    onMouseMove(app, lParam);  // the pointer position, and in pick mode the base point
     return true;
 }
 
 }  // namespace
 
-bool handlePanMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+bool handlePanMessage(App& app, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MBUTTONDOWN:
-            onMiddleDown(lParam);
+            onMiddleDown(app, lParam);
             return true;
         case WM_MBUTTONUP:
-            if (thePan.active) endPan();
+            if (app.pan.active) endPan(app);
             return true;
         case WM_MOUSEMOVE:
-            return onPanMove(wParam, lParam);
+            return onPanMove(app, wParam, lParam);
         case WM_LBUTTONDOWN:
-            return thePan.ignorePress(kPanLeft);
+            return app.pan.ignorePress(kPanLeft);
         case WM_RBUTTONDOWN:
-            return thePan.ignorePress(kPanRight);
+            return app.pan.ignorePress(kPanRight);
         case WM_LBUTTONUP:
-            return thePan.ignoreRelease(kPanLeft);
+            return app.pan.ignoreRelease(kPanLeft);
         case WM_RBUTTONUP:
-            return thePan.ignoreRelease(kPanRight);
+            return app.pan.ignoreRelease(kPanRight);
         case WM_CAPTURECHANGED:  // another window took the mouse: no release will come
         case WM_CANCELMODE:
-            if (message == WM_CANCELMODE ||
-                reinterpret_cast<HWND>(lParam) != theCanvas.parentWindow)
-                thePan.end();
+            if (message == WM_CANCELMODE || reinterpret_cast<HWND>(lParam) != app.main)
+                app.pan.end();
             return false;  // the main window lets the capture go as for every button
     }
     return false;

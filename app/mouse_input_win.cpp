@@ -2,82 +2,80 @@
 
 #include <windowsx.h>
 
-#include "app/globals_win.h"
-#include "app/output_readout_win.h"
+#include "app/app_win.h"
 
 namespace {
 
-MouseContext context(Point2& base) {
-    return {theMouse, basePointPickMode, theCanvas.view, base, theFigure};
-}
-
 // What the core decided, in the order the window needs it: the scale button before the
 // canvas, whose paint follows once the message is handled.
-void perform(const MouseEffects& e) {
-    if (e.capture) takeCapture();
-    if (e.scaleChanged) thePanel.showScale();
-    if (e.clearHint) thePanel.setHint("");
-    if (e.invalidate) theCanvas.invalidate();
-    if (e.release) releaseMouse();
+void perform(App& app, const MouseEffects& e) {
+    if (e.capture) takeCapture(app);
+    if (e.scaleChanged) showScale(app);
+    if (e.clearHint) app.strip.setHint("");
+    if (e.invalidate) app.canvas.invalidate();
+    if (e.release) releaseMouse(app);
 }
 
-// Runs a decision on the base point and stores the point back.
+// Runs a decision on the base point; the model takes a moved one. While picking, the base point
+// stays under the pointer whatever the decision did to the view.
 template <class Decide>
-void decide(Decide&& decision) {
-    Point2 base{theCopyArray.baseX, theCopyArray.baseY};
-    const MouseEffects e = decision(context(base));
-    const bool moved = base.x != theCopyArray.baseX || base.y != theCopyArray.baseY;
-    theCopyArray.baseX = base.x;
-    theCopyArray.baseY = base.y;
-    perform(e);
-    if (moved) updateOutputReadout();  // whether the copies can be written depends on it
+void decide(App& app, Decide&& decision) {
+    Point2 base{app.model.copies.baseX, app.model.copies.baseY};
+    const MouseEffects e =
+        decision(MouseContext{app.mouse, app.picking, app.view, base, app.figure, app.dpi});
+    if (app.picking) base = app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
+    if (base.x != app.model.copies.baseX || base.y != app.model.copies.baseY) {
+        app.model.setBase(base.x, base.y);
+        modelChanged(app);
+    }
+    perform(app, e);
 }
 
 }  // namespace
 
-PixelPoint canvasPixel(LPARAM lParam) {
+PixelPoint canvasPixel(const App& app, LPARAM lParam) {
     POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    MapWindowPoints(theCanvas.parentWindow, theCanvas.window, &p, 1);
+    MapWindowPoints(app.main, app.canvas.window, &p, 1);
     return {p.x, p.y};
 }
 
-void takeCapture() {
-    if (!theMouse.captured) {
-        SetCapture(theCanvas.parentWindow);
-        theMouse.captured = 1;
+void takeCapture(App& app) {
+    if (!app.mouse.captured) {
+        SetCapture(app.main);
+        app.mouse.captured = true;
     }
 }
 
-void releaseMouse() {
-    if (theMouse.captured) {
+void releaseMouse(App& app) {
+    if (app.mouse.captured) {
         // ReleaseCapture sends WM_CAPTURECHANGED at once: by then it must not count as a loss.
-        theMouse.captured = 0;
+        app.mouse.captured = false;
         ReleaseCapture();
     }
 }
 
-void onCaptureChanged() {
-    if (!theMouse.captured) return;  // our own release
+void onCaptureChanged(App& app) {
+    if (!app.mouse.captured) return;  // our own release
     // Taken away: nothing left to release (a sent message may come while it is still ours).
-    if (GetCapture() != theCanvas.parentWindow) theMouse.captured = 0;
-    cancelMouse();
+    if (GetCapture() != app.main) app.mouse.captured = false;
+    cancelMouse(app);
 }
 
-void cancelMouse() {
-    decide([](MouseContext c) { return mouseCancelled(c); });
+void cancelMouse(App& app) {
+    decide(app, [](MouseContext c) { return mouseCancelled(c); });
 }
 
-void onMouseMove(LPARAM lParam) {
-    const PixelPoint at = canvasPixel(lParam);
-    decide([&](MouseContext c) { return mouseMoved(c, at); });
+void onMouseMove(App& app, LPARAM lParam) {
+    const PixelPoint at = canvasPixel(app, lParam);
+    decide(app, [&](MouseContext c) { return mouseMoved(c, at); });
 }
 
-void onButtonDown(MouseButton button, LPARAM lParam) {
-    const PixelPoint at = canvasPixel(lParam);
-    decide([&](MouseContext c) { return buttonPressed(c, button, at); });
+void onButtonDown(App& app, MouseButton button, LPARAM lParam) {
+    const PixelPoint at = canvasPixel(app, lParam);
+    decide(app, [&](MouseContext c) { return buttonPressed(c, button, at); });
 }
 
-void onButtonUp(MouseButton button, LPARAM lParam) {
-    const PixelPoint at = canvasPixel(lParam);
-    decide([&](MouseContext c) { return buttonReleased(c, button, at); });
+void onButtonUp(App& app, MouseButton button, LPARAM lParam) {
+    const PixelPoint at = canvasPixel(app, lParam);
+    decide(app, [&](MouseContext c) { return buttonReleased(c, button, at); });
 }

@@ -1,14 +1,52 @@
 #include "app/parameter_model.h"
 
-void ParameterModel::setFigure(const Figure& figure) {
-    perCopy = elementsPerCopy(figure);
-    perCopyWithTexts = elementsPerCopy(figure, true);
-    texts = textsPerCopy(figure);
-    update(inputs);
+#include "app/panel_values.h"
+
+void ParameterModel::setFigure(const Figure& f) {
+    figure = &f;
+    reach = figureReach(f);
+    perCopy = elementsPerCopy(f);
+    perCopyWithTexts = elementsPerCopy(f, true);
+    texts = textsPerCopy(f);
+    update();
 }
 
-void ParameterModel::update(const CopyInputs& in) {
-    inputs = in;
-    params = evaluateCopyParameters(in);
+void ParameterModel::setRows(const CopyInputs& rows) {
+    inputs = rows;
+    update();
+}
+
+void ParameterModel::setRowText(int row, const char* text) {
+    inputs.setText(row, text);
+    update();
+}
+
+void ParameterModel::setSlider(int row, int position) {
+    inputs.rowSlider[row] = position;
+    update();
+}
+
+void ParameterModel::toggleUnit(int row) {
+    if (row == kRowAngle)
+        toggleAngleUnit(inputs.rowText[row], inputs.angleUnitFactor);
+    else if (row == kRowMoveX || row == kRowMoveY)
+        toggleMoveUnit(inputs.rowText[row], inputs.moveUnitFactor[row]);
+    update();
+}
+
+void ParameterModel::setKeepAttributes(bool keep) {
+    inputs.keepAttributes = keep;
+    update();
+}
+
+void ParameterModel::setBase(double x, double y) {
+    copies.baseX = x;
+    copies.baseY = y;
+    update();
+}
+
+void ParameterModel::update() {
+    params = evaluateCopyParameters(inputs);
     output = outputCount(params.keepAttributes ? perCopyWithTexts : perCopy, params);
+    writable = !figure || copiesRepresentable(*figure, reach, copies, params);
 }

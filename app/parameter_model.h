@@ -6,20 +6,37 @@
 #include "copyarray/output_count.h"
 #include "figure/figure.h"
 
-// The six rows as the panel holds them and what they come to, evaluated once whenever a row
-// changes (typing, a slider, a unit button, start-up). The preview, the output readout and
-// the completion all read this; nothing reads the controls back.
+// Every value the drafter sets (the six rows, their units, the check box 属性・文字も複写 and the
+// base point) and what they come to, evaluated once per change. The preview, the unit labels,
+// the output readout and the completion read this and nothing else.
 struct ParameterModel {
+    // What the drafter sets.
     CopyInputs inputs;
+    CopyArray copies;  // the base point
+    // What it comes to, after every change.
     CopyParameters params;
-    OutputCount output;  // what the completion would write now
+    OutputCount output;    // what the completion would write now
+    bool writable = true;  // whether it would write it: every number to be written is finite
 
-    void setFigure(const Figure& figure);  // once, after reading
-    void update(const CopyInputs& in);
+    // Once, after reading and before any change; the figure must outlive the model.
+    void setFigure(const Figure& figure);
+
+    // The changes. Each evaluates the whole once.
+    void setRows(const CopyInputs& rows);  // start-up, "前回値"
+    void setRowText(int row, const char* text);
+    void setSlider(int row, int position);
+    void toggleUnit(int row);  // rows 1 to 3: the text is converted so the copies stay put
+    void setKeepAttributes(bool keep);
+    void setBase(double x, double y);
+
     // The figure's texts that the copies leave out: all of them unless the attributes are kept.
     int64_t textsLeftOut() const { return params.keepAttributes ? 0 : texts; }
 
   private:
+    void update();
+
+    const Figure* figure = nullptr;
+    FigureReach reach;
     int64_t perCopy = 0;           // without the texts
     int64_t perCopyWithTexts = 0;  // when the copies keep the attributes
     int64_t texts = 0;

@@ -1,84 +1,66 @@
 #include "app/scale_dialog_win.h"
 
-#include "app/child_layout_win.h"
-#include "app/globals_win.h"
+#include "app/app_win.h"
+#include "app/commands_win.h"
 #include "app/panel_values.h"
 #include "app/texts.h"
 #include "figure/expression.h"
 #include "view/gdi_win.h"
 #include "view/window_idioms_win.h"
 
-namespace {
-
-void offerCurrentScale(ScaleDialog& dialog) {
-    dialog.offeredScale = theCanvas.view.scale;
-    formatScaleText(dialog.offeredScale, dialog.offeredText);
-    SetWindowTextA(dialog.edit, dialog.offeredText);
-}
-
-}  // namespace
-
-int ScaleDialog::create(HWND owner, HINSTANCE instance) {
-    WNDCLASSA wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = scaleDialogProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = text::kScaleDialogClass;
-    if (!RegisterClassA(&wc)) return 0;
+bool ScaleDialog::create(HWND owner, HINSTANCE instance, HFONT font, int dpi, void* creation) {
+    if (!registerClassOnce(text::kScaleDialogClass, scaleDialogProc, instance,
+                           LoadIconA(nullptr, IDI_APPLICATION)))
+        return false;
     popup = CreateWindowExA(WS_EX_TOOLWINDOW, text::kScaleDialogClass, "",
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU, uiPixels(200), uiPixels(200),
-                            uiPixels(kOuterWidth), uiPixels(kOuterHeight), owner, nullptr, instance,
-                            nullptr);
-    okButton = controls.add(popup, 0, "BUTTON", "OK", 0, {210, 5, 80, 20}, okId);
-    setFont(okButton, theCanvas.uiFont.get());
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU, scaled(200, dpi), scaled(200, dpi),
+                            scaled(kOuterWidth, dpi), scaled(kOuterHeight, dpi), owner, nullptr,
+                            instance, creation);
+    okButton = controls.add(popup, 0, "BUTTON", "OK", 0, {210, 5, 80, 20}, okId, dpi);
+    setFont(okButton, font);
     edit = controls.add(popup, WS_EX_CLIENTEDGE, "EDIT", "40", WS_BORDER | ES_AUTOHSCROLL,
-                        {100, 5, 53, 20}, editId);
-    setFont(edit, theCanvas.uiFont.get());
-    previousEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scaleEditProc)));
-    return 1;
+                        {100, 5, 53, 20}, editId, dpi);
+    setFont(edit, font);
+    previousEditProc = subclass(edit, scaleEditProc);
+    return true;
 }
 
-void ScaleDialog::show() {
+void ScaleDialog::offer(double scale) {
+    offeredScale = scale;
+    formatScaleText(scale, offeredText);
+    SetWindowTextA(edit, offeredText);
+}
+
+void ScaleDialog::show(double scale) {
     if (!popup) return;
-    offerCurrentScale(*this);
+    offer(scale);
     ShowWindow(popup, SW_SHOW);
 }
 
-void ScaleDialog::applyScale() {
-    char text[kRowTextSize] = {};
-    GetWindowTextA(edit, text, sizeof text);
-    const bool unchanged = lstrcmpA(text, offeredText) == 0;
-    if (!theCanvas.view.applyScale(unchanged ? offeredScale : typedValue(text))) {
-        // Not a positive value: keep the scale, say so, and offer the current one again.
-        MessageBeep(MB_ICONWARNING);
-        offerCurrentScale(*this);
-        return;
-    }
-    ShowWindow(popup, SW_HIDE);
-    // The dialog may have been dragged away: hiding it then uncovers nothing, so the new scale
-    // must be asked for.
-    thePanel.showScale();
-    theCanvas.invalidate();
+void ScaleDialog::hide() {
+    if (popup) ShowWindow(popup, SW_HIDE);
 }
 
-void ScaleDialog::followView() {
-    if (!popup || !IsWindowVisible(popup)) return;
+double ScaleDialog::typedScale() const {
+    char text[kRowTextSize] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    return lstrcmpA(text, offeredText) == 0 ? offeredScale : typedValue(text);
+}
+
+void ScaleDialog::followView(double scale) {
+    if (!isOpen()) return;
     char text[kRowTextSize] = {};
     GetWindowTextA(edit, text, sizeof text);
     // A scale being typed is the drafter's: a wheel notch must not take it from under them.
     if (GetFocus() == edit && lstrcmpA(text, offeredText) != 0) return;
-    offerCurrentScale(*this);
+    offer(scale);
 }
 
-void ScaleDialog::placeControls() {
+void ScaleDialog::placeControls(int dpi) {
     if (!popup) return;
-    SetWindowPos(popup, nullptr, 0, 0, uiPixels(kOuterWidth), uiPixels(kOuterHeight),
+    SetWindowPos(popup, nullptr, 0, 0, scaled(kOuterWidth, dpi), scaled(kOuterHeight, dpi),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    controls.place();
+    controls.place(dpi);
 }
 
 void ScaleDialog::place(HWND main) {
@@ -92,40 +74,44 @@ void ScaleDialog::place(HWND main) {
 
 namespace {
 
-void onDialogPaint(HWND window) {
+void onDialogPaint(const App& app, HWND window) {
     PaintDc dc(window);
     RECT client{};
     GetClientRect(window, &client);
     FillRect(dc.get(), &client, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    SelectGuard font(dc.get(), theCanvas.uiFont.get());
+    SelectGuard font(dc.get(), app.font.get());
     SetBkMode(dc.get(), TRANSPARENT);
-    TextOutA(dc.get(), uiPixels(10), uiPixels(10), text::kScaleDialogLabel,
+    TextOutA(dc.get(), app.px(10), app.px(10), text::kScaleDialogLabel,
              lstrlenA(text::kScaleDialogLabel));
 }
 
 }  // namespace
 
 LRESULT CALLBACK scaleDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) attachApp(window, lParam);
+    App* app = findApp(window);
+    if (!app) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
         case WM_PAINT:
-            onDialogPaint(window);
+            onDialogPaint(*app, window);
             break;
         case WM_CLOSE:
-            ShowWindow(window, SW_HIDE);
+            app->scaleDialog.hide();
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == theScaleDialog.okId) theScaleDialog.applyScale();
+            if (LOWORD(wParam) == app->scaleDialog.okId) applyTypedScale(*app);
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK scaleEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    App& app = appOf(window);
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-        theScaleDialog.applyScale();
+        applyTypedScale(app);
         return 0;
     }
     // The character that follows Enter (Ctrl+Enter's too): a single-line edit beeps at it.
     if (message == WM_CHAR && (wParam == '\r' || wParam == '\n')) return 0;
-    return CallWindowProcA(theScaleDialog.previousEditProc, window, message, wParam, lParam);
+    return CallWindowProcA(app.scaleDialog.previousEditProc, window, message, wParam, lParam);
 }

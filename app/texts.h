@@ -18,7 +18,7 @@ constexpr char kBasePointButton[] = "基点変更";
 constexpr char kKeepAttributes[] = "属性・文字も複写";
 constexpr char kLastValuesButton[] = "前回値";
 constexpr char kPickHint[] = "右クリックで頂点、原点に吸着します。";
-constexpr char kScaleDialogClass[] = "testClassSub";
+constexpr char kScaleDialogClass[] = "ZovrelScaleDialog";
 constexpr char kScaleDialogLabel[] = "画面倍率　1 /";
 
 constexpr const char* kRowLabels[6] = {"水平移動", "垂直移動", "回転角",

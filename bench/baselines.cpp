@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+#include <vector>
 
-#include "copyarray/writer.h"
-#include "figure/reader.h"
+#include "copyarray/element_lines.h"
+#include "copyarray/scale_arc.h"
+#include "figure/outline.h"
 
 namespace {
 
@@ -22,12 +24,13 @@ int plainSplit(const char* line, int first, double* values) {
     return count;
 }
 
-bool plainOutline(CircleItem& c) {
+// Every outline point a separate allocation, as the first version held them.
+bool plainOutline(const CircleItem& c, std::vector<Point2>& outline) {
     const double sweep = c.endAngle - c.startAngle;
     if (sweep == 0.0) {
         for (int i = 0; i <= 40; ++i) {
             const double theta = i * kReaderCircleStep;
-            c.outline.push_back(
+            outline.push_back(
                 {c.cx + c.radius * std::cos(theta), c.cy + c.radius * std::sin(theta)});
         }
         return true;
@@ -43,21 +46,30 @@ bool plainOutline(CircleItem& c) {
         m.scaleAxes(1.0, c.ratio);
         m.rotate(-c.tilt);
         m.translate(c.cx, c.cy);
-        c.outline.push_back(m.transformPoint(0.0, 0.0));
+        outline.push_back(m.transformPoint(0.0, 0.0));
     }
     return true;
 }
 
+void widen(Figure& figure, double x, double y) {
+    figure.bounds.include(x, y);
+}
+
 }  // namespace
 
-int plainLoadFigure(const char* path, Figure& figure) {
+bool plainLoadFigure(const char* path, Figure& figure) {
     std::FILE* f = std::fopen(path, "r");
-    if (!f) return 0;
+    if (!f) return false;
     char line[256];
     double v[8];
+    bool polylineOpen = false;
     while (std::fgets(line, sizeof line, f)) {
         if (line[0] == ' ') {
-            if (plainSplit(line, 0, v) == 4) figure.appendSegment(LineItem(v[0], v[1], v[2], v[3]));
+            if (plainSplit(line, 0, v) != 4) continue;
+            (polylineOpen ? figure.polylines.back().segments : figure.lines)
+                .push_back(LineItem(v[0], v[1], v[2], v[3]));
+            widen(figure, v[0], v[1]);
+            widen(figure, v[2], v[3]);
         } else if (line[0] == 'c' && line[1] == 'i') {
             const int n = plainSplit(line, 2, v);
             if (n != 3 && n != 7) continue;
@@ -77,20 +89,26 @@ int plainLoadFigure(const char* path, Figure& figure) {
                 c.ratio = v[5];
                 c.tilt = v[6] * kReaderDegree;
             }
-            if (plainOutline(c)) figure.appendCircle(std::move(c));
+            std::vector<Point2> outline;
+            if (!plainOutline(c, outline)) continue;
+            for (const Point2& o : outline) widen(figure, o.x, o.y);
+            figure.circles.push_back(c);
         } else if (line[0] == 'p' && line[1] == 't') {
-            if (plainSplit(line, 2, v) == 2) figure.appendPoint({v[0], v[1]});
+            if (plainSplit(line, 2, v) != 2) continue;
+            figure.points.push_back({v[0], v[1]});
+            widen(figure, v[0], v[1]);
         } else if (line[0] == 'p' && line[1] == 'l') {
-            figure.openPolyline();
+            figure.polylines.emplace_back();
+            polylineOpen = true;
         } else if (line[0] == '#') {
-            figure.closePolyline();
+            polylineOpen = false;
         }
     }
     std::fclose(f);
-    return 1;
+    return true;
 }
 
-void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
+void plainWriteCopies(const Figure& figure, const CopyArray& copies, const CopyInputs& inputs,
                       std::FILE* out) {
     const CopyParameters p = evaluateCopyParameters(inputs);
     char buffer[512];
@@ -100,13 +118,12 @@ void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs&
         std::fputs(buffer, out);
     };
     for (int k = 1; k <= p.copies; ++k) {
-        copies.matrix.setIdentity();
-        copies.matrix.translate(-copies.baseX, -copies.baseY);
+        Matrix3 m;
+        m.translate(-copies.baseX, -copies.baseY);
         const double sx = std::pow(p.scaleX, k), sy = std::pow(p.scaleY, k);
-        copies.matrix.scaleAxes(sx, sy);
-        copies.matrix.rotate(k * p.angle);
-        copies.matrix.translate(k * p.moveX + copies.baseX, k * p.moveY + copies.baseY);
-        const Matrix3& m = copies.matrix;
+        m.scaleAxes(sx, sy);
+        m.rotate(k * p.angle);
+        m.translate(k * p.moveX + copies.baseX, k * p.moveY + copies.baseY);
         for (const LineItem& s : figure.lines) segment(m, s);
         for (const PolylineItem& poly : figure.polylines) {
             std::fputs("pl\r\n", out);

@@ -9,8 +9,8 @@
 // field, snprintf("%lf") into a 512-byte buffer and fputs, and every outline point through five
 // matrix products. Never used by the program.
 
-int plainLoadFigure(const char* path, Figure& figure);
+bool plainLoadFigure(const char* path, Figure& figure);
 
 // Writes copies 1..n as the writer does (same lines, same order) to an open stream.
-void plainWriteCopies(const Figure& figure, CopyArray& copies, const CopyInputs& inputs,
+void plainWriteCopies(const Figure& figure, const CopyArray& copies, const CopyInputs& inputs,
                       std::FILE* out);

@@ -23,6 +23,7 @@
 #include "copyarray/writer.h"
 #include "figure/reader.h"
 #include "figure/workers.h"
+#include "view/figure_outlines.h"
 
 extern char** environ;
 
@@ -69,18 +70,22 @@ double fileSize(const std::string& path) {
     return static_cast<double>(f.tellg());
 }
 
+// The window's path reads the figure and samples its outlines for the preview; the batch
+// tool's only reads. The plain way samples outlines in either case.
 template <class Load>
 void readBenchmark(benchmark::State& state, Load load, bool product, bool outlines = true) {
     const Workloads& w = workloads();
     double total = 0;
     for (auto _ : state) {
         auto figure = std::make_unique<Figure>();
-        figure->keepOutlines = outlines;
+        FigureOutlines preview;
         const auto t0 = Clock::now();
         load(w.large.c_str(), *figure);
+        if (product && outlines) preview.build(*figure);
         total += std::chrono::duration<double>(Clock::now() - t0).count();
         state.PauseTiming();
         figure.reset();  // freeing is not reading
+        preview = FigureOutlines();
         state.ResumeTiming();
     }
     BenchRow& row =
@@ -92,11 +97,15 @@ void readBenchmark(benchmark::State& state, Load load, bool product, bool outlin
     state.SetBytesProcessed(static_cast<int64_t>(w.largeBytes) * state.iterations());
 }
 
+bool loadWithCores(const char* path, Figure& figure) {
+    return loadFigure(path, figure);
+}
+
 void BM_ReadLarge(benchmark::State& state) {
-    readBenchmark(state, loadFigure, true);
+    readBenchmark(state, loadWithCores, true);
 }
 void BM_ReadLargeForBatch(benchmark::State& state) {
-    readBenchmark(state, loadFigure, true, false);
+    readBenchmark(state, loadWithCores, true, false);
 }
 void BM_ReadLargeForBatchPlain(benchmark::State& state) {
     readBenchmark(state, plainLoadFigure, false, false);
@@ -258,17 +267,14 @@ double peakKilobytes() {
 // figure's share in MB, the seconds of writing and the bytes written.
 int writePeak(int threads) {
     Figure figure;
-    figure.openPolyline();
-    std::vector<LineItem>& segments = figure.polylines.back().segments;
+    std::vector<LineItem>& segments = figure.polylines.emplace_back().segments;
     segments.reserve(2000000);  // no growth by copying, which would pass for the writer's peak
     for (int i = 0; i < 2000000; ++i) {
         const double x = (i % 50000) * 1.25, y = (i % 977) * 3.5;
-        figure.appendSegment({x, y, x + 1.25, y + 3.5});
+        segments.push_back({x, y, x + 1.25, y + 3.5});
     }
-    figure.closePolyline();
-    for (int i = 0; i < 16384; ++i) figure.appendPoint({i * 0.5, 7.0});
+    for (int i = 0; i < 16384; ++i) figure.points.push_back({i * 0.5, 7.0});
     const double figureKb = peakKilobytes();
-    setWorkerThreads(threads);
     // A stream that only counts: half a gigabyte on disk would measure the disk.
     static long written = 0;
     cookie_io_functions_t counting{};
@@ -282,7 +288,7 @@ int writePeak(int threads) {
     const auto t0 = Clock::now();
     {
         OutputBuffer out(sink);
-        emitCopies(figure, copies, evaluateCopyParameters(benchInputs("6")), out);
+        emitCopies(figure, copies, evaluateCopyParameters(benchInputs("6")), out, threads);
     }
     std::fflush(sink);
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
@@ -346,21 +352,20 @@ int main(int argc, char** argv) {
         Figure figure;
         if (!plainLoadFigure(argv[2], figure)) return 1;
         CopyArray copies;
-        const Extents& e = figure.extents;
+        const Extents e = figure.extents();
         CopyInputs in = startupInputs(e.maxX - e.minX, e.maxY - e.minY);
         in.setText(kRowCopies, "2");
         plainWriteCopies(figure, copies, in, stdout);
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "--figure-bytes") == 0) {
-        // The figure's own data: its records and its outline points.
+        // The figure's own data: its records.
         Figure f;
         if (!loadFigure(argv[2], f)) return 1;
         std::size_t data = f.lines.size() * sizeof(LineItem) + f.points.size() * sizeof(PointItem) +
                            f.circles.size() * sizeof(CircleItem) +
                            f.polylines.size() * sizeof(PolylineItem);
         for (const PolylineItem& p : f.polylines) data += p.segments.size() * sizeof(LineItem);
-        for (const CircleItem& c : f.circles) data += c.outline.size() * sizeof(Point2);
         std::printf("%zu\n", data);
         return 0;
     }

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/canvas_window_win.h"
 #include "app/panel_values.h"
-#include "app/preview_repaint_win.h"
 #include "bench/bench_table.h"
 #include "bench/workload.h"
 #include "figure/reader.h"
@@ -31,11 +31,13 @@ struct PlainCanvas {
     HBITMAP bitmap;
     HGDIOBJ original;
     const ViewMapping& view;
+    const FigureOutlines& outlines;
 
-    PlainCanvas(HDC window, const ViewMapping& v)
+    PlainCanvas(HDC window, const ViewMapping& v, const FigureOutlines& o)
         : dc(CreateCompatibleDC(window)),
           bitmap(CreateCompatibleBitmap(window, kWidth, kHeight)),
-          view(v) {
+          view(v),
+          outlines(o) {
         original = SelectObject(dc, bitmap);
     }
     ~PlainCanvas() {
@@ -52,10 +54,11 @@ struct PlainCanvas {
         MoveToEx(dc, a.x, a.y, nullptr);
         LineTo(dc, b.x, b.y);
     }
-    void circle(const CircleItem& c, const Matrix3& m) {
-        for (size_t i = 0; i < c.outline.size(); ++i) {
-            const POINT p = pixel(m.transformX(c.outline[i].x, c.outline[i].y),
-                                  m.transformY(c.outline[i].x, c.outline[i].y));
+    void circle(std::size_t index, const Matrix3& m) {
+        const Point2* outline = outlines.of(index);
+        for (size_t i = 0; i < outlines.count(index); ++i) {
+            const POINT p = pixel(m.transformX(outline[i].x, outline[i].y),
+                                  m.transformY(outline[i].x, outline[i].y));
             if (i == 0)
                 MoveToEx(dc, p.x, p.y, nullptr);
             else
@@ -68,7 +71,7 @@ struct PlainCanvas {
             for (int u = -2; u <= 2; ++u)
                 if (!(std::abs(u) == 2 && std::abs(v) == 2)) SetPixel(dc, p.x + u, p.y + v, colour);
     }
-    void render(const Figure& f, CopyArray& copies, const CopyInputs& inputs) {
+    void render(const Figure& f, const CopyArray& copies, const CopyInputs& inputs) {
         RECT r{0, 0, kWidth, kHeight};
         FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         HPEN axis = CreatePen(PS_SOLID, 0, kAxisColour),
@@ -82,7 +85,7 @@ struct PlainCanvas {
         SelectObject(dc, figure);
         const Matrix3 identity;
         for (const LineItem& s : f.lines) segment(s.x1, s.y1, s.x2, s.y2);
-        for (const CircleItem& c : f.circles) circle(c, identity);
+        for (std::size_t i = 0; i < f.circles.size(); ++i) circle(i, identity);
         for (const PointItem& p : f.points) dot(p.x, p.y, kFigureColour);
         for (const PolylineItem& p : f.polylines)
             for (const LineItem& s : p.segments) segment(s.x1, s.y1, s.x2, s.y2);
@@ -97,8 +100,7 @@ struct PlainCanvas {
         const CopyParameters params = evaluateCopyParameters(inputs);
         CopySteps steps(params);
         for (int k = 1; k <= params.copies; ++k) {
-            copies.buildCopyMatrix(params, steps.next());
-            const Matrix3& m = copies.matrix;
+            const Matrix3 m = copies.copyMatrix(params, steps.next());
             auto seg = [&](const LineItem& s) {
                 segment(m.transformX(s.x1, s.y1), m.transformY(s.x1, s.y1),
                         m.transformX(s.x2, s.y2), m.transformY(s.x2, s.y2));
@@ -106,7 +108,7 @@ struct PlainCanvas {
             for (const LineItem& s : f.lines) seg(s);
             for (const PolylineItem& p : f.polylines)
                 for (const LineItem& s : p.segments) seg(s);
-            for (const CircleItem& c : f.circles) circle(c, m);
+            for (std::size_t i = 0; i < f.circles.size(); ++i) circle(i, m);
             for (const PointItem& p : f.points)
                 dot(m.transformX(p.x, p.y), m.transformY(p.x, p.y), kCopyPointColour);
         }
@@ -139,6 +141,7 @@ int main() {
                                 kHeight, nullptr, nullptr, instance, nullptr);
     Canvas canvas;
     canvas.createCanvasWindow(main, instance);
+    const GdiObject<HFONT> font = makeUiFont(kBaseDpi);
     const RECT client{0, 0, kWidth, kHeight}, none{0, 0, 0, 0};
     canvas.resize(client, none, none);
     canvas.clientRect = client;
@@ -157,8 +160,11 @@ int main() {
     for (const Case& c : cases) {
         Figure figure;
         loadFigureFromMemory(c.drawing.data(), c.drawing.size(), figure);
-        const Bounds bounds = figureBounds(figure);
-        canvas.view.scale = c.scale;
+        FigureOutlines outlines;
+        outlines.build(figure);
+        ViewMapping view;
+        view.setClientSize(kWidth, kHeight);
+        view.scale = c.scale;
         CopyInputs inputs = startupInputs(0, 0);
         inputs.setText(kRowMoveX, c.moveX);
         inputs.setText(kRowAngle, c.angle);
@@ -167,7 +173,8 @@ int main() {
         CopyArray copies;
         const auto never = Clock::time_point::max();
         const CopyParameters params = evaluateCopyParameters(inputs);
-        const Scene scene{figure, bounds, params, copies, false, {}, {}};
+        Scene scene{figure, outlines,     view, copies,     params,
+                    false,  PixelPoint{}, {},   font.get(), kBaseDpi};
         HDC windowDc = GetDC(canvas.window);
 
         const int productRuns = 10, plainRuns = 2;
@@ -181,7 +188,7 @@ int main() {
         const std::vector<uint32_t> threaded(canvas.bits, canvas.bits + kWidth * kHeight);
 
         // The same on one thread: its time for the note, its pixels must be the threads' pixels.
-        setWorkerThreads(1);
+        scene.threads = 1;
         t0 = Clock::now();
         for (int i = 0; i < productRuns; ++i) {
             renderPreview(canvas, scene, never);
@@ -189,13 +196,13 @@ int main() {
         }
         const double oneThread =
             std::chrono::duration<double>(Clock::now() - t0).count() / productRuns;
-        setWorkerThreads(0);
+        scene.threads = 0;
         const bool threadsAgree = std::equal(threaded.begin(), threaded.end(), canvas.bits);
 
         double plain;
         std::vector<uint32_t> plainPixels(kWidth * kHeight);
         {
-            PlainCanvas plainCanvas(windowDc, canvas.view);
+            PlainCanvas plainCanvas(windowDc, view, outlines);
             t0 = Clock::now();
             for (int i = 0; i < plainRuns; ++i) {
                 plainCanvas.render(figure, copies, inputs);

@@ -18,9 +18,11 @@ void BM_CopiesInLayers(benchmark::State& state) {
     const std::string drawing = makeDrawing(state.range(0));
     Figure figure;
     loadFigureFromMemory(drawing.data(), drawing.size(), figure);
-    const Bounds bounds = figureBounds(figure);
+    FigureOutlines outlines;
+    outlines.build(figure);
     std::vector<uint32_t> pixels(800 * 600);
     RasterTarget target;
+    target.outlines = &outlines;
     target.setBitmap(pixels.data(), 800, 600);
     target.view.setClientSize(800, 600);
     target.view.scale = 110000.0 / 600;
@@ -34,7 +36,7 @@ void BM_CopiesInLayers(benchmark::State& state) {
     for (auto _ : state) {
         CopyArray copies;
         CopyDeal deal(std::chrono::steady_clock::time_point::max());
-        drawCopiesInLayers(target, figure, bounds, copies, params, deal, layers,
+        drawCopiesInLayers(target, figure, copies, params, deal, layers,
                            copyThreads(figure, params, target, static_cast<int>(state.range(1))),
                            [] {});
     }

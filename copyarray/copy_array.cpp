@@ -54,35 +54,27 @@ CopyStep CopySteps::next() {
     return {k, scaleX.next(), scaleY.next(), k * params.angle};
 }
 
-CopyStep copyStep(const CopyParameters& params, int k) {
-    return {k, intPow(params.scaleX, k), intPow(params.scaleY, k), k * params.angle};
-}
-
-void CopyArray::buildCopyMatrix(const CopyParameters& params, const CopyStep& step) {
-    matrix.setIdentity();
+Matrix3 CopyArray::copyMatrix(const CopyParameters& params, const CopyStep& step) const {
+    Matrix3 matrix;
     matrix.translate(-baseX, -baseY);
     matrix.scaleAxes(step.scaleX, step.scaleY);
     matrix.rotate(step.turn);
     matrix.translate(step.k * params.moveX + baseX, step.k * params.moveY + baseY);
+    return matrix;
 }
 
-void CopyArray::buildDrawingMatrix(const CopyParameters& params, const CopyStep& step) {
+Matrix3 CopyArray::drawingMatrix(const CopyParameters& params, const CopyStep& step) const {
     const double c = std::cos(step.turn);
     const double s = std::sin(step.turn);
     const double a = -baseX * step.scaleX;
     const double b = -baseY * step.scaleY;
+    Matrix3 matrix;
     double(&m)[3][3] = matrix.m;
     m[0][0] = step.scaleX * c;
     m[0][1] = step.scaleX * -s;
-    m[0][2] = 0.0;
     m[1][0] = step.scaleY * s;
     m[1][1] = step.scaleY * c;
-    m[1][2] = 0.0;
     m[2][0] = (a * c + b * s) + (step.k * params.moveX + baseX);
     m[2][1] = (a * -s + b * c) + (step.k * params.moveY + baseY);
-    m[2][2] = 1.0;
-}
-
-void CopyArray::buildCopyMatrix(const CopyParameters& params, int k) {
-    buildCopyMatrix(params, copyStep(params, k));
+    return matrix;
 }

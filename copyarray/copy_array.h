@@ -17,7 +17,8 @@ enum ParameterRow {
 constexpr int kRowTextSize = 128;  // 127 characters and the terminator, as a value box holds
 constexpr int kMoveFactorMillimetres = 1;
 constexpr int kMoveFactorMetres = 1000;
-// A ten-decimal pi over 180 (3.1415926538 / 180), not pi/180: the panel has always used it.
+// A ten-decimal pi over 180 (3.1415926538 / 180), not pi/180: the panel's degree, which stored
+// rows and the written digits depend on.
 constexpr double kDegreeFactor = 0.01745329252111111;
 constexpr double kRadianFactor = 1.0;
 // Beyond this the copy count is clamped: more copies than this cannot be previewed or
@@ -46,7 +47,7 @@ struct CopyParameters {
     bool copiesClamped = false;  // the typed count asked for more than kMaxCopies
     // Each copy of an element carries the element's attribute lines (layer group, layer,
     // colour, line type and width, text type and font), the copies hold the texts, and the
-    // host's write settings are set back after the last copy. Off: the geometry alone, as ever.
+    // host's write settings are set back after the last copy. Off: the geometry alone.
     bool keepAttributes = false;
 };
 
@@ -54,8 +55,8 @@ struct CopyParameters {
 // anything that is not finite read as 0.
 double rowValue(const char* text);
 
-// The copy count's typed value: the number reader's alone, as the digits-only box always had
-// it, with anything that is not finite read as 0.
+// The copy count's typed value: the number reader's alone, as fits a box of digits only, with
+// anything that is not finite read as 0.
 double copiesValue(const char* text);
 
 CopyParameters evaluateCopyParameters(const CopyInputs& inputs);
@@ -79,19 +80,15 @@ struct CopySteps {
     int k = 0;
 };
 
-// The base point and the working matrix. Copy k is the figure scaled by scale^k and turned
-// by k * angle about the base point, then moved by k * move.
+// The base point. Copy k is the figure scaled by scale^k and turned by k * angle about it,
+// then moved by k * move.
 struct CopyArray {
     double baseX = 0.0;
     double baseY = 0.0;
-    Matrix3 matrix;
 
-    void buildCopyMatrix(const CopyParameters& params, const CopyStep& step);
-    void buildCopyMatrix(const CopyParameters& params, int k);  // walks the steps up to k
+    Matrix3 copyMatrix(const CopyParameters& params, const CopyStep& step) const;
     // The same matrix with the products by exact 0 and 1 left out: equal values, but an exact
     // zero may come out with the other sign. Good for pixels, which cannot tell, never for
     // writing, where -0.000000 and 0.000000 differ.
-    void buildDrawingMatrix(const CopyParameters& params, const CopyStep& step);
+    Matrix3 drawingMatrix(const CopyParameters& params, const CopyStep& step) const;
 };
-
-CopyStep copyStep(const CopyParameters& params, int k);

@@ -10,6 +10,11 @@ struct PreviewResult {
     int wanted = 0;        // copies the parameters ask for
     int drawn = 0;         // copies handled before the time ran out (those off the canvas count)
     bool clamped = false;  // the count asked for more than the most copies there can be
+
+    bool operator==(const PreviewResult& o) const {
+        return wanted == o.wanted && drawn == o.drawn && clamped == o.clamped;
+    }
+    bool operator!=(const PreviewResult& o) const { return !(*this == o); }
 };
 
 // One overload per element kind: what one copy of the kind's items draws.
@@ -23,7 +28,7 @@ void drawKind(Target& target, PolylineKind, const Figure& figure, const Matrix3&
 }
 template <class Target>
 void drawKind(Target& target, CircleKind, const Figure& figure, const Matrix3& m, int) {
-    for (const CircleItem& c : figure.circles) target.drawCircle(c, m);
+    target.drawCircles(figure.circles, m);
 }
 template <class Target>
 void drawKind(Target& target, PointKind, const Figure& figure, const Matrix3& m, int k) {
@@ -42,16 +47,17 @@ void drawKind(Target& target, TextKind, const Figure& figure, const Matrix3& m, 
 // target are skipped. The deal says which copies this target draws (all of them with one block)
 // and whether a further one is begun (none after the deadline, so a repaint never hangs the
 // window); the result counts the copies begun by every worker of the deal. `copies` gives the
-// base point and ends with the matrix of this target's last copy. The kinds kept only with the
-// attributes (the texts, each drawn as the segment from its start to its end) are drawn only
-// when the parameters keep them, and their box then counts in the test whether a copy shows.
+// base point. The kinds kept only with the attributes (the texts, each drawn as the segment
+// from its start to its end) are drawn only when the parameters keep them, and their box then
+// counts in the test whether a copy shows.
 // The target, in world coordinates:
 //   beginCopyLines(k), beginCopyDots(k)     what copy k draws next
 //   copyMissesView(box, m)                  the box under m lies wholly outside the visible area
-//   drawSegments(segments, m), drawCircle(circle, m), drawDots(points, m), drawTexts(texts, m)
+//   drawSegments(segments, m), drawCircles(circles, m), drawDots(points, m), drawTexts(texts, m)
 template <class Target>
-PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bounds,
-                         CopyArray& copies, const CopyParameters& params, CopyDeal& deal) {
+PreviewResult drawCopies(Target& target, const Figure& figure, const CopyArray& copies,
+                         const CopyParameters& params, CopyDeal& deal) {
+    const Bounds& bounds = figure.bounds;
     PreviewResult result;
     result.clamped = params.copiesClamped;
     const bool texts = params.keepAttributes && !figure.textBounds.empty;
@@ -70,8 +76,7 @@ PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bou
         if (k > last && !deal.take(params.copies, first, last)) break;
         if (k < first) continue;
         if (!deal.mayBegin(k, known)) break;
-        copies.buildDrawingMatrix(params, step);
-        const Matrix3& m = copies.matrix;
+        const Matrix3 m = copies.drawingMatrix(params, step);
         if ((bounds.empty || target.copyMissesView(bounds.box, m)) &&
             (!texts || target.copyMissesView(figure.textBounds.box, m)))
             continue;
@@ -83,4 +88,15 @@ PreviewResult drawCopies(Target& target, const Figure& figure, const Bounds& bou
     }
     result.drawn = deal.begun();
     return result;
+}
+
+// The figure itself, copy 0, in the figure's colour, with the kinds kept only with the
+// attributes when asked for: the copies' own walk under the identity.
+template <class Target>
+void drawFigure(Target& target, const Figure& figure, bool withOptional) {
+    const Matrix3 identity;
+    target.beginCopyLines(0);
+    ElementKinds::each([&](auto kind) {
+        if (!decltype(kind)::kOptional || withOptional) drawKind(target, kind, figure, identity, 0);
+    });
 }

@@ -75,13 +75,12 @@ constexpr double kSafeAngle = 1e300;
 
 // The conservative bound: true only when no copy can write a number that is not finite.
 bool withinBound(const FigureReach& reach, const CopyArray& copies, const CopyParameters& params) {
-    CopyArray array = copies;
     CopySteps steps(params);
     if (reach.circles && !(reach.arcSize < kSafe && reach.angle < kSafeAngle)) return false;
     for (int k = 1; k <= params.copies; ++k) {
         const CopyStep step = steps.next();
-        array.buildCopyMatrix(params, step);
-        const double(&m)[3][3] = array.matrix.m;
+        const Matrix3 matrix = copies.copyMatrix(params, step);
+        const double(&m)[3][3] = matrix.m;
         double most = 0.0;
         for (double v : {m[0][0], m[0][1], m[1][0], m[1][1]}) widen(most, v);
         // A NaN fails every comparison, so it falls to the checking pass.
@@ -108,9 +107,8 @@ FigureReach figureReach(const Figure& figure) {
 bool copiesRepresentable(const Figure& figure, const FigureReach& reach, const CopyArray& copies,
                          const CopyParameters& params) {
     if (params.copies <= 0 || withinBound(reach, copies, params)) return true;
-    CopyArray array = copies;
     OutputBuffer check(nullptr);
-    return emitCopies(figure, array, params, check) != WriteError::notRepresentable;
+    return emitCopies(figure, copies, params, check) != WriteError::notRepresentable;
 }
 
 bool copiesRepresentable(const Figure& figure, const CopyArray& copies,

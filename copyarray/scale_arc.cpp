@@ -1,6 +1,6 @@
-#include <cmath>
+#include "copyarray/scale_arc.h"
 
-#include "copyarray/writer.h"
+#include <cmath>
 
 void scaleArc(CircleItem& arc, double sx, double sy) {
     const double r = arc.radius;

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "figure/figure.h"
+#include "figure/outline.h"
 
 // The figure's element kinds, in the order every copy is written: segments, polylines, circles
 // and arcs, points. What differs between kinds is said once, in the kind's struct; everything
 // done for every kind (counting, writing, reading's dispatch, the preview) walks ElementKinds.
-// A new kind is a struct here and one entry in ElementKinds; the reader, the writer and the
-// preview each give it one overload, and the compiler names any that is missing.
+// A new kind is a struct here and one entry in ElementKinds; the reader, the writer, the preview
+// and the snapping each give it one overload, and the compiler names any that is missing.
 //
 // A kind gives its list in the figure, the tag its lines start with (what the reader matches),
 // the prefix the writer puts before its numbers, and what one item is worth to one copy:
@@ -27,6 +28,7 @@ struct SegmentKind {
     static constexpr const char* prefix = " ";
     static constexpr std::size_t kLinesEach = 1;
     static const std::vector<Item>& list(const Figure& f) { return f.lines; }
+    static std::vector<Item>& list(Figure& f) { return f.lines; }
     static std::size_t elements(const Item&) { return 1; }
     static std::size_t lines(const Item&) { return 1; }
     static std::size_t work(const Item&) { return 1; }
@@ -40,6 +42,7 @@ struct PolylineKind {
     static constexpr std::string_view endTag = "#";
     static constexpr std::size_t kLinesEach = 0;
     static const std::vector<Item>& list(const Figure& f) { return f.polylines; }
+    static std::vector<Item>& list(Figure& f) { return f.polylines; }
     static std::size_t elements(const Item& p) { return p.segments.size(); }
     static std::size_t lines(const Item& p) { return p.segments.size() + 2; }
     static std::size_t work(const Item& p) { return p.segments.size(); }
@@ -52,9 +55,12 @@ struct CircleKind {
     static constexpr const char* prefix = "ci ";
     static constexpr std::size_t kLinesEach = 1;
     static const std::vector<Item>& list(const Figure& f) { return f.circles; }
+    static std::vector<Item>& list(Figure& f) { return f.circles; }
     static std::size_t elements(const Item&) { return 1; }
     static std::size_t lines(const Item&) { return 1; }
-    static std::size_t work(const Item& c) { return c.outline.size(); }
+    static std::size_t work(const Item& c) {
+        return static_cast<std::size_t>(outlinePointCount(c));
+    }
 };
 
 struct PointKind {
@@ -64,6 +70,7 @@ struct PointKind {
     static constexpr const char* prefix = "pt ";
     static constexpr std::size_t kLinesEach = 1;
     static const std::vector<Item>& list(const Figure& f) { return f.points; }
+    static std::vector<Item>& list(Figure& f) { return f.points; }
     static std::size_t elements(const Item&) { return 1; }
     static std::size_t lines(const Item&) { return 1; }
     static std::size_t work(const Item&) { return 1; }
@@ -77,6 +84,7 @@ struct TextKind {
     static constexpr const char* prefix = "ch ";
     static constexpr std::size_t kLinesEach = 1;
     static const std::vector<Item>& list(const Figure& f) { return f.texts; }
+    static std::vector<Item>& list(Figure& f) { return f.texts; }
     static std::size_t elements(const Item&) { return 1; }
     static std::size_t lines(const Item&) { return 1; }
     static std::size_t work(const Item&) { return 1; }
@@ -107,6 +115,11 @@ struct KindList {
 
 using ElementKinds = KindList<SegmentKind, PolylineKind, CircleKind, PointKind, TextKind>;
 static_assert(ElementKinds::count == kFigureKinds, "Attributes keeps runs for every kind");
+
+// Whether the figure holds no element of any kind.
+inline bool holdsNothing(const Figure& figure) {
+    return !ElementKinds::any([&](auto kind) { return !decltype(kind)::list(figure).empty(); });
+}
 
 // What one copy of the whole figure holds.
 struct CopyWeights {

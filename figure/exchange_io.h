@@ -32,12 +32,13 @@ std::FILE* createTempBeside(const char* path, std::string& tempPath);
 // are never touched.
 void removeStaleTempFiles(const char* path);
 
-// Flushes, forces the data to the disk and closes; 1 on success. The file is closed either way.
-int commitAndClose(std::FILE* file);
+// Flushes, forces the data to the disk and closes; true on success. The file is closed either
+// way.
+bool commitAndClose(std::FILE* file);
 
 // Puts from in the place of to in one step (rename; MoveFileExA on Windows), then makes the
-// new name durable (on POSIX a sync of the directory). 1 when from has taken the place.
-int replaceFile(const char* from, const char* to);
+// new name durable (on POSIX a sync of the directory). True when from has taken the place.
+bool replaceFile(const char* from, const char* to);
 
 void removeFile(const char* path);
 

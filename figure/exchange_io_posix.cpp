@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -51,13 +50,15 @@ void removeStaleTempFiles(const char* path) {
 }
 
 std::FILE* createTempBeside(const char* path, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
     removeStaleTempFiles(path);
     mode_t mode = 0644;
     struct stat st {};
     if (stat(path, &st) == 0 && S_ISREG(st.st_mode)) mode = st.st_mode & 07777;
+    // The first name free in the folder: this process's earlier ones are gone by now, and a
+    // name taken meanwhile (O_EXCL) only moves on to the next.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = tempNameFor(path, static_cast<uint64_t>(getpid()), counter++);
+        tempPath =
+            tempNameFor(path, static_cast<uint64_t>(getpid()), static_cast<uint64_t>(attempt));
         const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -74,15 +75,15 @@ std::FILE* createTempBeside(const char* path, std::string& tempPath) {
     return nullptr;
 }
 
-int commitAndClose(std::FILE* file) {
+bool commitAndClose(std::FILE* file) {
     bool ok = std::fflush(file) == 0 && !std::ferror(file);
     ok = ok && fsync(fileno(file)) == 0;
     ok = (std::fclose(file) == 0) && ok;
-    return ok ? 1 : 0;
+    return ok;
 }
 
-int replaceFile(const char* from, const char* to) {
-    if (std::rename(from, to) != 0) return 0;
+bool replaceFile(const char* from, const char* to) {
+    if (std::rename(from, to) != 0) return false;
     // The new name lives in the directory: sync it too, or a power loss may bring back the
     // old file. The file itself is complete and in place by now, so a directory that cannot
     // be synced (some file systems refuse) does not make the write a failure.
@@ -92,7 +93,7 @@ int replaceFile(const char* from, const char* to) {
         fsync(dir);
         close(dir);
     }
-    return 1;
+    return true;
 }
 
 void removeFile(const char* path) {

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <windows.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
@@ -64,10 +63,12 @@ void removeStaleTempFiles(const char* path) {
 }
 
 std::FILE* createTempBeside(const char* path, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
     removeStaleTempFiles(path);
+    // The first name free in the folder: this process's earlier ones are gone by now, and a
+    // name taken meanwhile (O_EXCL) only moves on to the next.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = tempNameFor(path, static_cast<uint64_t>(_getpid()), counter++);
+        tempPath =
+            tempNameFor(path, static_cast<uint64_t>(_getpid()), static_cast<uint64_t>(attempt));
         const int fd = _open(tempPath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                              _S_IREAD | _S_IWRITE);
         if (fd < 0) {
@@ -84,17 +85,17 @@ std::FILE* createTempBeside(const char* path, std::string& tempPath) {
     return nullptr;
 }
 
-int commitAndClose(std::FILE* file) {
+bool commitAndClose(std::FILE* file) {
     bool ok = std::fflush(file) == 0 && !std::ferror(file);
     ok = ok && _commit(_fileno(file)) == 0;
     ok = (std::fclose(file) == 0) && ok;
-    return ok ? 1 : 0;
+    return ok;
 }
 
-int replaceFile(const char* from, const char* to) {
+bool replaceFile(const char* from, const char* to) {
     // MOVEFILE_REPLACE_EXISTING makes this one step; a read-only target is refused by the
     // caller before, and MoveFileExA would refuse it as well.
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 1 : 0;
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 void removeFile(const char* path) {

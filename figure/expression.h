@@ -17,6 +17,5 @@ std::size_t normaliseFullWidth(const char* first, const char* last, char* out);
 bool evaluateExpression(const char* first, const char* last, double& value);
 
 // A typed value: full-width forms count as ASCII; a complete expression gives its value, any
-// other text the number reader's (its longest number at the start), exactly as before the
-// boxes took arithmetic. May be infinite or NaN.
+// other text the number reader's (its longest number at the start). May be infinite or NaN.
 double typedValue(const char* text);

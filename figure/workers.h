@@ -8,10 +8,9 @@
 // Worker threads inside one call: the caller splits its work into parts whose results it puts
 // together in order, so the outcome is the same for any number of threads.
 
-// The number of threads a call may use: the setting, or the machine's cores when it is 0.
-int workerThreads();
-// 0: as many as the machine has cores; 1: everything on the calling thread.
-void setWorkerThreads(int count);
+// The number of threads a call may use for the setting asked for: the setting itself, or the
+// machine's cores when it is 0 (or less); never more than 16.
+int workerThreads(int setting);
 
 // Runs task(0) .. task(parts - 1), task(0) on the calling thread, and returns when all are
 // done. A thread that cannot be started leaves its part to the caller.

@@ -78,10 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         // Finite values only, as the reader keeps.
         const double a = in.ConsumeFloatingPoint<double>(), b = in.ConsumeFloatingPoint<double>();
         if (in.ConsumeBool()) {
-            figure.appendSegment(LineItem(a, b, in.ConsumeFloatingPoint<double>(),
-                                          in.ConsumeFloatingPoint<double>()));
+            figure.lines.push_back(LineItem(a, b, in.ConsumeFloatingPoint<double>(),
+                                            in.ConsumeFloatingPoint<double>()));
         } else {
-            figure.appendPoint({a, b});
+            figure.points.push_back({a, b});
         }
     }
 

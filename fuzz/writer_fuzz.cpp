@@ -299,7 +299,6 @@ UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure, int cop
     if (!fitsPieces || !readBack) return;  // a longer line is cut into pieces, by design
 
     Figure back;  // bytes holds the file; loadFigure's own reading is the reader's to test
-    back.keepOutlines = false;
     loadFigureFromMemory(bytes.data(), bytes.size(), back);
     FUZZ_CHECK(back.lines.size() == n * figure.lines.size());
     FUZZ_CHECK(back.points.size() == n * figure.points.size());
@@ -344,7 +343,8 @@ std::string_view writeToMemory(const Figure& figure, const Input& in, const Copy
     copies.baseX = in.baseX;
     copies.baseY = in.baseY;
     error = WriteError::none;
-    ok = writeResultToStream(figure, copies, evaluateCopyParameters(inputs), stream, &error);
+    ok =
+        writeResultToStream(figure, copies, evaluateCopyParameters(inputs), stream, &error) ? 1 : 0;
     const long size = std::ftell(stream);
     FUZZ_CHECK(!std::ferror(stream));
     FUZZ_CHECK(size >= 0 && static_cast<std::size_t>(size) < buffer.size());
@@ -369,7 +369,7 @@ UNGUIDED void checkRealFile(const Figure& figure, const Input& in, const CopyInp
     copies.baseY = in.baseY;
     WriteError error = WriteError::none;
     const int ok =
-        writeResult(figure, copies, evaluateCopyParameters(inputs), path.c_str(), &error);
+        writeResult(figure, copies, evaluateCopyParameters(inputs), path.c_str(), &error) ? 1 : 0;
 
     std::vector<std::string> expectedEntries;
     switch (in.mode) {
@@ -415,7 +415,6 @@ UNGUIDED void checkRealFile(const Figure& figure, const Input& in, const CopyInp
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const Input in = parseInput(std::string_view(reinterpret_cast<const char*>(data), size));
     Figure figure;
-    figure.keepOutlines = false;  // as the batch tool reads it: the writer never draws
     loadFigureFromMemory(in.figureText.data(), in.figureText.size(), figure);
     CopyInputs inputs = panelInputs(in, figure);
     const int copies = limitCopies(inputs, figure);

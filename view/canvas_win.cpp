@@ -21,7 +21,8 @@ GdiObject<HFONT> makeUiFont(int dpi) {
                                         FIXED_PITCH | FF_MODERN, text::kFontFace));
 }
 
-Canvas::Canvas() : uiFont(makeUiFont(kBaseDpi)) {
+Canvas::Canvas() {
+    figureColour = dibColour(kFigureColour);
     copyLineColour = dibColour(kCopyColour);
     copyDotColour = dibColour(kCopyPointColour);
 }
@@ -36,19 +37,17 @@ Canvas::~Canvas() {
 }
 
 void Canvas::createCanvasWindow(HWND parent, HINSTANCE instance) {
-    parentWindow = parent;
     window = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 300, parent,
                              idAsMenu(kCanvasId), instance, nullptr);
 }
 
-void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
+bool Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
     const int x0 = p.right - p.left;
     const int w = (m.right - m.left) - x0;
     const int h = (m.bottom - m.top) - (s.bottom - s.top);
     // A minimised window reports 0 x 0: keep the last layout and bitmap.
-    if (w < 1 || h < 1 || !window) return;
+    if (w < 1 || h < 1 || !window) return false;
     MoveWindow(window, x0, 0, w, h, TRUE);
-    view.setClientSize(w, h);
     WindowDc dc(window);
     if (!memoryDC) memoryDC = CreateCompatibleDC(dc.get());
     GetClientRect(window, &clientRect);
@@ -64,6 +63,7 @@ void Canvas::resize(const RECT& m, const RECT& s, const RECT& p) {
             setBitmap(memory, bw, bh);
         }
     }
+    return true;
 }
 
 void Canvas::invalidate() {
@@ -74,38 +74,17 @@ void Canvas::flushLines() {
     GdiFlush();
 }
 
-void Canvas::begin(CanvasStep step) {
-    flushLines();
-    switch (step) {
-        case CanvasStep::figureLines:
-            lineColour = dibColour(kFigureColour);
-            break;
-        case CanvasStep::figureDots:
-            dotColour = dibColour(kFigureColour);
-            break;
-        case CanvasStep::copyLines:
-            lineColour = dibColour(kCopyColour);
-            break;
-        case CanvasStep::copyDots:
-            dotColour = dibColour(kCopyPointColour);
-            break;
-    }
-}
-
 void Canvas::setPixel(int x, int y, COLORREF colour) {
     if (x < 0 || y < 0 || x >= bitmapWidth || y >= bitmapHeight) return;
     bits[static_cast<size_t>(y) * bitmapWidth + x] = dibColour(colour);
 }
 
-Point2 Canvas::pointerInWorld(PixelPoint pointer) const {
-    return view.screenToWorld(pointer.x, pointer.y);
-}
-
-void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer) {
+void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer,
+                                 int dpi) {
     // Longer arms at a higher DPI, still one pixel wide.
     if (picking) {
         const PixelPoint p = pointer;
-        const int arm = scaled(9, view.dpi);
+        const int arm = scaled(9, dpi);
         for (int k = 0; k <= arm; ++k) {
             setPixel(p.x + k, p.y, kMarkerColour);
             setPixel(p.x - k, p.y, kMarkerColour);
@@ -114,7 +93,7 @@ void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, Pixel
         }
         // Four arrow tips, pointing outwards: the tip and two diagonal flanks (five pixels at
         // 96 DPI).
-        const int tip = scaled(10, view.dpi), flank = scaled(2, view.dpi);
+        const int tip = scaled(10, dpi), flank = scaled(2, dpi);
         for (int dir = -1; dir <= 1; dir += 2) {
             for (int i = 0; i <= flank; ++i) {
                 for (int side = -1; side <= 1; side += 2) {
@@ -127,7 +106,7 @@ void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, Pixel
         return;
     }
     const PixelPoint b = toPixel(view.worldToScreen(baseX, baseY));
-    const int arm = scaled(4, view.dpi);
+    const int arm = scaled(4, dpi);
     for (int k = 0; k <= arm; ++k) {
         setPixel(b.x + k, b.y, kMarkerColour);
         setPixel(b.x - k, b.y, kMarkerColour);
@@ -136,8 +115,8 @@ void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, Pixel
     }
 }
 
-void Canvas::drawText(int x, int y, const char* text) {
-    SelectGuard font(memoryDC, uiFont.get());
+void Canvas::drawText(int x, int y, const char* text, HFONT font) {
+    SelectGuard selected(memoryDC, font);
     SetBkColor(memoryDC, kAxisColour);
     SetBkMode(memoryDC, OPAQUE);
     TextOutA(memoryDC, x, y, text, lstrlenA(text));
@@ -148,7 +127,7 @@ void Canvas::present(HDC target) {
            memoryDC, 0, 0, SRCCOPY);
 }
 
-void Canvas::drawBackground(const CanvasFeedback& feedback) {
+void Canvas::drawBackground(const CanvasFeedback& feedback, HFONT font, int dpi) {
     GdiFlush();
     const uint32_t white = dibColour(kBackgroundColour);
     const int fillWidth = std::min<int>(clientRect.right, bitmapWidth);
@@ -157,9 +136,8 @@ void Canvas::drawBackground(const CanvasFeedback& feedback) {
         std::fill_n(bits + static_cast<size_t>(y) * bitmapWidth, fillWidth, white);
 
     // Axes through the world origin, set in memory like every line: the only GDI calls of a
-    // repaint are the texts and the BitBlt.
-    view.setClientSize(clientRect.right, clientRect.bottom);
-    // Offsets may be any int32: the sums in 64 bits, and only a visible axis is drawn.
+    // repaint are the texts and the BitBlt. Offsets may be any int32: the sums in 64 bits, and
+    // only a visible axis is drawn.
     const int64_t axisX = static_cast<int64_t>(view.halfWidth) - view.offsetX;
     const int64_t axisY = static_cast<int64_t>(view.halfHeight) - view.offsetY;
     lineColour = dibColour(kAxisColour);
@@ -173,28 +151,14 @@ void Canvas::drawBackground(const CanvasFeedback& feedback) {
     }
 
     const PixelPoint s = feedback.start;
-    const int labelOffset = scaled(kLabelOffset, view.dpi);
+    const int labelOffset = scaled(kLabelOffset, dpi);
     if (feedback.shown.rubberBand) {
         const PixelPoint c = feedback.pointer;
-        drawText(s.x + labelOffset, s.y + labelOffset, text::kZoomIn);
+        drawText(s.x + labelOffset, s.y + labelOffset, text::kZoomIn, font);
         GdiFlush();  // the text first, then the frame over it
         const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
         for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
     } else if (feedback.shown.label)
-        drawText(s.x + labelOffset, s.y + labelOffset, feedback.shown.label);
+        drawText(s.x + labelOffset, s.y + labelOffset, feedback.shown.label, font);
     GdiFlush();  // before anything is set in the bitmap's memory
-}
-
-void Canvas::drawFigure(const Figure& figure) {
-    // Line colour and dot colour agree, so their order cannot show.
-    begin(CanvasStep::figureLines);
-    const ScreenMap map(view);
-    for (const LineItem& item : figure.lines)
-        drawSegmentPixels(map.world(item.x1, item.y1), map.world(item.x2, item.y2));
-    for (const CircleItem& c : figure.circles) drawCircle(c, Matrix3());
-    for (const PolylineItem& p : figure.polylines)
-        for (const LineItem& item : p.segments)
-            drawSegmentPixels(map.world(item.x1, item.y1), map.world(item.x2, item.y2));
-    begin(CanvasStep::figureDots);
-    drawDots(figure.points, Matrix3());  // the figure holds only finite numbers: exact
 }

@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
-#include "figure/figure.h"
 #include "view/copy_layers.h"
 #include "view/gdi_win.h"
 #include "view/nav_gesture.h"
 #include "view/pixels.h"
 #include "view/raster_target.h"
-#include "view/view_mapping.h"
 
 constexpr COLORREF kFigureColour = RGB(0, 0, 0);
 constexpr COLORREF kCopyColour = RGB(50, 50, 255);
@@ -21,10 +19,6 @@ constexpr int kCanvasId = 9;
 constexpr int kLabelOffset = 5;
 constexpr int kUiFontHeight = 12;  // the UI font's height at 96 DPI
 
-// What the canvas draws next. Each step sets the colour its lines or dots are set in memory
-// with, after GDI has finished the text drawn before it.
-enum class CanvasStep { figureLines, figureDots, copyLines, copyDots };
-
 // The gesture's feedback a picture shows over the axes: the rubber band from the start to the
 // pointer, or a label at the start.
 struct CanvasFeedback {
@@ -33,13 +27,13 @@ struct CanvasFeedback {
     PixelPoint pointer{};
 };
 
-// The preview area: an off-screen 32-bit DIB section drawn completely on every paint and
-// copied to the canvas window in one BitBlt. Lines and dots are set in its memory by the
-// raster target; GDI draws only the texts. The canvas window paints only in its own WM_PAINT
-// (see app/canvas_window_win.cpp); everything else invalidates it.
 // The UI font for a DPI: every control, label and canvas text uses it.
 GdiObject<HFONT> makeUiFont(int dpi);
 
+// The preview area: an off-screen 32-bit DIB section drawn completely on every paint and
+// copied to the canvas window in one BitBlt. Lines and dots are set in its memory by the
+// raster target; GDI draws only the texts. The canvas window paints only in its own WM_PAINT
+// (app/canvas_window_win.cpp); everything else invalidates it.
 struct Canvas : RasterTarget {
     Canvas();
     ~Canvas();
@@ -47,19 +41,20 @@ struct Canvas : RasterTarget {
     Canvas& operator=(const Canvas&) = delete;
 
     void createCanvasWindow(HWND parent, HINSTANCE instance);
-    void resize(const RECT& mainClient, const RECT& statusClient, const RECT& panelClient);
+    // The canvas window to its place at the panel's right, above the status strip, and a bitmap
+    // of its size; false (nothing changed) for a window without room, such as a minimised one.
+    bool resize(const RECT& mainClient, const RECT& statusClient, const RECT& panelClient);
     void invalidate();         // one paint follows, however often it is asked for
     void present(HDC target);  // the bitmap to the window, in one BitBlt
 
-    // The steps of a picture, in this order (clientRect must be current).
-    void drawBackground(const CanvasFeedback& feedback);  // white, axes, gesture feedback
-    void drawFigure(const Figure& figure);
+    // The steps of a picture, in this order, with clientRect and the view current: white, the
+    // axes and the gesture's feedback (its texts in font), then the figure and the copies
+    // through the raster target, then the marker.
+    void drawBackground(const CanvasFeedback& feedback, HFONT font, int dpi);
     // The red cross at the base point; in pick mode the arrows at the pointer instead.
-    void drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer);
-    Point2 pointerInWorld(PixelPoint pointer) const;
+    void drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer, int dpi);
 
-    void begin(CanvasStep step);
-    void drawText(int x, int y, const char* text);
+    void drawText(int x, int y, const char* text, HFONT font);
     void flushLines();  // GDI finishes its text before pixels are set in memory
     void setPixel(int x, int y, COLORREF colour);
 
@@ -71,11 +66,7 @@ struct Canvas : RasterTarget {
     RECT clientRect{};
     HWND window = nullptr;
     HDC memoryDC = nullptr;
-    GdiObject<HFONT> uiFont;
-    HWND parentWindow = nullptr;
+    WNDPROC previousProc = nullptr;  // the static control's own
 
     CopyLayers copyLayers;  // scratch of the copies drawn on several threads
-    int repaints = 0;       // paints so far
 };
-
-extern Canvas theCanvas;

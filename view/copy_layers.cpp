@@ -1,7 +1,6 @@
 #include "view/copy_layers.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "figure/element_kinds.h"
 #include "figure/workers.h"
@@ -11,10 +10,6 @@ namespace {
 // Points and segments per block of copies: enough that a thread takes blocks rarely, few
 // enough that the copies let past at the deadline finish soon.
 constexpr long kBlockWork = 20000;
-// Below this many points and segments per repaint one thread is as fast: starting a thread
-// costs up to milliseconds (under Wine).
-constexpr long kThreadedWork = 300000;
-std::atomic<long> threadedWork{kThreadedWork};
 // All layers together, so that a large canvas on many cores takes fewer threads, not more
 // memory.
 constexpr size_t kLayerBytes = size_t{96} << 20;
@@ -43,9 +38,9 @@ void mergeLayers(RasterTarget& target, const uint32_t* layers, size_t pixels, in
 }  // namespace
 
 int copyThreads(const Figure& figure, const CopyParameters& params, const RasterTarget& target,
-                int available) {
+                int available, long threadedWork) {
     const int wanted = params.copies;
-    if (static_cast<double>(workPerCopy(figure, params)) * wanted < threadedWork.load()) return 1;
+    if (static_cast<double>(workPerCopy(figure, params)) * wanted < threadedWork) return 1;
     const size_t layerBytes =
         static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight * sizeof(uint32_t);
     const size_t fit = layerBytes ? kLayerBytes / layerBytes : 1;
@@ -53,21 +48,16 @@ int copyThreads(const Figure& figure, const CopyParameters& params, const Raster
         1, std::min({static_cast<size_t>(available), static_cast<size_t>(kMostCopyLayers), fit})));
 }
 
-void setThreadedCopyWork(long work) {
-    threadedWork.store(work < 0 ? kThreadedWork : work);
-}
-
-PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
+PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure,
                                  const CopyArray& copies, const CopyParameters& params,
                                  CopyDeal& deal, CopyLayers& layers, int threads,
                                  const std::function<void()>& under) {
     const int wanted = params.copies;
     const size_t pixels = static_cast<size_t>(target.bitmapWidth) * target.bitmapHeight;
     const int n = std::min(threads, wanted);
-    if (n <= 1 || pixels == 0 || bounds.empty) {
+    if (n <= 1 || pixels == 0 || figure.bounds.empty) {
         under();
-        CopyArray own = copies;
-        return drawCopies(target, figure, bounds, own, params, deal);
+        return drawCopies(target, figure, copies, params, deal);
     }
 
     const long work = std::max(1L, workPerCopy(figure, params));
@@ -81,13 +71,12 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
         RasterTarget layer;
         CopyArray copies;
         CopyParameters params;
-        Bounds bounds;
         PreviewResult result;
     };
     std::vector<Worker> workers;
     workers.reserve(static_cast<size_t>(n));
     for (int t = 0; t < n; ++t) {
-        workers.push_back({target, copies, params, bounds, {}});
+        workers.push_back({target, copies, params, {}});
         workers.back().layer.bits = layers.stamps.data() + pixels * t;
         workers.back().layer.stamps = true;
     }
@@ -101,7 +90,7 @@ PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, con
             std::fill(row + clip.left, row + clip.right, 0u);
         }
         if (t == 0) under();
-        w.result = drawCopies(w.layer, figure, w.bounds, w.copies, w.params, deal);
+        w.result = drawCopies(w.layer, figure, w.copies, w.params, deal);
     });
     // On the calling thread: starting threads again would cost more than the pass.
     mergeLayers(target, layers.stamps.data(), pixels, n);

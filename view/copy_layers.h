@@ -19,25 +19,25 @@ struct CopyLayers {
     std::vector<uint32_t> stamps;
 };
 
-// The threads worth starting for the copies of one repaint, of `available`: one for little
-// work (starting a thread costs up to milliseconds under Wine), at most kMostCopyLayers, and
-// fewer where the layers of a large canvas would take too much memory.
-int copyThreads(const Figure& figure, const CopyParameters& params, const RasterTarget& target,
-                int available);
+// Below this many points and segments per repaint one thread is as fast: starting a thread
+// costs up to milliseconds (under Wine).
+constexpr long kThreadedCopyWork = 300000;
 
-// Below `work` points and segments per repaint copyThreads answers one thread; a negative
-// `work` restores the default. Tests set 0 so that small figures take threads too.
-void setThreadedCopyWork(long work);
+// The threads worth starting for the copies of one repaint, of `available`: one for less work
+// than `threadedWork`, at most kMostCopyLayers, and fewer where the layers of a large canvas
+// would take too much memory.
+int copyThreads(const Figure& figure, const CopyParameters& params, const RasterTarget& target,
+                int available, long threadedWork = kThreadedCopyWork);
 
 // First `under` draws into the target what lies under the copies, then the copies go into
 // the target's clip on `threads` threads (at most one per copy). With several, each thread gets
-// a copy of the target, drawing into a layer of its own, and of `copies` before any starts; the
-// calling thread runs `under` while the others begin the copies, then joins them. The deal
+// a copy of the target, drawing into a layer of its own, and of the parameters before any starts;
+// the calling thread runs `under` while the others begin the copies, then joins them. The deal
 // hands out blocks of consecutive copies; each thread draws its copies as stamps that grow with
 // the drawing order, then every pixel takes the colour of its largest stamp, which is the colour
 // one pass drawing copies 1..n in order leaves there. One thread draws straight into the target,
 // as one pass. `copies` gives the base point and is not written.
-PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure, const Bounds& bounds,
-                                 const CopyArray& copies, const CopyParameters& params, CopyDeal& deal,
-                                 CopyLayers& layers, int threads,
+PreviewResult drawCopiesInLayers(RasterTarget& target, const Figure& figure,
+                                 const CopyArray& copies, const CopyParameters& params,
+                                 CopyDeal& deal, CopyLayers& layers, int threads,
                                  const std::function<void()>& under);

@@ -5,7 +5,7 @@
 namespace {
 
 void beginGesture(MouseTracker& m, PixelPoint at, MouseEffects& e) {
-    m.gestureActive = 1;
+    m.gestureActive = true;
     m.gestureStart = at;
     m.pointerPos = at;  // the label shows "MOVE" from the start, wherever the last move was
     e.invalidate = true;
@@ -14,7 +14,7 @@ void beginGesture(MouseTracker& m, PixelPoint at, MouseEffects& e) {
 void performGesture(MouseContext c, MouseEffects& e) {
     const PixelPoint s = c.mouse.gestureStart;
     const PixelPoint r = c.mouse.releasePos;
-    const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y, c.view.dpi);
+    const NavCommand command = gestureCommand(r.x - s.x, r.y - s.y, c.dpi);
     switch (command) {
         case NavCommand::zoomOut:
             c.view.zoomOutAt(s.x, s.y);
@@ -40,11 +40,11 @@ void performGesture(MouseContext c, MouseEffects& e) {
 // A release with the other button still up: the plain click of that button.
 MouseEffects plainClick(MouseContext c, MouseButton button, PixelPoint at) {
     MouseEffects e;
-    if (c.pickMode) {
-        c.pickMode = 0;
+    if (c.picking) {
+        c.picking = false;
         const Point2 p = c.view.screenToWorld(at.x, at.y);
         c.base = button == MouseButton::right
-                     ? snapBasePoint(c.figure, p.x, p.y, c.view.scale, c.view.dpi)
+                     ? snapBasePoint(c.figure, p.x, p.y, c.view.scale, c.dpi)
                      : p;
     }
     e.clearHint = true;
@@ -59,7 +59,7 @@ MouseEffects mouseMoved(MouseContext c, PixelPoint at) {
     MouseEffects e;
     c.mouse.pointerPos = at;
     if (c.mouse.gestureActive) e.invalidate = true;
-    if (c.pickMode) {
+    if (c.picking) {
         c.base = c.view.screenToWorld(at.x, at.y);
         e.invalidate = true;
     }
@@ -69,20 +69,20 @@ MouseEffects mouseMoved(MouseContext c, PixelPoint at) {
 MouseEffects buttonPressed(MouseContext c, MouseButton button, PixelPoint at) {
     MouseEffects e;
     e.capture = true;
-    int32_t& own = button == MouseButton::left ? c.mouse.leftDown : c.mouse.rightDown;
-    const int32_t other = button == MouseButton::left ? c.mouse.rightDown : c.mouse.leftDown;
-    own = 1;
+    bool& own = button == MouseButton::left ? c.mouse.leftDown : c.mouse.rightDown;
+    const bool other = button == MouseButton::left ? c.mouse.rightDown : c.mouse.leftDown;
+    own = true;
     if (other) beginGesture(c.mouse, at, e);
     return e;
 }
 
 MouseEffects buttonReleased(MouseContext c, MouseButton button, PixelPoint at) {
     MouseTracker& m = c.mouse;
-    (button == MouseButton::left ? m.leftDown : m.rightDown) = 0;
+    (button == MouseButton::left ? m.leftDown : m.rightDown) = false;
     if (m.gestureActive) {
         MouseEffects e;
         if (m.leftDown || m.rightDown) return e;  // the gesture goes on until both are up
-        m.gestureActive = 0;
+        m.gestureActive = false;
         m.releasePos = at;
         performGesture(c, e);
         return e;
@@ -92,9 +92,9 @@ MouseEffects buttonReleased(MouseContext c, MouseButton button, PixelPoint at) {
 }
 
 MouseEffects mouseCancelled(MouseContext c) {
-    c.mouse.leftDown = 0;
-    c.mouse.rightDown = 0;
-    c.mouse.gestureActive = 0;
+    c.mouse.leftDown = false;
+    c.mouse.rightDown = false;
+    c.mouse.gestureActive = false;
     MouseEffects e;
     e.invalidate = true;
     e.release = true;

@@ -21,10 +21,11 @@ struct MouseEffects {
 // What a mouse event may change: the mouse state, the pick mode, the view and the base point.
 struct MouseContext {
     MouseTracker& mouse;
-    int& pickMode;  // the next plain click sets the base point
+    bool& picking;  // the next plain click sets the base point
     ViewMapping& view;
     Point2& base;
     const Figure& figure;
+    int dpi;  // the canvas's pixels per inch: the gesture's and the snap's distances follow it
 };
 
 enum class MouseButton { left, right };
@@ -36,4 +37,4 @@ MouseEffects buttonReleased(MouseContext c, MouseButton button, PixelPoint at);
 MouseEffects mouseCancelled(MouseContext c);
 
 // What the canvas shows of the gesture now: nothing while none is on.
-GestureFeedback gestureShown(const MouseTracker& mouse, int dpi = kBaseDpi);
+GestureFeedback gestureShown(const MouseTracker& mouse, int dpi);

@@ -2,8 +2,8 @@
 
 bool PanDrag::begin(int32_t x, int32_t y, bool otherButtonHeld) {
     if (active || otherButtonHeld) return false;
-    active = 1;
-    moved = 0;
+    active = true;
+    moved = false;
     lastX = x;
     lastY = y;
     return true;
@@ -21,7 +21,7 @@ bool PanDrag::moveTo(ViewMapping& view, int32_t x, int32_t y) {
     lastY = y;
     if (ox == view.offsetX && oy == view.offsetY) return false;
     if (!moved) view.saveView();
-    moved = 1;
+    moved = true;
     view.offsetX = ox;
     view.offsetY = oy;
     ++view.changes;  // a wheel run across a drag starts anew

@@ -7,8 +7,8 @@
 #include "view/view_mapping.h"
 
 // Turning world geometry into pixel coordinates that GDI can take. Everything within
-// kPixelLimit is truncated toward zero exactly as drawn since the first version; beyond it
-// (huge or non-finite values) coordinates are clipped or clamped instead of overflowing.
+// kPixelLimit is truncated toward zero; beyond it (huge or non-finite values) coordinates are
+// clipped or clamped instead of overflowing.
 
 constexpr int32_t kPixelLimit = 1 << 26;
 

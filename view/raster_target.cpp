@@ -68,9 +68,14 @@ void RasterTarget::drawSegments(const std::vector<LineItem>& segments, const Mat
     }
 }
 
-void RasterTarget::drawCircle(const CircleItem& circle, const Matrix3& m) {
-    const Outline& outline = circle.outline;
-    if (outline.size() < 2) return;
+void RasterTarget::drawCircles(const std::vector<CircleItem>& circles, const Matrix3& m) {
+    for (std::size_t i = 0; i < circles.size(); ++i)
+        drawCircle(circles[i], outlines->of(i), outlines->count(i), m);
+}
+
+void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
+                              const Matrix3& m) {
+    if (count < 2) return;
     const ScreenMap map(view);
     Extents box;
     if (circleScreenBox(circle, m, map, box)) {
@@ -80,7 +85,7 @@ void RasterTarget::drawCircle(const CircleItem& circle, const Matrix3& m) {
             return;
         if (box.minX >= clip.left + 1 && box.maxX < clip.right - 1 && box.minY >= clip.top + 1 &&
             box.maxY < clip.bottom - 1) {
-            drawOutlineInside(outline, m);
+            drawOutlineInside(outline, count, m);
             return;
         }
     }
@@ -89,7 +94,7 @@ void RasterTarget::drawCircle(const CircleItem& circle, const Matrix3& m) {
     Point2 previous = screen(outline[0]);
     bool previousNear = nearPixel(previous);
     PixelPoint previousPixel = previousNear ? truncatePixel(previous) : PixelPoint{0, 0};
-    for (size_t i = 1; i < outline.size(); ++i) {
+    for (size_t i = 1; i < count; ++i) {
         const Point2 current = screen(outline[i]);
         const bool inRange = nearPixel(current);
         const PixelPoint pixel = inRange ? truncatePixel(current) : PixelPoint{0, 0};
@@ -103,7 +108,7 @@ void RasterTarget::drawCircle(const CircleItem& circle, const Matrix3& m) {
     }
 }
 
-void RasterTarget::drawOutlineInside(const Outline& outline, const Matrix3& m) {
+void RasterTarget::drawOutlineInside(const Point2* outline, std::size_t count, const Matrix3& m) {
     const ScreenMap map(view);
     const Matrix3 local = m;  // in registers: a pixel store could alias the caller's
     uint32_t* const memory = bits;
@@ -111,7 +116,7 @@ void RasterTarget::drawOutlineInside(const Outline& outline, const Matrix3& m) {
     const uint32_t colour = lineColour;
     uint32_t sink = 0;
     PixelPoint a = truncatePixel(map(local, outline[0].x, outline[0].y));
-    for (size_t i = 1; i < outline.size(); ++i) {
+    for (size_t i = 1; i < count; ++i) {
         const PixelPoint b = truncatePixel(map(local, outline[i].x, outline[i].y));
         const int32_t dx = b.x - a.x, dy = b.y - a.y;
         if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
@@ -135,12 +140,6 @@ void RasterTarget::drawTexts(const std::vector<TextItem>& texts, const Matrix3& 
         else
             drawSegmentPixels(a, b);
     }
-}
-
-void RasterTarget::drawFigureTexts(const Figure& figure) {
-    const ScreenMap map(view);
-    for (const TextItem& t : figure.texts)
-        drawSegmentPixels(map.world(t.x, t.y), map.world(t.x + t.dx, t.y + t.dy));
 }
 
 void RasterTarget::drawDots(const std::vector<PointItem>& points, const Matrix3& m) {

@@ -5,6 +5,7 @@
 
 #include "figure/figure.h"
 #include "figure/matrix3.h"
+#include "view/figure_outlines.h"
 #include "view/pixels.h"
 #include "view/raster.h"
 #include "view/view_mapping.h"
@@ -19,10 +20,13 @@ struct RasterTarget {
     int bitmapHeight = 0;
     PixelRect clip{0, 0, 0, 0};  // within the bitmap
     ViewMapping view;
+    const FigureOutlines* outlines = nullptr;  // the figure's circles, by their index
 
     uint32_t lineColour = 0;  // what lines and dots are set in
     uint32_t dotColour = 0;
-    uint32_t copyLineColour = 0;  // what beginCopyLines and beginCopyDots choose
+    // What beginCopyLines and beginCopyDots choose: the figure itself is copy 0.
+    uint32_t figureColour = 0;
+    uint32_t copyLineColour = 0;
     uint32_t copyDotColour = 0;
     // Instead of colours, copy k sets its lines as 2k and its dots as 2k + 1: the largest
     // value a pixel gets is what drew it last.
@@ -30,26 +34,25 @@ struct RasterTarget {
 
     // A new bitmap; the clip becomes all of it.
     void setBitmap(uint32_t* memory, int width, int height);
-    bool inBitmap(PixelPoint p) const {
-        return p.x >= 0 && p.y >= 0 && p.x < bitmapWidth && p.y < bitmapHeight;
-    }
 
     // The drawing target of drawCopies.
     void beginCopyLines(int k) {
-        lineColour = stamps ? 2 * static_cast<uint32_t>(k) : copyLineColour;
+        lineColour = k == 0 ? figureColour : stamps ? 2 * static_cast<uint32_t>(k) : copyLineColour;
     }
     void beginCopyDots(int k) {
-        dotColour = stamps ? 2 * static_cast<uint32_t>(k) + 1 : copyDotColour;
+        dotColour = k == 0   ? figureColour
+                    : stamps ? 2 * static_cast<uint32_t>(k) + 1
+                             : copyDotColour;
     }
     bool copyMissesView(const Extents& box, const Matrix3& m) const;
     void drawSegments(const std::vector<LineItem>& segments, const Matrix3& m);
-    void drawCircle(const CircleItem& circle, const Matrix3& m);
+    void drawCircles(const std::vector<CircleItem>& circles, const Matrix3& m);
+    // One circle through its outline points.
+    void drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
+                    const Matrix3& m);
     void drawDots(const std::vector<PointItem>& points, const Matrix3& m);
     // Each text as the segment from its start to its end point, in the line colour.
     void drawTexts(const std::vector<TextItem>& texts, const Matrix3& m);
-    // The figure's own texts, where the figure's lines are drawn (in their colour): the canvas
-    // calls it after drawFigure when the copies keep the attributes.
-    void drawFigureTexts(const Figure& figure);
 
     // Screen coordinates (pixels, unrounded), and truncated pixels.
     void drawSegmentPixels(const Point2& a, const Point2& b);
@@ -79,7 +82,7 @@ struct RasterTarget {
     void drawLeavingSegment(PixelPoint a, PixelPoint b);
     void drawDot(const Point2& screen);
     // An outline whose every point lies at least a pixel inside the clip.
-    void drawOutlineInside(const Outline& outline, const Matrix3& m);
+    void drawOutlineInside(const Point2* outline, std::size_t count, const Matrix3& m);
 };
 
 // World points under a matrix to screen pixels (unrounded), with the very operations of

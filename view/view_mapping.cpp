@@ -94,7 +94,7 @@ void ViewMapping::previousView() {
 
 void ViewMapping::fitToExtents(const Extents& e) {
     if (fitDone) return;
-    fitDone = 1;
+    fitDone = true;
     const double fy = (2 * halfHeight * kFitShare) / (e.maxY - e.minY);
     const double fx = (2 * halfWidth * kFitShare) / (e.maxX - e.minX);
     const double fitted = fy < fx ? 1.0 / fy : 1.0 / fx;
@@ -104,13 +104,13 @@ void ViewMapping::fitToExtents(const Extents& e) {
     saveView();
 }
 
-int ViewMapping::applyScale(double value) {
-    if (!std::isfinite(value) || !(value > 0.0)) return 0;
+bool ViewMapping::applyScale(double value) {
+    if (!std::isfinite(value) || !(value > 0.0)) return false;
     if (value < kMinScale) value = kMinScale;
     if (value > kMaxScale) value = kMaxScale;
     scale = value;
     ++changes;
-    return 1;
+    return true;
 }
 
 namespace {
@@ -130,13 +130,12 @@ void rescaleView(double& scale, int32_t& offsetX, int32_t& offsetY, double ratio
 
 }  // namespace
 
-void ViewMapping::changeDpi(int next) {
-    if (next <= 0 || next == dpi) return;
-    const double ratio = static_cast<double>(dpi) / next;
+void ViewMapping::changeDpi(int from, int to) {
+    if (from <= 0 || to <= 0 || to == from) return;
+    const double ratio = static_cast<double>(from) / to;
     rescaleView(scale, offsetX, offsetY, ratio);
     rescaleView(savedScale, savedOffsetX, savedOffsetY, ratio);
     const double home = homeScale * ratio;
     if (std::isfinite(home) && home > 0.0) homeScale = home;
-    dpi = next;
     ++changes;
 }

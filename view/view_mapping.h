@@ -5,7 +5,6 @@
 
 #include "figure/figure.h"
 #include "figure/point2.h"
-#include "view/dpi_scale.h"
 
 // World (drawing units, y up) <-> canvas pixels (y down), with a one-level view history.
 // The world point at the canvas centre is (offsetX * scale, -offsetY * scale); offsets are
@@ -27,12 +26,10 @@ struct ViewMapping {
     double homeScale = 1.0;
     double scale = 1.0;  // drawing units per device pixel
     double savedScale = 1.0;
-    int fitDone = 0;
+    bool fitDone = false;
     // Moves with every view change that starts anew (each saves, swaps or sets the view), so
     // that a run of wheel notches can tell that something else changed the view meanwhile.
     uint32_t changes = 0;
-    // The canvas's pixels per inch: the mouse's distances (snap, gesture) scale with it.
-    int dpi = kBaseDpi;
 
     // Half the client size, truncated, as every resize and repaint sets it.
     void setClientSize(int width, int height);
@@ -57,13 +54,14 @@ struct ViewMapping {
     void fitToExtents(const Extents& extents);                                  // once, at start-up
 
     // A scale typed by the user: accepted when finite and positive, clamped to the zoom
-    // limits. Offsets, saved view and home scale stay. Returns 0 when refused.
-    int applyScale(double value);
+    // limits. Offsets, saved view and home scale stay. False when refused.
+    bool applyScale(double value);
 
-    // The window went to another DPI: the drawing keeps its size on the screen, so every scale
-    // (current, saved, home) goes by the ratio of the DPIs, and the offsets with them so that
-    // the world point at the canvas centre stays (to within half a pixel: offsets are whole).
-    void changeDpi(int next);
+    // The window went from one DPI to another: the drawing keeps its size on the screen, so
+    // every scale (current, saved, home) goes by the ratio of the DPIs, and the offsets with
+    // them so that the world point at the canvas centre stays (to within half a pixel: offsets
+    // are whole).
+    void changeDpi(int from, int to);
 };
 
 // Truncates toward zero, first clamping into [-limit, limit]; NaN gives 0.

@@ -14,13 +14,6 @@ inline void setFont(HWND window, HFONT font) {
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-// A small window and the controls on it painted now, each in its own WM_PAINT: the status
-// strip and the scale button, whose painting costs nothing next to the canvas's.
-inline void redrawNow(HWND window) {
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
 // What WM_DRAWITEM asks an owner-drawn button to draw.
 struct OwnerDrawItem {
     HDC dc;
@@ -32,4 +25,29 @@ struct OwnerDrawItem {
 inline OwnerDrawItem ownerDrawItem(WPARAM wParam, LPARAM lParam) {
     const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     return {item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0, item.rcItem};
+}
+
+// A window procedure put in front of a control's own; returns the control's.
+inline WNDPROC subclass(HWND window, WNDPROC procedure) {
+    return reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+// Whole-area repaint of a window (and the children it does not clip), at the next paint.
+inline void invalidate(HWND window) {
+    if (window) InvalidateRect(window, nullptr, TRUE);
+}
+
+// Registers a window class of the program (arrow cursor, white background, redrawn whole when
+// resized); true when it is there, also when an earlier start in this process registered it.
+inline bool registerClassOnce(const char* name, WNDPROC procedure, HINSTANCE instance, HICON icon) {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }

@@ -111,7 +111,7 @@ std::string batchBytes(const std::string& args, const std::string& figureText) {
     loadFigureFromMemory(figureText.data(), figureText.size(), figure);
     std::string error;
     const CopyInputs in = batchInputs(parse(args, error), figure);
-    CopyArray copies{1.5, -2, {}};
+    CopyArray copies{1.5, -2};
     std::FILE* stream = std::tmpfile();
     EXPECT_EQ(writeResultToStream(figure, copies, evaluateCopyParameters(in), stream), 1) << args;
     std::rewind(stream);

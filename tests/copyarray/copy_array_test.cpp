@@ -135,23 +135,24 @@ TEST(EvaluateCopyParameters, RowsOneToFiveTakeArithmeticTheCopyCountOnlyItsNumbe
 TEST(BuildCopyMatrix, CopyKIsScaledAndTurnedKTimesAboutTheBaseThenMovedKTimes) {
     const CopyParameters p = evaluateCopyParameters(
         inputs({"30", "-4", "25", "1.5", "-0.5", "5"}, {100, 100, 100, 100, 100, 100}));
-    CopyArray array{3, 8, {}};
+    const CopyArray array{3, 8};
+    CopySteps steps(p);
+    CopyStep step;
     for (int k = 1; k <= 5; ++k) {
-        array.buildCopyMatrix(p, k);
-        expectAt(array.matrix, 3, 8, 3 + 30.0 * k, 8 - 4.0 * k, 1e-12);  // the base only moves
+        step = steps.next();
+        const Matrix3 m = array.copyMatrix(p, step);
+        expectAt(m, 3, 8, 3 + 30.0 * k, 8 - 4.0 * k, 1e-12);  // the base only moves
         // (1, 0) from the base: scaled by 1.5^k, turned clockwise by k x 25 degrees.
         const double u = std::pow(1.5, k), a = k * p.angle;
-        expectAt(array.matrix, 4, 8, 3 + 30.0 * k + u * std::cos(a), 8 - 4.0 * k - u * std::sin(a),
-                 1e-12);
+        expectAt(m, 4, 8, 3 + 30.0 * k + u * std::cos(a), 8 - 4.0 * k - u * std::sin(a), 1e-12);
         // (0, 1) from the base: scaled by (-0.5)^k, so mirrored in every odd copy.
         const double v = std::pow(-0.5, k);
-        expectAt(array.matrix, 3, 9, 3 + 30.0 * k + v * std::sin(a), 8 - 4.0 * k + v * std::cos(a),
-                 1e-12);
+        expectAt(m, 3, 9, 3 + 30.0 * k + v * std::sin(a), 8 - 4.0 * k + v * std::cos(a), 1e-12);
+        if (k != 3) continue;
+        EXPECT_EQ(step.scaleX, 3.375);
+        EXPECT_EQ(step.scaleY, -0.125);
+        EXPECT_EQ(step.turn, 3 * p.angle);
     }
-    const CopyStep step = copyStep(p, 3);
-    EXPECT_EQ(step.scaleX, 3.375);
-    EXPECT_EQ(step.scaleY, -0.125);
-    EXPECT_EQ(step.turn, 3 * p.angle);
 }
 
 TEST(BuildCopyMatrix, DrawingMatrixHasTheValuesOfTheFullProduct) {
@@ -162,15 +163,14 @@ TEST(BuildCopyMatrix, DrawingMatrixHasTheValuesOfTheFullProduct) {
         const CopyParameters p{next() * 1000,           i % 3 ? next() * 10 : 0,
                                i % 4 ? next() * 7 : 0,  i % 5 ? 1 + next() : 1,
                                i % 7 ? 1 + next() : -1, 30};
-        CopyArray full{i % 2 ? next() * 100 : 0.0, next() * 100, {}}, drawing = full;
+        const CopyArray array{i % 2 ? next() * 100 : 0.0, next() * 100};
         CopySteps steps(p);
         for (int k = 1; k <= p.copies; ++k) {
             const CopyStep step = steps.next();
-            full.buildCopyMatrix(p, step);
-            drawing.buildDrawingMatrix(p, step);
+            const Matrix3 full = array.copyMatrix(p, step);
+            const Matrix3 drawing = array.drawingMatrix(p, step);
             for (int e = 0; e < 9; ++e)  // the sign of a zero may differ
-                ASSERT_EQ(drawing.matrix.m[e / 3][e % 3], full.matrix.m[e / 3][e % 3])
-                    << i << " " << k;
+                ASSERT_EQ(drawing.m[e / 3][e % 3], full.m[e / 3][e % 3]) << i << " " << k;
         }
     }
 }

@@ -22,15 +22,11 @@ CopyParameters withCopies(const char* text, int slider) {
 
 TEST(OutputCount, CountsEveryWrittenElementOfEveryCopy) {
     Figure f;
-    f.appendSegment({0, 0, 1, 1});
-    f.appendSegment({0, 0, 2, 1});
-    f.openPolyline();
-    for (int i = 0; i < 3; ++i) f.appendSegment({0, 0, 1, double(i)});
-    f.closePolyline();
-    f.openPolyline();  // an empty polyline writes no element
-    f.closePolyline();
-    f.appendPoint({1, 1});
-    f.appendCircle(CircleItem{});
+    f.lines = {{0, 0, 1, 1}, {0, 0, 2, 1}};
+    f.polylines.resize(2);  // the second one empty: it writes no element
+    for (int i = 0; i < 3; ++i) f.polylines[0].segments.push_back({0, 0, 1, double(i)});
+    f.points.push_back({1, 1});
+    f.circles.push_back(CircleItem{});
     const int64_t per = elementsPerCopy(f);
     EXPECT_EQ(per, 7);
     EXPECT_EQ(outputCount(per, withCopies("20", 100)), (OutputCount{20, 140}));
@@ -86,7 +82,7 @@ TEST(CopiesRepresentable, IsTheWritersVerdict) {
     for (const auto& c : cases) {
         Figure figure;
         loadFigureFromMemory(c.figure, std::strlen(c.figure), figure);
-        const CopyArray copies{2, -3, {}};
+        const CopyArray copies{2, -3};
         const CopyParameters params = parameters(c.values);
         EXPECT_EQ(copiesRepresentable(figure, copies, params), c.writes) << c.figure << c.values[5];
         EXPECT_EQ(writerWrites(figure, copies, params), c.writes) << c.figure << c.values[5];
@@ -113,7 +109,7 @@ TEST(CopiesRepresentable, AgreesWithTheWriterOverAllMagnitudes) {
             random() % 2 ? magnitude() : 15.0, random() % 2 ? magnitude() : 1.5,
             random() % 2 ? magnitude() : 0.5,  static_cast<double>(random() % 6)};
         const CopyParameters params = parameters(values);
-        const CopyArray copies{magnitude(), 1, {}};
+        const CopyArray copies{magnitude(), 1};
         ASSERT_EQ(copiesRepresentable(figure, copies, params), writerWrites(figure, copies, params))
             << text << values[0] << " " << values[2] << " " << values[3] << " " << values[4];
     }

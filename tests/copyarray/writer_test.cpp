@@ -1,4 +1,6 @@
 #include "copyarray/writer.h"
+#include "copyarray/element_lines.h"
+#include "copyarray/scale_arc.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +48,7 @@ TEST(ScaleArc, Examples) {
                                 {4, 0.2, 1.3, 1, 0.8, 3, 3, 12, 0.6, 1.7, 1, 0.4},
                                 {5, 0.1, 0.9, 2, 0, 1, 1, 10, 0.1 - q, 0.9 - q, 0.5, q}};
     for (const auto& c : cases) {
-        CircleItem arc{3, 0, c[0], c[1], c[2], c[3], c[4], {}};  // the centre stays as it is
+        CircleItem arc{3, 0, c[0], c[1], c[2], c[3], c[4]};  // the centre stays as it is
         scaleArc(arc, c[5], c[6]);
         const double after[] = {arc.radius, arc.startAngle, arc.endAngle, arc.ratio, arc.tilt};
         for (int i = 0; i < 5; ++i) EXPECT_NEAR(after[i], c[7 + i], 1e-12) << c[0] << " " << i;
@@ -76,8 +78,7 @@ TEST(ScaleArc, DescribesExactlyTheScaledCurve) {
                                     start,
                                     start + uniform(0.1, 6.2),
                                     uniform(-1.5, 3),
-                                    uniform(-2 * kHalfPi, 2 * kHalfPi),
-                                    {}};
+                                    uniform(-2 * kHalfPi, 2 * kHalfPi)};
             CircleItem after = before;
             scaleArc(after, s[0], s[1]);
             const double shift = after.startAngle - before.startAngle;
@@ -118,7 +119,7 @@ std::string written(const Figure& figure, const CopyInputs& in, double baseX = 0
     TempDir dir;
     const std::string path = dir.path("JWC_TEMP.TXT"), streamPath = dir.path("out");
     writeBytes(path, std::string(5000, 'x'));
-    CopyArray copies{baseX, baseY, {}};
+    const CopyArray copies{baseX, baseY};
     WriteError error = WriteError::cannotCreate;
     const std::filesystem::perms bits = std::filesystem::perms(0640);
     std::filesystem::permissions(path, bits);
@@ -374,22 +375,21 @@ TEST(EmitCopies, ThreadsWriteWhatOnePassWrites) {
     for (const auto& [text, texts, stops] : cases) {
         const Figure figure = figureOf(text);
         auto emit = [&, texts = texts](int threads) {
-            setWorkerThreads(threads);
-            CopyArray copies{3, 4, {}};
+            const CopyArray copies{3, 4};
             std::FILE* file = std::tmpfile();
             std::string bytes;
             {
                 OutputBuffer out(file);
-                EXPECT_EQ(emitCopies(figure, copies, evaluateCopyParameters(rows(texts)), out),
-                          stops ? WriteError::notRepresentable : WriteError::none);
+                EXPECT_EQ(
+                    emitCopies(figure, copies, evaluateCopyParameters(rows(texts)), out, threads),
+                    stops ? WriteError::notRepresentable : WriteError::none);
                 bytes.assign(out.data.data(), out.used);  // what a failure left unflushed
             }
             std::string all(static_cast<std::size_t>(std::ftell(file)), '\0');
             std::rewind(file);
             EXPECT_EQ(std::fread(&all[0], 1, all.size(), file), all.size());
             std::fclose(file);
-            setWorkerThreads(0);
-            return all + bytes + std::to_string(copies.matrix.m[2][0]);
+            return all + bytes;
         };
         // Compared whole, not as text: a diff of megabytes would take longer than the test.
         const std::string one = emit(1);
@@ -416,14 +416,16 @@ TEST(WriteResult, WrittenCurvesAreTheTransformedCurves) {
             const CopyInputs in = rows(std::string("3|-1|25|") + scale + "|2");
             const Figure after = figureOf(written(figure, in, 1.5, -0.5));
             ASSERT_EQ(after.circles.size(), 2u) << shape << " " << scale;
-            CopyArray array{1.5, -0.5, {}};
+            const CopyArray array{1.5, -0.5};
+            const CopyParameters params = evaluateCopyParameters(in);
+            CopySteps steps(params);
             for (int k = 1; k <= 2; ++k) {
-                array.buildCopyMatrix(evaluateCopyParameters(in), k);
+                const Matrix3 matrix = array.copyMatrix(params, steps.next());
                 const CircleItem& w = after.circles[k - 1];
                 double forward = 0, backward = 0;
                 for (double f : {0.0, 0.3, 0.5, 1.0}) {
                     const Point2 o = at(c, c.startAngle + f * sweep);
-                    const Point2 p = array.matrix.transformPoint(o.x, o.y);
+                    const Point2 p = matrix.transformPoint(o.x, o.y);
                     if (std::fabs(sweep) >= kReaderFullTurn || c.isThreeNumberCircle()) {
                         // On the written ellipse.
                         const double dx = p.x - w.cx, dy = p.y - w.cy;

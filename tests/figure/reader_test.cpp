@@ -9,9 +9,12 @@
 #include <sstream>
 #include <string>
 
+#include "figure/element_kinds.h"
 #include "figure/matrix3.h"
-#include "figure/workers.h"
+#include "figure/outline.h"
+#include "figure/record_parsing.h"
 #include "tests/test_files.h"
+#include "view/figure_outlines.h"
 
 namespace {
 
@@ -45,6 +48,14 @@ std::string brief(const Figure& f) {
     return out.str();
 }
 
+// The state of item i of the kind with index kind: the last run at or before it.
+uint32_t stateOf(const Attributes& a, std::size_t kind, std::size_t i) {
+    uint32_t state = 0;
+    for (const StateRun& run : a.runs[kind])
+        if (run.first <= i) state = run.state;
+    return state;
+}
+
 // The attribute lines in effect for every item, kind by kind in file order, the header's, and
 // the texts: "kind index: lines;" with the lines of the known keys joined by commas.
 std::string attributeBrief(const Figure& f) {
@@ -62,7 +73,7 @@ std::string attributeBrief(const Figure& f) {
                                              f.points.size(), f.texts.size()};
     for (std::size_t k = 0; k < kFigureKinds; ++k)
         for (std::size_t i = 0; i < sizes[k]; ++i)
-            out << k << ' ' << i << ": " << state(a.stateOf(k, i)) << ';';
+            out << k << ' ' << i << ": " << state(stateOf(a, k, i)) << ';';
     for (const TextItem& t : f.texts)
         out << "ch " << t.x << ' ' << t.y << ' ' << t.dx << ' ' << t.dy << ' ' << t.string << ';';
     return out.str();
@@ -84,7 +95,7 @@ TEST(LoadFigure, OpensRegularFilesAndReadsThemAsFromMemory) {
     writeBytes(dir.path("empty.txt"), "");
     Figure figure;
     EXPECT_EQ(loadFigure(dir.path("empty.txt").c_str(), figure), 1);
-    EXPECT_TRUE(figure.empty());
+    EXPECT_TRUE(holdsNothing(figure));
     EXPECT_EQ(loadFigure(dir.path("missing.txt").c_str(), figure), 0);
     EXPECT_EQ(loadFigure(dir.path("").c_str(), figure), 0);  // a directory
     // A 600-byte line straddles the reader's one-mebibyte chunk boundary.
@@ -137,32 +148,34 @@ TEST(FigureReader, ThreadsReadWhatOnePassReads) {
         at = end + 1;
     }
     for (const std::string* input : {&text, &attributed}) {
-        auto read = [&](int threads, bool outlines) {
-            setWorkerThreads(threads);
-            Figure f;
-            f.keepOutlines = outlines;
-            loadFigureFromMemory(input->data(), input->size(), f);
-            setWorkerThreads(0);
-            return f;
+        // The figure, and whether a polyline was left open.
+        auto read = [&](int threads, Figure& f) {
+            FigureReader reader(f, threads);
+            reader.expectedBytes = input->size();
+            reader.feed(input->data(), input->size());
+            reader.finish();
+            return reader.records.polylineOpen;
         };
-        const Figure one = read(1, true);
+        Figure one;
+        const bool open = read(1, one);
+        FigureOutlines oneOutlines;
+        oneOutlines.build(one, 1);
         for (int threads : {2, 3}) {
-            for (bool outlines : {true, false}) {
-                const Figure f = read(threads, outlines);
-                EXPECT_TRUE(brief(f) == brief(one)) << threads;  // megabytes: no dump
-                EXPECT_TRUE(attributeBrief(f) == attributeBrief(one)) << threads;
-                EXPECT_EQ(f.polylineOpen, one.polylineOpen);
-                const Extents &a = f.extents, &b = one.extents;
-                EXPECT_TRUE(a.minX == b.minX && a.minY == b.minY && a.maxX == b.maxX &&
-                            a.maxY == b.maxY);
-                ASSERT_EQ(f.circles.size(), one.circles.size());
-                for (std::size_t i = 0; i < f.circles.size(); ++i) {
-                    const Outline &o = f.circles[i].outline, &p = one.circles[i].outline;
-                    ASSERT_EQ(o.size(), outlines ? p.size() : 0u);
-                    for (std::size_t k = 0; k < o.size(); ++k)
-                        ASSERT_TRUE(o[k].x == p[k].x && o[k].y == p[k].y) << i << ' ' << k;
-                }
-            }
+            Figure f;
+            EXPECT_EQ(read(threads, f), open);
+            EXPECT_TRUE(brief(f) == brief(one)) << threads;  // megabytes: no dump
+            EXPECT_TRUE(attributeBrief(f) == attributeBrief(one)) << threads;
+            const Extents a = f.extents(), b = one.extents();
+            EXPECT_TRUE(a.minX == b.minX && a.minY == b.minY && a.maxX == b.maxX &&
+                        a.maxY == b.maxY);
+            FigureOutlines outlines;
+            outlines.build(f, threads);
+            EXPECT_TRUE(outlines.start == oneOutlines.start);
+            ASSERT_EQ(outlines.points.size(), oneOutlines.points.size());
+            for (std::size_t k = 0; k < outlines.points.size(); ++k)
+                ASSERT_TRUE(outlines.points[k].x == oneOutlines.points[k].x &&
+                            outlines.points[k].y == oneOutlines.points[k].y)
+                    << k;
         }
     }
 }
@@ -190,7 +203,8 @@ TEST(FigureReader, AttributesAndTexts) {
         {"cn5\n#\nch 1 2 3 4 \"\x95\x94\x89\xae a\r\nch 1 2 3 4\nch 1 2 3 \"x\nch 1 2 3 1e999 "
          "\"x\n" +
              longText + "ch 0 0 0 0 \"\"\nlc2\nch 0 0 0 0 \"\n",
-         "header cn5;0 0: cn5;4 0: cn5;4 1: cn5;4 2: cn5;4 3: lc2,cn5;ch 1 2 3 4 \"\x95\x94\x89\xae a;ch 1 "
+         "header cn5;0 0: cn5;4 0: cn5;4 1: cn5;4 2: cn5;4 3: lc2,cn5;ch 1 2 3 4 "
+         "\"\x95\x94\x89\xae a;ch 1 "
          "2 3 4 \""
          "xxxxxxxx"},
     };
@@ -208,7 +222,7 @@ TEST(FigureReader, AttributesAndTexts) {
     EXPECT_TRUE(f.attributes.lines.empty());
     // Texts leave the extents alone and have a box of their own.
     const Figure t = load("ch 10 10 5 -20 \"a\n");
-    EXPECT_TRUE(t.extents.maxX == 0 && t.extents.minY == 0 && !t.textBounds.empty);
+    EXPECT_TRUE(t.extents().maxX == 0 && t.extents().minY == 0 && !t.textBounds.empty);
     EXPECT_TRUE(t.textBounds.box.minX == 10 && t.textBounds.box.maxX == 15 &&
                 t.textBounds.box.minY == -10 && t.textBounds.box.maxY == 10);
     // Any chunking, the long text across chunks included, reads the same.
@@ -256,7 +270,7 @@ TEST(FigureReader, LineRules) {
           " 1 2 3 -1e999\n", "pt 1 2 3\n", "pt 1\n", "pt 1e999 2\n", "ci 1 2\n", "ci 1 2 3 4\n",
           "ci 1 2 3 4 5 6\n", "ci 1 2 3 4 5 6 7 8\n", "ci 1 2 1e999\n", "ci 0 0 1 0 90 1 1e999\n",
           "ci 1e308 0 1e308\n", "ci 0 0 1e308 0 90 1e10 0\n"}) {  // the last two: outline points
-        EXPECT_TRUE(load(text).empty()) << text;
+        EXPECT_TRUE(holdsNothing(load(text))) << text;
         LineItem s(-7, -7, -7, -7);
         PointItem p{-7, -7};
         CircleItem c;
@@ -265,7 +279,6 @@ TEST(FigureReader, LineRules) {
                      : text[1] == 't' ? parsePointLine(text, p)
                                       : parseCircleLine(text, c));
         EXPECT_EQ(s.x1 + s.y1 + s.x2 + s.y2 + p.x + p.y + c.radius, -49.0) << text;
-        EXPECT_TRUE(c.outline.empty()) << text;
     }
 }
 
@@ -277,7 +290,7 @@ TEST(FigureReader, ExtentsHoldTheOriginAndWhatIsDrawn) {
         {"ci -100 -100 10 10 80 1 0\n", "-98.2635 -98.2635 0 0"},     // not the centre
         {" 1e999 0 0 0\n 500 500 500 500 \npt 1 2 3\n", "0 0 0 0"}};  // skipped lines
     for (const auto& [text, extents] : cases) {
-        const Extents e = load(text).extents;
+        const Extents e = load(text).extents();
         std::ostringstream out;
         out << e.minX << ' ' << e.minY << ' ' << e.maxX << ' ' << e.maxY;
         EXPECT_EQ(out.str(), extents) << text;
@@ -287,20 +300,22 @@ TEST(FigureReader, ExtentsHoldTheOriginAndWhatIsDrawn) {
 TEST(CircleLine, AnglesAndOutline) {
     CircleItem c;
     ASSERT_EQ(parseCircleLine("ci 5 5 2\n", c), 1);  // counter-clockwise from (radius, 0)
-    ASSERT_EQ(c.outline.size(), 41u);
-    EXPECT_NEAR(c.outline[10].x, 5, 1e-12);
-    EXPECT_NEAR(c.outline[10].y, 7, 1e-12);
+    std::vector<Point2> outline = outlineOf(c);
+    ASSERT_EQ(outline.size(), 41u);
+    EXPECT_NEAR(outline[10].x, 5, 1e-12);
+    EXPECT_NEAR(outline[10].y, 7, 1e-12);
     ASSERT_EQ(parseCircleLine("ci 10 20 4 0 90 0.5 30\n", c), 1);
+    outline = outlineOf(c);
     const double t = 30 * kReaderDegree;  // (radius, 0) and (0, ratio * radius), tilted
-    EXPECT_NEAR(c.outline.front().x, 10 + 4 * std::cos(t), 1e-12);
-    EXPECT_NEAR(c.outline.front().y, 20 + 4 * std::sin(t), 1e-12);
-    EXPECT_NEAR(c.outline.back().x, 10 - 2 * std::sin(t), 1e-12);
-    EXPECT_NEAR(c.outline.back().y, 20 + 2 * std::cos(t), 1e-12);
+    EXPECT_NEAR(outline.front().x, 10 + 4 * std::cos(t), 1e-12);
+    EXPECT_NEAR(outline.front().y, 20 + 4 * std::sin(t), 1e-12);
+    EXPECT_NEAR(outline.back().x, 10 - 2 * std::sin(t), 1e-12);
+    EXPECT_NEAR(outline.back().y, 20 + 2 * std::cos(t), 1e-12);
     // Equal angles, and start 360 with end 0, are a full seven-number turn.
     for (const char* line : {"ci 1 2 3 10 10 -0.5 30\n", "ci 1 2 3 360 0 -0.5 30\n"}) {
         ASSERT_EQ(parseCircleLine(line, c), 1);
         EXPECT_EQ(brief(load(line)), "ci 1 2 3 0 6.28318530717958 -0.5 0.52359877559829837;");
-        EXPECT_EQ(c.outline.size(), 41u);
+        EXPECT_EQ(outlineOf(c).size(), 41u);
     }
     ASSERT_EQ(parseCircleLine("ci 0 0 1 300 60 1 0\n", c), 1);
     EXPECT_EQ(c.startAngle, 300 * kReaderDegree - kReaderFullTurn);
@@ -314,8 +329,8 @@ TEST(CircleLine, OneOutlineSegmentPer9DegreesAndAtLeast20) {
     for (const auto& [angles, segments] : cases) {
         const std::string line = std::string("ci 0 0 1 ") + angles + " 1 0\n";
         CircleItem c;
-        EXPECT_EQ(parseCircleLine(line, c), segments > 0) << line;
-        EXPECT_EQ(static_cast<int>(c.outline.size()) - 1, segments) << line;
+        const int got = parseCircleLine(line, c) ? static_cast<int>(outlineOf(c).size()) - 1 : -1;
+        EXPECT_EQ(got, segments) << line;
     }
 }
 
@@ -324,12 +339,16 @@ TEST(CircleLine, OutlineHasTheBitsOfTheMatrixProduct) {
     auto next = [&] { return static_cast<double>(random() >> 11) / 0x1p53; };
     for (int i = 0; i < 2000; ++i) {
         const double start = (next() - 0.5) * 20;
-        CircleItem c{(next() - 0.5) * 1e6,          (next() - 0.5) * 1e3,
-                     next() * (i % 2 ? 1e4 : 1e-3), start,
-                     start + (next() + 0.01) * 10,  (next() - 0.3) * 3,
-                     (next() - 0.5) * 10,           {}};
-        ASSERT_EQ(buildOutline(c), 1);
-        const int n = static_cast<int>(c.outline.size()) - 1;
+        CircleItem c{(next() - 0.5) * 1e6,
+                     (next() - 0.5) * 1e3,
+                     next() * (i % 2 ? 1e4 : 1e-3),
+                     start,
+                     start + (next() + 0.01) * 10,
+                     (next() - 0.3) * 3,
+                     (next() - 0.5) * 10};
+        const std::vector<Point2> outline = outlineOf(c);
+        ASSERT_FALSE(outline.empty());
+        const int n = static_cast<int>(outline.size()) - 1;
         for (int k = 0; k <= n; ++k) {
             Matrix3 m;
             m.translate(c.radius, 0.0);
@@ -338,8 +357,8 @@ TEST(CircleLine, OutlineHasTheBitsOfTheMatrixProduct) {
             m.rotate(-c.tilt);
             m.translate(c.cx, c.cy);
             const Point2 p = m.transformPoint(0.0, 0.0);
-            ASSERT_EQ(c.outline[k].x, p.x) << i << " " << k;  // the sign of a zero may differ
-            ASSERT_EQ(c.outline[k].y, p.y) << i << " " << k;
+            ASSERT_EQ(outline[k].x, p.x) << i << " " << k;  // the sign of a zero may differ
+            ASSERT_EQ(outline[k].y, p.y) << i << " " << k;
         }
     }
 }

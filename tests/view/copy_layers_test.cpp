@@ -11,6 +11,7 @@
 
 #include "app/panel_values.h"
 #include "bench/workload.h"
+#include "figure/outline.h"
 #include "figure/reader.h"
 #include "view/copy_layers.h"
 
@@ -71,18 +72,20 @@ Picture draw(const Figure& figure, const CopyInputs& inputs, int threads, double
     copies.baseY = -200;
     CopyDeal deal(repaint.deadline, repaint.clock);
     CopyLayers own;
+    FigureOutlines outlines;
+    outlines.build(figure);
     RasterTarget& t = p.target;
-    p.result =
-        drawCopiesInLayers(t, figure, figureBounds(figure), copies, evaluateCopyParameters(inputs),
-                           deal, kept ? *kept : own, threads, [&t, &figure] {
-                               t.lineColour = t.dotColour = 0;
-                               t.drawSegments(figure.lines, Matrix3());
-                               t.drawDots(figure.points, Matrix3());
-                               t.lineColour = 0xFF0000;
-                               t.drawPixelSegment({40, 60}, {60, 60});
-                               t.lineColour = t.copyLineColour;
-                           });
-    EXPECT_EQ(copies.baseX, 300);
+    t.outlines = &outlines;
+    p.result = drawCopiesInLayers(t, figure, copies, evaluateCopyParameters(inputs), deal,
+                                  kept ? *kept : own, threads, [&t, &figure] {
+                                      t.lineColour = t.dotColour = 0;
+                                      t.drawSegments(figure.lines, Matrix3());
+                                      t.drawDots(figure.points, Matrix3());
+                                      t.lineColour = 0xFF0000;
+                                      t.drawPixelSegment({40, 60}, {60, 60});
+                                      t.lineColour = t.copyLineColour;
+                                  });
+    t.outlines = nullptr;
     return p;
 }
 
@@ -170,11 +173,9 @@ TEST(CopyLayers, ThreadsStoppedMidwayDrawCopiesOneToN) {
 TEST(CopyLayers, ThreadsForSmallFiguresAndLargeLayersLetGo) {
     const Figure figure = loaded(makeDrawing(3, 977));
     Picture small(900.0, PixelRect{0, 0, kWidth, kHeight});
-    EXPECT_EQ(copyThreads(figure, evaluateCopyParameters(crossingCopies("9")), small.target, 4), 1);
-    setThreadedCopyWork(0);
-    EXPECT_EQ(copyThreads(figure, evaluateCopyParameters(crossingCopies("9")), small.target, 4), 4);
-    setThreadedCopyWork(-1);
-    EXPECT_EQ(copyThreads(figure, evaluateCopyParameters(crossingCopies("9")), small.target, 4), 1);
+    const CopyParameters nine = evaluateCopyParameters(crossingCopies("9"));
+    EXPECT_EQ(copyThreads(figure, nine, small.target, 4), 1);
+    EXPECT_EQ(copyThreads(figure, nine, small.target, 4, 0), 4);
     const struct {
         int width, height;
         bool kept;
@@ -216,13 +217,14 @@ TEST(CopyLayers, CirclesLightWhatTheirClippedPiecesLight) {
                 c.startAngle = any(random);
                 c.endAngle = c.startAngle + any(random);
             }
-            ASSERT_EQ(buildOutline(c), 1);
+            const std::vector<Point2> outline = outlineOf(c);
+            ASSERT_FALSE(outline.empty());
             const Matrix3& m = i % 2 ? turned : scaled;
-            culled.target.drawCircle(c, m);
+            culled.target.drawCircle(c, outline.data(), outline.size(), m);
             const ScreenMap map(reference.target.view);
-            for (size_t k = 1; k < c.outline.size(); ++k)
-                reference.target.drawSegmentPixels(map(m, c.outline[k - 1].x, c.outline[k - 1].y),
-                                                   map(m, c.outline[k].x, c.outline[k].y));
+            for (size_t k = 1; k < outline.size(); ++k)
+                reference.target.drawSegmentPixels(map(m, outline[k - 1].x, outline[k - 1].y),
+                                                   map(m, outline[k].x, outline[k].y));
         }
         EXPECT_EQ(culled.pixels, reference.pixels);
     }
@@ -250,8 +252,7 @@ TEST(CopyLayers, TextsOfTheCopiesWhenTheAttributesAreKept) {
     EXPECT_EQ(draw(figure, in, 3, 900.0, all).pixels, one.pixels);
     // The figure's own texts, where the canvas draws the figure.
     Picture own(900.0, all);
-    own.target.lineColour = 0;
-    own.target.drawFigureTexts(figure);
+    drawFigure(own.target, figure, true);
     long lit = 0;
     for (uint32_t c : own.pixels) lit += c == 0;
     EXPECT_GT(lit, 20);

@@ -12,7 +12,7 @@ namespace {
 
 struct Canvas {
     MouseTracker mouse;
-    int pickMode = 0;
+    bool picking = false;
     ViewMapping view;
     Point2 base{0, 0};
     Figure figure;
@@ -23,7 +23,7 @@ struct Canvas {
         const std::string text = " 10 0 20 0\n";
         loadFigureFromMemory(text.data(), text.size(), figure);
     }
-    MouseContext context() { return {mouse, pickMode, view, base, figure}; }
+    MouseContext context() { return {mouse, picking, view, base, figure, kBaseDpi}; }
     MouseEffects count(MouseEffects e) {
         paints += e.invalidate ? 1 : 0;
         return e;
@@ -37,20 +37,20 @@ TEST(MouseActions, ADragPaintsOncePerEventAndPerformsOnRelease) {
     EXPECT_TRUE(first.capture);
     EXPECT_EQ(c.paints, 0) << "one button alone shows nothing";
     c.count(buttonPressed(c.context(), MouseButton::left, {50, 20}));
-    EXPECT_STREQ(gestureShown(c.mouse).label, "MOVE");
+    EXPECT_STREQ(gestureShown(c.mouse, kBaseDpi).label, "MOVE");
     for (int step = 1; step <= 30; ++step) {
         const int before = c.paints;
         c.count(mouseMoved(c.context(), {50 + step, 20 + step}));
         EXPECT_EQ(c.paints - before, 1) << "move " << step;
     }
-    EXPECT_TRUE(gestureShown(c.mouse).rubberBand);
+    EXPECT_TRUE(gestureShown(c.mouse, kBaseDpi).rubberBand);
     const double scale = c.view.scale;
     const MouseEffects up = c.count(buttonReleased(c.context(), MouseButton::left, {80, 50}));
     EXPECT_FALSE(up.invalidate || up.release) << "the gesture goes on until both are up";
     const MouseEffects last = c.count(buttonReleased(c.context(), MouseButton::right, {80, 50}));
     EXPECT_TRUE(last.invalidate && last.release && last.scaleChanged);
     EXPECT_LT(c.view.scale, scale) << "zoomed in";
-    EXPECT_EQ(gestureShown(c.mouse).label, nullptr);
+    EXPECT_EQ(gestureShown(c.mouse, kBaseDpi).label, nullptr);
     EXPECT_EQ(c.paints, 32);
 }
 
@@ -58,13 +58,13 @@ TEST(MouseActions, ADragPaintsOncePerEventAndPerformsOnRelease) {
 // to an end point within reach; a lost capture ends a gesture unperformed.
 TEST(MouseActions, PickingAndCancelling) {
     Canvas c;
-    c.pickMode = 1;
+    c.picking = true;
     c.count(mouseMoved(c.context(), {100 + 12, 50}));
     EXPECT_EQ(c.base.x, 12);
     const MouseEffects click = buttonReleased(c.context(), MouseButton::right, {100 + 12, 50});
     EXPECT_TRUE(click.clearHint && click.release && click.invalidate);
     EXPECT_EQ(c.base.x, 10) << "snapped to the segment's end";
-    EXPECT_EQ(c.pickMode, 0);
+    EXPECT_FALSE(c.picking);
     c.count(mouseMoved(c.context(), {100 + 40, 50}));
     EXPECT_EQ(c.base.x, 10) << "no longer picking";
 

@@ -313,8 +313,7 @@ TEST(Dpi, ChangingTheDpiKeepsTheCentreAndTheDrawingsSizeOnTheScreen) {
     v.savedOffsetX = 7;
     v.savedOffsetY = 0;
     const uint32_t changes = v.changes;
-    v.changeDpi(144);
-    EXPECT_EQ(v.dpi, 144);
+    v.changeDpi(96, 144);
     EXPECT_DOUBLE_EQ(v.scale, 0.5 * 96 / 144);
     EXPECT_DOUBLE_EQ(v.homeScale, 0.25 * 96 / 144);
     EXPECT_DOUBLE_EQ(v.savedScale, 2.0 * 96 / 144);
@@ -324,13 +323,13 @@ TEST(Dpi, ChangingTheDpiKeepsTheCentreAndTheDrawingsSizeOnTheScreen) {
     // The world point at the centre moves by less than half a pixel.
     EXPECT_LE(std::abs(v.offsetX * v.scale - 101 * 0.5), v.scale / 2);
     EXPECT_LE(std::abs(v.offsetY * v.scale - -37 * 0.5), v.scale / 2);
-    v.changeDpi(96);
+    v.changeDpi(144, 96);
     EXPECT_DOUBLE_EQ(v.scale, 0.5);
     EXPECT_EQ(std::tuple(v.offsetX, v.offsetY), std::tuple(101, -37));
-    v.changeDpi(0);  // none known: nothing changes
-    EXPECT_EQ(v.dpi, 96);
+    v.changeDpi(96, 0);  // none known: nothing changes
+    EXPECT_DOUBLE_EQ(v.scale, 0.5);
     v.offsetX = INT32_MAX;
-    v.changeDpi(192);
+    v.changeDpi(96, 192);
     EXPECT_EQ(v.offsetX, INT32_MAX) << "clamped, not overflowed";
 }
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;
@@ -15,8 +15,8 @@ namespace {
 constexpr char kHint[] = "右クリックで頂点、原点に吸着します。";
 
 void pressBasePointButton() {
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.basePointButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.basePointButton));
 }
 
 // A plain click with one button at a canvas pixel.
@@ -27,12 +27,13 @@ void click(bool right, int x, int y) {
 
 // Dark (text) pixels that the status text strip shows right of the panel column.
 int hintPixelsOnScreen() {
+    UpdateWindow(app().strip.strip);  // the paint the message loop would do next
     RECT r{};
-    GetClientRect(thePanel.statusStrip, &r);
+    GetClientRect(app().strip.strip, &r);
     Dib shown(r.right, r.bottom);
-    HDC dc = GetDC(thePanel.statusStrip);
+    HDC dc = GetDC(app().strip.strip);
     BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(thePanel.statusStrip, dc);
+    ReleaseDC(app().strip.strip, dc);
     int dark = 0;
     for (int y = 0; y < r.bottom; ++y)
         for (int x = 140; x < 290 && x < r.right; ++x) {
@@ -43,8 +44,8 @@ int hintPixelsOnScreen() {
 }
 
 void expectBase(double x, double y) {
-    EXPECT_EQ(theCopyArray.baseX, x);
-    EXPECT_EQ(theCopyArray.baseY, y);
+    EXPECT_EQ(app().model.copies.baseX, x);
+    EXPECT_EQ(app().model.copies.baseY, y);
 }
 
 class BasePoint : public WindowTest {
@@ -66,16 +67,16 @@ TEST_F(BasePoint, ButtonShowsTheHintAndStartsPickingAtThePointer) {
     mouse(WM_MOUSEMOVE, hw + 33, hh + 44);
     expectBase(0, 0);  // not in pick mode: a move changes nothing
     pressBasePointButton();
-    EXPECT_STREQ(thePanel.hintText, kHint);
-    EXPECT_EQ(basePointPickMode, 1);
+    EXPECT_STREQ(app().strip.hint, kHint);
+    EXPECT_EQ(app().picking, 1);
     expectBase(33, -44);
     EXPECT_GT(hintPixelsOnScreen(), 20) << "the hint shows in the status bar at once";
     mouse(WM_MOUSEMOVE, hw - 10, hh + 5);
     expectBase(-10, -5);
     // Pressed again while picking: the same state.
     pressBasePointButton();
-    EXPECT_STREQ(thePanel.hintText, kHint);
-    EXPECT_EQ(basePointPickMode, 1);
+    EXPECT_STREQ(app().strip.hint, kHint);
+    EXPECT_EQ(app().picking, 1);
     expectBase(-10, -5);
 }
 
@@ -83,8 +84,8 @@ TEST_F(BasePoint, RightReleaseSixPixelsFromASegmentEndSnapsToItExactly) {
     pressBasePointButton();
     click(true, hw + 66, hh - 20);  // 6 pixels right of the polyline's corner (60, 20)
     expectBase(60, 20);
-    EXPECT_EQ(basePointPickMode, 0);
-    EXPECT_STREQ(thePanel.hintText, "");
+    EXPECT_EQ(app().picking, 0);
+    EXPECT_STREQ(app().strip.hint, "");
     EXPECT_EQ(hintPixelsOnScreen(), 0);
     EXPECT_EQ(GetCapture(), nullptr);
 
@@ -97,7 +98,7 @@ TEST_F(BasePoint, RightReleaseTwelvePixelsFromEveryVertexTakesTheReleasePoint) {
     pressBasePointButton();
     click(true, hw + 72, hh - 20);
     expectBase(72, 20);
-    EXPECT_EQ(basePointPickMode, 0);
+    EXPECT_EQ(app().picking, 0);
 }
 
 TEST_F(BasePoint, SnappingRadiusIsTenPixelsAtTheCurrentZoom) {
@@ -128,8 +129,8 @@ TEST_F(BasePoint, LeftReleaseNeverSnaps) {
     pressBasePointButton();
     click(false, hw + 63, hh - 20);  // 3 pixels from (60, 20)
     expectBase(63, 20);
-    EXPECT_EQ(basePointPickMode, 0);
-    EXPECT_STREQ(thePanel.hintText, "");
+    EXPECT_EQ(app().picking, 0);
+    EXPECT_STREQ(app().strip.hint, "");
     EXPECT_EQ(hintPixelsOnScreen(), 0);
     EXPECT_EQ(GetCapture(), nullptr);
     // The small cross now marks the new base point.
@@ -138,13 +139,13 @@ TEST_F(BasePoint, LeftReleaseNeverSnaps) {
 }
 
 TEST_F(BasePoint, ClicksOutsidePickModeOnlyClearTheHint) {
-    theCopyArray.baseX = 5;
-    theCopyArray.baseY = -5;
+    app().model.copies.baseX = 5;
+    app().model.copies.baseY = -5;
     for (bool right : {true, false}) {
-        thePanel.setHint("x");
+        app().strip.setHint("x");
         click(right, hw + 62, hh - 20);
         expectBase(5, -5);
-        EXPECT_STREQ(thePanel.hintText, "") << (right ? "right" : "left");
+        EXPECT_STREQ(app().strip.hint, "") << (right ? "right" : "left");
         EXPECT_EQ(GetCapture(), nullptr);
     }
 }
@@ -156,16 +157,16 @@ TEST_F(BasePoint, PickingGoesOnThroughAGesture) {
     mouse(WM_LBUTTONDOWN, sx, sy);
     mouse(WM_LBUTTONUP, sx, sy);
     mouse(WM_RBUTTONUP, sx, sy);  // a MOVE to (sx, sy), no base-point action
-    EXPECT_EQ(basePointPickMode, 1);
-    EXPECT_STREQ(thePanel.hintText, kHint);
-    EXPECT_EQ(theCanvas.view.offsetX, 20);
-    EXPECT_EQ(theCanvas.view.offsetY, 20);
+    EXPECT_EQ(app().picking, 1);
+    EXPECT_STREQ(app().strip.hint, kHint);
+    EXPECT_EQ(app().view.offsetX, 20);
+    EXPECT_EQ(app().view.offsetY, 20);
     // The base point keeps following the pointer, now in the moved view.
     mouse(WM_MOUSEMOVE, hw, hh);
     expectBase(20, -20);
     click(false, hw, hh);
     expectBase(20, -20);
-    EXPECT_EQ(basePointPickMode, 0);
+    EXPECT_EQ(app().picking, 0);
 }
 
 TEST_F(BasePoint, ReleaseOverThePanelOrOutsideTheWindowKeepsItsSign) {

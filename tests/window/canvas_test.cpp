@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/globals_win.h"
-#include "app/preview_repaint_win.h"
-#include "app/status_strip_win.h"
+#include "app/app_win.h"
+#include "app/canvas_window_win.h"
+#include "app/status_notes.h"
 #include "app/texts.h"
-#include "figure/reader.h"
+#include "figure/outline.h"
 #include "tests/window/window_harness.h"
 #include "view/gdi_win.h"
 
@@ -29,15 +29,14 @@ const Segment kFigureSegments[4] = {
     {0, 0, -1.5, -1.5}, {98.5, 48.5, 40, 10}, {60, 20, 90, 20}, {90, 20, 90, 40}};
 constexpr double kPointX = 10, kPointY = 20;
 
-// The figure's full circle, outlined as the reader outlines it.
-CircleItem figureCircle() {
+// The figure's full circle, outlined as the preview outlines it.
+std::vector<Point2> figureCircle() {
     CircleItem c;
     c.cx = 30;
     c.cy = 30;
     c.radius = 5;
     c.ratio = 1;
-    buildOutline(c);
-    return c;
+    return outlineOf(c);
 }
 
 // Canvas pixel of a world point, by the mapping's own definition: 1/scale is formed first
@@ -103,15 +102,15 @@ using CanvasPicture = WindowTest;
 TEST_F(CanvasPicture, RepaintDrawsExactlyTheSceneDrawnByHand) {
     // Copies move 120 * 50% = 60 right and 30 down per copy; two copies.
     useMovesOnly("120", 50, "-30", "2");
-    theCopyArray.baseX = 10;
-    theCopyArray.baseY = -20;
+    app().model.copies.baseX = 10;
+    app().model.copies.baseY = -20;
     const double scale = 0.75;
     const int ox = 20, oy = -10;
     setView(scale, ox, oy);
 
     const int w = canvasWidth(), h = canvasHeight();
-    ASSERT_EQ(theCanvas.bitmapWidth, w);
-    ASSERT_EQ(theCanvas.bitmapHeight, h);
+    ASSERT_EQ(app().canvas.bitmapWidth, w);
+    ASSERT_EQ(app().canvas.bitmapHeight, h);
     Dib expected(w, h);
     expected.fill(kWhite);
     {
@@ -119,12 +118,12 @@ TEST_F(CanvasPicture, RepaintDrawsExactlyTheSceneDrawnByHand) {
         line(expected.dc(), {halfWidth() - ox, 0}, {halfWidth() - ox, h});
         line(expected.dc(), {0, halfHeight() - oy}, {w, halfHeight() - oy});
     }
-    const CircleItem circle = figureCircle();
-    ASSERT_EQ(circle.outline.size(), 41u);
+    const std::vector<Point2> outline = figureCircle();
+    ASSERT_EQ(outline.size(), 41u);
     auto drawCircle = [&](double dx, double dy) {
-        for (size_t i = 1; i < circle.outline.size(); ++i) {
-            const Point2& p = circle.outline[i - 1];
-            const Point2& q = circle.outline[i];
+        for (size_t i = 1; i < outline.size(); ++i) {
+            const Point2& p = outline[i - 1];
+            const Point2& q = outline[i];
             line(expected.dc(), toScreen(p.x + dx, p.y + dy, scale, ox, oy),
                  toScreen(q.x + dx, q.y + dy, scale, ox, oy));
         }
@@ -161,7 +160,7 @@ TEST_F(CanvasPicture, RepaintDrawsExactlyTheSceneDrawnByHand) {
 
 TEST_F(CanvasPicture, AxesCrossAtTheCentreLessTheOffsets) {
     useMovesOnly("120", 100, "0", "0");
-    theCopyArray.baseX = -1000;  // the marker out of the way
+    app().model.copies.baseX = -1000;  // the marker out of the way
     setView(1.0, 50, -30);
     const int ax = halfWidth() - 50, ay = halfHeight() + 30;
     const int w = canvasWidth(), h = canvasHeight();
@@ -183,7 +182,7 @@ TEST_F(CanvasPicture, AxesCrossAtTheCentreLessTheOffsets) {
 
 TEST_F(CanvasPicture, FigurePointIsABlackDotOf21Pixels) {
     useMovesOnly("120", 100, "0", "0");
-    theCopyArray.baseX = -1000;
+    app().model.copies.baseX = -1000;
     setView(1.0, 0, 0);
     const int cx = halfWidth() + 10, cy = halfHeight() - 20;
     EXPECT_EQ(countPixels(kBlack, cx - 3, cy - 3, cx + 4, cy + 4), 21);
@@ -197,7 +196,7 @@ TEST_F(CanvasPicture, SegmentEndIsTruncatedTowardZero) {
     // From world (0, 0) to (-1.5, -1.5) at scale 1: from (hw, hh) to (hw - 1.5, hh + 1.5),
     // which is the pixel (hw - 2, hh + 1).
     useMovesOnly("120", 100, "0", "0");
-    theCopyArray.baseX = -1000;
+    app().model.copies.baseX = -1000;
     setView(1.0, 0, 0);
     Dib expected(7, 7);
     expected.fill(kWhite);
@@ -218,8 +217,8 @@ TEST_F(CanvasPicture, SegmentEndIsTruncatedTowardZero) {
 
 TEST_F(CanvasPicture, BasePointShowsAsASmallRedCross) {
     useMovesOnly("120", 100, "0", "0");
-    theCopyArray.baseX = 30;
-    theCopyArray.baseY = -40;
+    app().model.copies.baseX = 30;
+    app().model.copies.baseY = -40;
     setView(1.0, 0, 0);
     const int bx = halfWidth() + 30, by = halfHeight() + 40;
     EXPECT_EQ(countPixels(kRed, bx - 6, by - 6, bx + 7, by + 7), 17);
@@ -236,12 +235,12 @@ TEST_F(CanvasPicture, BasePointShowsAsASmallRedCross) {
 TEST_F(CanvasPicture, PickModeMarkerFollowsThePointerAndMovesTheBasePoint) {
     useMovesOnly("120", 100, "0", "0");
     setView(2.0, 0, 0);
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.basePointButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.basePointButton));
     const int px = 100, py = 80;
     mouse(WM_MOUSEMOVE, px, py);
-    EXPECT_EQ(theCopyArray.baseX, (px - halfWidth()) * 2.0);
-    EXPECT_EQ(theCopyArray.baseY, (halfHeight() - py) * 2.0);
+    EXPECT_EQ(app().model.copies.baseX, (px - halfWidth()) * 2.0);
+    EXPECT_EQ(app().model.copies.baseY, (halfHeight() - py) * 2.0);
     // A cross reaching 9 pixels each way and four arrow tips of five pixels.
     EXPECT_EQ(countPixels(kRed, px - 12, py - 12, px + 13, py + 13), 1 + 4 * 9 + 4 * 5);
     for (int k = 0; k <= 9; ++k) {
@@ -266,7 +265,7 @@ TEST_F(CanvasPicture, TwentyCopiesMovedRightAreDrawnAsTwentyBlueDots) {
     // At 16 drawing units per pixel a move of 160 is 10 pixels; the point (10, 20) lies at
     // (hw + 0.625, hh - 1.25), so copy k's dot is centred on (hw + 10k, hh - 2).
     useMovesOnly("160", 100, "0", "20");
-    theCopyArray.baseX = -100000;
+    app().model.copies.baseX = -100000;
     setView(16.0, 0, 0);
     const int y = halfHeight() - 2;
     for (int k = 1; k <= 20; ++k) {
@@ -282,7 +281,7 @@ TEST_F(CanvasPicture, TwentyCopiesMovedRightAreDrawnAsTwentyBlueDots) {
 
 TEST_F(CanvasPicture, NoCopyIsDrawnForACountOfZero) {
     useMovesOnly("60", 100, "0", "3");
-    theCopyArray.baseX = -1000;
+    app().model.copies.baseX = -1000;
     setView(1.0, 0, 0);
     const int w = canvasWidth(), h = canvasHeight();
     EXPECT_GT(countPixels(kCopyBlue, 0, 0, w, h), 0);
@@ -293,8 +292,8 @@ TEST_F(CanvasPicture, NoCopyIsDrawnForACountOfZero) {
         EXPECT_EQ(countPixels(kCopyDotBlue, 0, 0, w, h), 0) << "copies \"" << text << "\"";
     }
     // A keystroke into the empty box redraws at once.
-    SendMessageA(thePanel.rows[5].valueEdit, WM_CHAR, '3', 0);
-    EXPECT_EQ(windowText(thePanel.rows[5].valueEdit), "3");
+    SendMessageA(app().panel.rows[5].valueEdit, WM_CHAR, '3', 0);
+    EXPECT_EQ(windowText(app().panel.rows[5].valueEdit), "3");
     EXPECT_EQ(countPixels(kCopyDotBlue, 0, 0, w, h), 3 * 21);
     moveSlider(5, 0);
     EXPECT_EQ(countPixels(kCopyBlue, 0, 0, w, h), 0) << "slider at 0%";
@@ -305,8 +304,8 @@ TEST_F(CanvasPicture, CircleScaledTwiceAsWideIsPreviewedAsAnEllipse) {
     const char* const texts[6] = {"0", "0", "90", "2.0", "1.0", "1"};
     const int sliders[6] = {100, 100, 0, 100, 100, 100};
     setRows(texts, sliders);
-    theCopyArray.baseX = 30;  // the circle's centre
-    theCopyArray.baseY = 30;
+    app().model.copies.baseX = 30;  // the circle's centre
+    app().model.copies.baseY = 30;
     setView(0.25, 0, 0);  // radius 5 is 20 pixels
     const int cx = halfWidth() + 120, cy = halfHeight() - 120;
     auto box = [&](uint32_t colour, int* width, int* height) {
@@ -336,10 +335,10 @@ TEST_F(CanvasPicture, CopiesThatAreNotFiniteDrawNothing) {
     const char* const texts[6] = {"0", "0", "90", "10", "1.0", "400"};
     const int sliders[6] = {100, 100, 0, 100, 100, 100};
     setRows(texts, sliders);
-    theCopyArray.baseX = 0;
-    theCopyArray.baseY = 0;
+    app().model.copies.baseX = 0;
+    app().model.copies.baseY = 0;
     setView(0.25, 0, 0);
-    ASSERT_EQ(thePanel.preview.drawn, 400);
+    ASSERT_EQ(app().preview.drawn, 400);
     EXPECT_EQ(countPixels(kCopyDotBlue, 0, 0, 8, 8), 0) << "no dot in the top-left corner";
     EXPECT_EQ(countPixels(kCopyBlue, 0, 0, 8, 8), 0);
 }
@@ -351,7 +350,7 @@ TEST_F(CanvasPicture, APreviewOverItsTimeBudgetSaysHowManyCopiesItShows) {
     // A deadline already passed stands for a figure too big for the budget, whatever the
     // machine's speed: the first copy is drawn, no further one is begun.
     const PreviewResult late =
-        renderPreview(theCanvas, currentScene(), std::chrono::steady_clock::now());
+        renderPreview(app().canvas, currentScene(app()), std::chrono::steady_clock::now());
     EXPECT_EQ(late.wanted, 100000);
     EXPECT_EQ(late.drawn, 1);
     EXPECT_FALSE(late.clamped);
@@ -361,14 +360,14 @@ TEST_F(CanvasPicture, APreviewOverItsTimeBudgetSaysHowManyCopiesItShows) {
         << previewNote(late);
     // The real repaint runs under the budget: whatever it managed, the note says it.
     setView(0.05, 0, 0);
-    const PreviewResult shown = thePanel.preview;
+    const PreviewResult shown = app().preview;
     EXPECT_EQ(shown.wanted, 100000);
     EXPECT_GT(shown.drawn, 0);
     if (shown.drawn < shown.wanted) {
         EXPECT_NE(previewNote(shown).find(std::to_string(shown.drawn)), std::string::npos);
     }
     useMovesOnly("0", 100, "0", "20");
-    EXPECT_EQ(previewNote(thePanel.preview), "") << "all copies shown: no note";
+    EXPECT_EQ(previewNote(app().preview), "") << "all copies shown: no note";
 }
 
 // The canvas sets the pixels of lines inside the bitmap itself and hands lines that leave it to
@@ -377,20 +376,20 @@ TEST_F(CanvasPicture, APreviewOverItsTimeBudgetSaysHowManyCopiesItShows) {
 TEST_F(CanvasPicture, LinesLightTheSamePixelsAsOneMoveToLineToPairPerSegment) {
     setView(0.5, 0, 0);
     const int w = canvasWidth(), h = canvasHeight();
-    ASSERT_EQ(theCanvas.bitmapWidth, w);
-    ASSERT_EQ(theCanvas.bitmapHeight, h);
+    ASSERT_EQ(app().canvas.bitmapWidth, w);
+    ASSERT_EQ(app().canvas.bitmapHeight, h);
     Dib expected(w, h);
     expected.fill(kWhite);
     Pen black(expected.dc(), kBlack);
     GdiFlush();
-    std::fill_n(theCanvas.bits, static_cast<size_t>(w) * h, kWhite);
-    theCanvas.lineColour = 0;  // the figure's black, for the lines set in memory
+    std::fill_n(app().canvas.bits, static_cast<size_t>(w) * h, kWhite);
+    app().canvas.lineColour = 0;  // the figure's black, for the lines set in memory
 
     std::mt19937 random(20240611);
     std::uniform_real_distribution<double> across(-40.0, w + 40.0), down(-40.0, h + 40.0);
     std::uniform_real_distribution<double> step(-30.0, 30.0);
     auto both = [&](Point2 a, Point2 b) {
-        theCanvas.drawSegmentPixels(a, b);
+        app().canvas.drawSegmentPixels(a, b);
         line(expected.dc(), {static_cast<int>(a.x), static_cast<int>(a.y)},
              {static_cast<int>(b.x), static_cast<int>(b.y)});
     };
@@ -428,20 +427,21 @@ TEST_F(CanvasPicture, LinesLightTheSamePixelsAsOneMoveToLineToPairPerSegment) {
     circle.cy = -30;
     circle.radius = 60;
     circle.ratio = 1.0;
-    ASSERT_EQ(buildOutline(circle), 1);
+    const std::vector<Point2> outline = outlineOf(circle);
+    ASSERT_FALSE(outline.empty());
     Matrix3 stretch;
     stretch.scaleAxes(2.0, 0.7);
     stretch.rotate(0.3);
     for (const Matrix3& m : {Matrix3(), stretch}) {
-        theCanvas.drawCircle(circle, m);
-        for (size_t i = 1; i < circle.outline.size(); ++i) {
-            const Point2& p = circle.outline[i - 1];
-            const Point2& q = circle.outline[i];
+        app().canvas.drawCircle(circle, outline.data(), outline.size(), m);
+        for (size_t i = 1; i < outline.size(); ++i) {
+            const Point2& p = outline[i - 1];
+            const Point2& q = outline[i];
             line(expected.dc(), toScreen(m.transformX(p.x, p.y), m.transformY(p.x, p.y), 0.5, 0, 0),
                  toScreen(m.transformX(q.x, q.y), m.transformY(q.x, q.y), 0.5, 0, 0));
         }
     }
-    theCanvas.flushLines();
+    app().canvas.flushLines();
 
     Pixel first{};
     EXPECT_EQ(mismatches(expected, &first), 0)
@@ -459,7 +459,7 @@ SIZE mainClient() {
 
 int stripHeight() {
     RECT r{};
-    GetClientRect(thePanel.statusStrip, &r);
+    GetClientRect(app().strip.strip, &r);
     return r.bottom;
 }
 
@@ -477,22 +477,22 @@ TEST_F(CanvasBitmap, ResizingKeepsExactlyOneBitmapOfTheCanvasSize) {
     for (int round = 0; round < 3; ++round) {
         for (const SIZE& s : sizes) {
             SCOPED_TRACE(std::to_string(s.cx) + " x " + std::to_string(s.cy));
-            const HBITMAP before = theCanvas.bitmap.get();
+            const HBITMAP before = app().canvas.bitmap.get();
             resizeMain(s.cx, s.cy);
             const SIZE client = mainClient();
             const int cw = client.cx - 140, ch = client.cy - stripHeight();
             EXPECT_EQ(canvasWidth(), cw);
             EXPECT_EQ(canvasHeight(), ch);
-            EXPECT_EQ(theCanvas.bitmapWidth, cw);
-            EXPECT_EQ(theCanvas.bitmapHeight, ch);
-            EXPECT_EQ(theCanvas.view.halfWidth, static_cast<int>(cw * 0.5));
-            EXPECT_EQ(theCanvas.view.halfHeight, static_cast<int>(ch * 0.5));
-            EXPECT_EQ(GetObjectType(theCanvas.bitmap.get()), DWORD{OBJ_BITMAP});
-            if (before != theCanvas.bitmap.get()) {
+            EXPECT_EQ(app().canvas.bitmapWidth, cw);
+            EXPECT_EQ(app().canvas.bitmapHeight, ch);
+            EXPECT_EQ(app().view.halfWidth, static_cast<int>(cw * 0.5));
+            EXPECT_EQ(app().view.halfHeight, static_cast<int>(ch * 0.5));
+            EXPECT_EQ(GetObjectType(app().canvas.bitmap.get()), DWORD{OBJ_BITMAP});
+            if (before != app().canvas.bitmap.get()) {
                 EXPECT_EQ(GetObjectType(before), DWORD{0}) << "the previous bitmap is freed";
             }
             BITMAP info{};
-            GetObjectA(theCanvas.bitmap.get(), sizeof info, &info);
+            GetObjectA(app().canvas.bitmap.get(), sizeof info, &info);
             EXPECT_EQ(info.bmWidth, cw);
             EXPECT_EQ(std::abs(info.bmHeight), ch);
             EXPECT_EQ(liveGdiObjects(), live);
@@ -510,22 +510,22 @@ TEST_F(CanvasBitmap, LayoutFollowsTheWindowSize) {
         ASSERT_EQ(outer.right - outer.left, s.cx);
         const SIZE client = mainClient();
         RECT r{};
-        GetClientRect(thePanel.panel, &r);
+        GetClientRect(app().panel.panel, &r);
         EXPECT_EQ(r.right, 140);
         EXPECT_EQ(r.bottom, client.cy - stripHeight());
         // The completion button stays flush with the panel's bottom; the base-point button stays.
-        GetWindowRect(thePanel.completeButton, &r);
-        MapWindowPoints(HWND_DESKTOP, thePanel.panel, reinterpret_cast<POINT*>(&r), 2);
+        GetWindowRect(app().panel.completeButton, &r);
+        MapWindowPoints(HWND_DESKTOP, app().panel.panel, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_EQ(r.left, 5);
         EXPECT_EQ(r.bottom, client.cy - stripHeight());
-        GetWindowRect(thePanel.basePointButton, &r);
-        MapWindowPoints(HWND_DESKTOP, thePanel.panel, reinterpret_cast<POINT*>(&r), 2);
+        GetWindowRect(app().panel.basePointButton, &r);
+        MapWindowPoints(HWND_DESKTOP, app().panel.panel, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_EQ(r.top, 420);
         // The scale button keeps right of the size grip, never left of 300.
         RECT bar{};
-        GetClientRect(thePanel.statusBar, &bar);
-        GetWindowRect(thePanel.scaleButton, &r);
-        MapWindowPoints(HWND_DESKTOP, thePanel.statusStrip, reinterpret_cast<POINT*>(&r), 2);
+        GetClientRect(app().strip.bar, &bar);
+        GetWindowRect(app().strip.scaleButton, &r);
+        MapWindowPoints(HWND_DESKTOP, app().strip.strip, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_EQ(r.left, bar.right - 77 < 300 ? 300 : bar.right - 77);
         if (s.cx < 400) {
             EXPECT_EQ(r.left, 300);
@@ -534,7 +534,7 @@ TEST_F(CanvasBitmap, LayoutFollowsTheWindowSize) {
         // The scale dialog follows the corner, hidden as it is.
         RECT m{}, p{};
         GetWindowRect(mainWindow, &m);
-        GetWindowRect(theScaleDialog.popup, &p);
+        GetWindowRect(app().scaleDialog.popup, &p);
         EXPECT_EQ(p.right, m.right);
         EXPECT_EQ(p.bottom, m.bottom);
         EXPECT_EQ(p.right - p.left, 300);
@@ -551,11 +551,11 @@ RECT inMainWindow(HWND child) {
 
 TEST_F(CanvasBitmap, AMinimisedSizeChangesNothing) {
     const int live = liveGdiObjects();
-    const HBITMAP bitmap = theCanvas.bitmap.get();
-    const int bw = theCanvas.bitmapWidth, bh = theCanvas.bitmapHeight;
-    const RECT canvasBefore = inMainWindow(theCanvas.window);
-    const RECT panelBefore = inMainWindow(thePanel.panel);
-    const ViewMapping view = theCanvas.view;
+    const HBITMAP bitmap = app().canvas.bitmap.get();
+    const int bw = app().canvas.bitmapWidth, bh = app().canvas.bitmapHeight;
+    const RECT canvasBefore = inMainWindow(app().canvas.window);
+    const RECT panelBefore = inMainWindow(app().panel.panel);
+    const ViewMapping view = app().view;
     ShowWindow(mainWindow, SW_MINIMIZE);
     pump();
     ASSERT_TRUE(IsIconic(mainWindow));
@@ -564,21 +564,21 @@ TEST_F(CanvasBitmap, AMinimisedSizeChangesNothing) {
     EXPECT_EQ(client.right, 0);
     EXPECT_EQ(client.bottom, 0);
     repaint();
-    EXPECT_EQ(theCanvas.bitmap.get(), bitmap);
-    EXPECT_EQ(theCanvas.bitmapWidth, bw);
-    EXPECT_EQ(theCanvas.bitmapHeight, bh);
+    EXPECT_EQ(app().canvas.bitmap.get(), bitmap);
+    EXPECT_EQ(app().canvas.bitmapWidth, bw);
+    EXPECT_EQ(app().canvas.bitmapHeight, bh);
     EXPECT_EQ(liveGdiObjects(), live);
-    EXPECT_EQ(theCanvas.view.halfWidth, view.halfWidth);
-    EXPECT_EQ(theCanvas.view.halfHeight, view.halfHeight);
-    const RECT canvasAfter = inMainWindow(theCanvas.window);
-    const RECT panelAfter = inMainWindow(thePanel.panel);
+    EXPECT_EQ(app().view.halfWidth, view.halfWidth);
+    EXPECT_EQ(app().view.halfHeight, view.halfHeight);
+    const RECT canvasAfter = inMainWindow(app().canvas.window);
+    const RECT panelAfter = inMainWindow(app().panel.panel);
     EXPECT_TRUE(EqualRect(&canvasBefore, &canvasAfter));
     EXPECT_TRUE(EqualRect(&panelBefore, &panelAfter));
     ShowWindow(mainWindow, SW_RESTORE);
     pump();
     EXPECT_FALSE(IsIconic(mainWindow));
-    EXPECT_EQ(theCanvas.bitmapWidth, bw);
-    EXPECT_EQ(theCanvas.bitmapHeight, bh);
+    EXPECT_EQ(app().canvas.bitmapWidth, bw);
+    EXPECT_EQ(app().canvas.bitmapHeight, bh);
     EXPECT_EQ(liveGdiObjects(), live);
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_win.h"
 #include "app/commands_win.h"
-#include "app/globals_win.h"
 #include "app/main_window_win.h"
 #include "copyarray/writer.h"
 #include "figure/reader.h"
@@ -25,13 +25,13 @@ constexpr char kCompleteQuestion[] = "編集を完了し、JWWに戻ります。
 constexpr char kQuitQuestion[] = "変更を反映せずに終了します。よろしいですか？";
 
 void pressComplete() {
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.completeButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.completeButton));
 }
 
 void pressBasePointButton() {
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.basePointButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.basePointButton));
 }
 
 bool quitPosted() {
@@ -52,7 +52,7 @@ struct Snapshot {
 
     static Snapshot take() {
         Snapshot s{};
-        const CopyInputs in = thePanel.readCopyInputs();
+        const CopyInputs in = controlsInputs();
         for (int r = 0; r < 6; ++r) {
             s.rows[r] = in.rowText[r];
             s.sliders[r] = in.rowSlider[r];
@@ -60,11 +60,11 @@ struct Snapshot {
         s.units[0] = in.moveUnitFactor[0];
         s.units[1] = in.moveUnitFactor[1];
         s.angleUnit = in.angleUnitFactor;
-        s.view = theCanvas.view;
-        s.baseX = theCopyArray.baseX;
-        s.baseY = theCopyArray.baseY;
-        s.pick = basePointPickMode;
-        s.hint = thePanel.hintText;
+        s.view = app().view;
+        s.baseX = app().model.copies.baseX;
+        s.baseY = app().model.copies.baseY;
+        s.pick = app().picking;
+        s.hint = app().strip.hint;
         return s;
     }
 };
@@ -123,8 +123,8 @@ class Commands : public WindowTest {
         const char* const texts[6] = {"160", "30", "90", "1.0", "1.0", "2"};
         const int sliders[6] = {50, 100, 0, 100, 100, 100};
         setRows(texts, sliders);
-        theCopyArray.baseX = 10;
-        theCopyArray.baseY = -20;
+        app().model.copies.baseX = 10;
+        app().model.copies.baseY = -20;
     }
 };
 
@@ -140,7 +140,7 @@ TEST_F(Commands, CompletionAnsweredNoChangesNothing) {
     EXPECT_EQ(answerer.seen()[0].text, kCompleteQuestion);
     EXPECT_EQ(answerer.seen()[0].owner, mainWindow) << "owned by the panel's top-level window";
     expectSame(Snapshot::take(), before);
-    EXPECT_EQ(basePointPickMode, 1) << "still picking";
+    EXPECT_EQ(app().picking, 1) << "still picking";
     EXPECT_EQ(readFile("JWC_TEMP.TXT"), kFigureText);
     EXPECT_FALSE(quitPosted());
 }
@@ -180,10 +180,10 @@ TEST_F(Commands, CompletionWritesWhatTheBatchToolWritesForTheSameInputs) {
     const char* const start[6] = {"120", "20", "90", "1.5", "0.5", "3"};
     const int sliders[6] = {100, 50, 100, 100, 100, 100};
     setRows(start, sliders);
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.rows[0].unitButton));
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(11, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.rows[2].unitButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.rows[0].unitButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(11, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.rows[2].unitButton));
     setRowText(0, "0.05");  // metres
     setRowText(2, "0.5");   // radians
     setView(0.5, 3, -7);
@@ -218,8 +218,8 @@ TEST_F(Commands, CompletionWritesWhatTheBatchToolWritesForTheSameInputs) {
     pressComplete();
     answerer.finish();
     ASSERT_TRUE(answerer.seen()[0].found);
-    EXPECT_EQ(theCopyArray.baseX, copies.baseX);
-    EXPECT_EQ(theCopyArray.baseY, copies.baseY);
+    EXPECT_EQ(app().model.copies.baseX, copies.baseX);
+    EXPECT_EQ(app().model.copies.baseY, copies.baseY);
     EXPECT_EQ(readFile("JWC_TEMP.TXT"), expected);
     EXPECT_TRUE(quitPosted());
 }
@@ -328,9 +328,9 @@ TEST(MessageLoop, ReturnsTheQuitCodeOrZeroWhenGettingAMessageFails) {
         return result;
     };
     result = 0;
-    EXPECT_EQ(runMessageLoop(fetch), 5);
+    EXPECT_EQ(runMessageLoop(app(), fetch), 5);
     result = -1;
-    EXPECT_EQ(runMessageLoop(fetch), 0);
+    EXPECT_EQ(runMessageLoop(app(), fetch), 0);
 }
 
 TEST_F(Commands, CloseAnsweredNoChangesNothing) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "tests/window/window_harness.h"
 #include "view/dpi_win.h"
 
@@ -73,45 +73,46 @@ int cellHeight(HFONT font) {
 
 // Every size of the window at dpi, as the 96-DPI constants say.
 void expectLayout(int dpi) {
-    const PixelBox panel = boxOf(thePanel.panel);
+    const PixelBox panel = boxOf(app().panel.panel);
     expectScaled(panel.w, 140, dpi, "panel width");
     for (int r = 0; r < 6; ++r) {
         const std::string row = "row " + std::to_string(r + 1) + " ";
         const int y = 5 + 70 * r;
-        expectBox(thePanel.rows[r].valueEdit, {56, y, 53, 20}, dpi, row + "value edit");
-        if (thePanel.rows[r].unitButton)
-            expectBox(thePanel.rows[r].unitButton, {112, y + 1, 23, 18}, dpi, row + "unit button");
-        expectBox(thePanel.rows[r].slider, {0, y + 20, 103, 20}, dpi, row + "slider");
-        expectBox(thePanel.rows[r].percentBox, {105, y + 20, 32, 17}, dpi, row + "percent box");
-        EXPECT_EQ(fontOf(thePanel.rows[r].valueEdit), theCanvas.uiFont.get()) << row;
+        expectBox(app().panel.rows[r].valueEdit, {56, y, 53, 20}, dpi, row + "value edit");
+        if (app().panel.rows[r].unitButton)
+            expectBox(app().panel.rows[r].unitButton, {112, y + 1, 23, 18}, dpi,
+                      row + "unit button");
+        expectBox(app().panel.rows[r].slider, {0, y + 20, 103, 20}, dpi, row + "slider");
+        expectBox(app().panel.rows[r].percentBox, {105, y + 20, 32, 17}, dpi, row + "percent box");
+        EXPECT_EQ(fontOf(app().panel.rows[r].valueEdit), app().font.get()) << row;
     }
-    expectBox(thePanel.basePointButton, {5, 420, 130, 20}, dpi, "base-point button");
-    expectBox(thePanel.lastValuesButton, {5, 445, 130, 20}, dpi, "last-values button");
-    expectBox(thePanel.keepAttributesBox, {5, 470, 130, 20}, dpi, "keep-attributes check box");
-    const PixelBox complete = boxOf(thePanel.completeButton);
+    expectBox(app().panel.basePointButton, {5, 420, 130, 20}, dpi, "base-point button");
+    expectBox(app().panel.lastValuesButton, {5, 445, 130, 20}, dpi, "last-values button");
+    expectBox(app().panel.keepAttributesBox, {5, 470, 130, 20}, dpi, "keep-attributes check box");
+    const PixelBox complete = boxOf(app().panel.completeButton);
     expectScaled(complete.x, 5, dpi, "completion button x");
     expectScaled(complete.w, 130, dpi, "completion button width");
     expectScaled(complete.h, 20, dpi, "completion button height");
     EXPECT_EQ(complete.y + complete.h, panel.h) << "the completion button sits at the bottom";
     // The strip leaves the size grip free; the scale button sits before it.
-    const SIZE bar = clientSize(thePanel.statusBar);
-    const PixelBox strip = boxOf(thePanel.statusStrip);
+    const SIZE bar = clientSize(app().strip.bar);
+    const PixelBox strip = boxOf(app().strip.strip);
     EXPECT_EQ(strip.w, bar.cx - scaled(17, dpi));
-    const PixelBox button = boxOf(thePanel.scaleButton);
+    const PixelBox button = boxOf(app().strip.scaleButton);
     expectScaled(button.y, 3, dpi, "scale button y");
     expectScaled(button.w, 60, dpi, "scale button width");
     expectScaled(button.h, 16, dpi, "scale button height");
     EXPECT_EQ(button.x, std::max(static_cast<int>(bar.cx) - scaled(60, dpi) - scaled(17, dpi),
                                  scaled(300, dpi)));
     RECT popup{};
-    GetWindowRect(theScaleDialog.popup, &popup);
+    GetWindowRect(app().scaleDialog.popup, &popup);
     expectScaled(popup.right - popup.left, 300, dpi, "scale dialog width");
     expectScaled(popup.bottom - popup.top, 50, dpi, "scale dialog height");
-    expectBox(theScaleDialog.okButton, {210, 5, 80, 20}, dpi, "scale dialog's OK");
-    expectBox(theScaleDialog.edit, {100, 5, 53, 20}, dpi, "scale dialog's edit");
-    EXPECT_EQ(fontOf(theScaleDialog.edit), theCanvas.uiFont.get());
-    expectScaled(fontHeight(theCanvas.uiFont.get()), 12, dpi, "UI font height");
-    EXPECT_LE(std::abs(cellHeight(theCanvas.uiFont.get()) - scaled(12, dpi)), 1);
+    expectBox(app().scaleDialog.okButton, {210, 5, 80, 20}, dpi, "scale dialog's OK");
+    expectBox(app().scaleDialog.edit, {100, 5, 53, 20}, dpi, "scale dialog's edit");
+    EXPECT_EQ(fontOf(app().scaleDialog.edit), app().font.get());
+    expectScaled(fontHeight(app().font.get()), 12, dpi, "UI font height");
+    EXPECT_LE(std::abs(cellHeight(app().font.get()) - scaled(12, dpi)), 1);
 }
 
 using Dpi = WindowTest;
@@ -121,7 +122,7 @@ TEST_F(Dpi, EverySizeIsItsConstantAt96ScaledToTheWindowsDpi) {
     if (const char* expected = std::getenv("ZOVREL_EXPECT_DPI")) {
         ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's LogPixels did not reach the program";
     }
-    EXPECT_EQ(theCanvas.view.dpi, dpi);
+    EXPECT_EQ(app().dpi, dpi);
     // Per-monitor awareness (2), as the manifest asks (Wine 8 reports it for every program).
     using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
     using GetAwareness = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -146,7 +147,7 @@ TEST_F(Dpi, EverySizeIsItsConstantAt96ScaledToTheWindowsDpi) {
     expectLayout(dpi);
     std::printf("at %d DPI: window %ld x %ld, client %ld x %ld, status bar %ld high, font %d\n",
                 dpi, w.right - w.left, w.bottom - w.top, client.cx, client.cy,
-                clientSize(thePanel.statusBar).cy, cellHeight(theCanvas.uiFont.get()));
+                clientSize(app().strip.bar).cy, cellHeight(app().font.get()));
 }
 
 // Pixels of a colour on a row or column of the picture, within [from, to).
@@ -159,7 +160,7 @@ int onColumn(uint32_t colour, int x, int from, int to) {
 
 TEST_F(Dpi, AxesAndFigureLinesStayOnePixelWide) {
     setRowText(5, "0");  // the figure alone
-    const ViewMapping& v = theCanvas.view;
+    const ViewMapping& v = app().view;
     // Each axis crosses a row (column) near the edge in exactly one pixel.
     EXPECT_EQ(onRow(kGrey, 2, 0, canvasWidth()), 1);
     EXPECT_EQ(onColumn(kGrey, 2, 0, canvasHeight()), 1);
@@ -176,7 +177,7 @@ void type(HWND edit, const char* text) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
     for (const char* c = text; *c; ++c)
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
-    UpdateWindow(theCanvas.window);
+    UpdateWindow(app().canvas.window);
 }
 
 class DpiFlow : public WindowTest {
@@ -189,26 +190,26 @@ class DpiFlow : public WindowTest {
 };
 
 TEST_F(DpiFlow, TypingSliderUnitBasePointAndCompletionWriteWhatTheBatchToolWrites) {
-    type(thePanel.rows[0].valueEdit, "1000/7");
+    type(app().panel.rows[0].valueEdit, "1000/7");
     moveSlider(2, 30);
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.rows[0].unitButton));  // mm -> m
-    type(thePanel.rows[5].valueEdit, "7");
-    const std::string moveX = windowText(thePanel.rows[0].valueEdit);
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.rows[0].unitButton));  // mm -> m
+    type(app().panel.rows[5].valueEdit, "7");
+    const std::string moveX = windowText(app().panel.rows[0].valueEdit);
     // A right click a few pixels off the point element (10, 20) snaps onto it, at any DPI.
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.basePointButton));
-    const Point2 p = theCanvas.view.worldToScreen(10, 20);
-    const int x = static_cast<int>(p.x) + scaled(6, theCanvas.view.dpi);
-    const int y = static_cast<int>(p.y) - scaled(5, theCanvas.view.dpi);
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.basePointButton));
+    const Point2 p = app().view.worldToScreen(10, 20);
+    const int x = static_cast<int>(p.x) + scaled(6, app().dpi);
+    const int y = static_cast<int>(p.y) - scaled(5, app().dpi);
     mouse(WM_MOUSEMOVE, x, y);
     mouse(WM_RBUTTONDOWN, x, y);
     mouse(WM_RBUTTONUP, x, y);
-    EXPECT_EQ(theCopyArray.baseX, 10.0);
-    EXPECT_EQ(theCopyArray.baseY, 20.0);
+    EXPECT_EQ(app().model.copies.baseX, 10.0);
+    EXPECT_EQ(app().model.copies.baseY, 20.0);
     BoxAnswerer yes({{"確認", IDYES}});
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.completeButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.completeButton));
     yes.finish();
     pump();
     ASSERT_TRUE(yes.seen()[0].found);
@@ -231,10 +232,10 @@ struct Kept {
 Kept keep() {
     Kept k{};
     for (int r = 0; r < 6; ++r) {
-        k.rows[r] = windowText(thePanel.rows[r].valueEdit);
-        k.sliders[r] = static_cast<int>(SendMessageA(thePanel.rows[r].slider, TBM_GETPOS, 0, 0));
+        k.rows[r] = windowText(app().panel.rows[r].valueEdit);
+        k.sliders[r] = static_cast<int>(SendMessageA(app().panel.rows[r].slider, TBM_GETPOS, 0, 0));
     }
-    const ViewMapping& v = theCanvas.view;
+    const ViewMapping& v = app().view;
     k.centre = {v.offsetX * v.scale, -v.offsetY * v.scale};
     return k;
 }
@@ -242,46 +243,46 @@ Kept keep() {
 void sendDpiChanged(int dpi, RECT suggested) {
     SendMessageA(mainWindow, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                  reinterpret_cast<LPARAM>(&suggested));
-    UpdateWindow(theCanvas.window);
+    UpdateWindow(app().canvas.window);
 }
 
 TEST_F(Dpi, DpiChangedTakesTheRectangleLaysOutAgainAndKeepsValuesAndDrawing) {
-    const int dpi = theCanvas.view.dpi;
+    const int dpi = app().dpi;
     const int next = dpi == 96 ? 120 : 96;  // 125 % still fits the 1024 x 768 display
-    setView(theCanvas.view.scale, 31, -13);
+    setView(app().view.scale, 31, -13);
     const Kept before = keep();
-    const double scale = theCanvas.view.scale;
+    const double scale = app().view.scale;
     RECT outer{};
     GetWindowRect(mainWindow, &outer);
     const RECT suggested{outer.left + 10, outer.top + 5,
                          outer.left + 10 + MulDiv(outer.right - outer.left, next, dpi),
                          outer.top + 5 + MulDiv(outer.bottom - outer.top, next, dpi)};
-    const int paints = theCanvas.repaints;
+    const int paints = canvasPaints();
     sendDpiChanged(next, suggested);
 
     RECT now{};
     GetWindowRect(mainWindow, &now);
     EXPECT_TRUE(EqualRect(&now, &suggested));
-    EXPECT_EQ(theCanvas.view.dpi, next);
+    EXPECT_EQ(app().dpi, next);
     expectLayout(next);
     const Kept after = keep();
     for (int r = 0; r < 6; ++r) {
         EXPECT_EQ(after.rows[r], before.rows[r]) << "row " << r + 1;
         EXPECT_EQ(after.sliders[r], before.sliders[r]) << "row " << r + 1;
     }
-    EXPECT_DOUBLE_EQ(theCanvas.view.scale, scale * dpi / next) << "the drawing keeps its size";
-    const double half = theCanvas.view.scale / 2 * (1 + 1e-9);  // a tie rounds either way
+    EXPECT_DOUBLE_EQ(app().view.scale, scale * dpi / next) << "the drawing keeps its size";
+    const double half = app().view.scale / 2 * (1 + 1e-9);  // a tie rounds either way
     EXPECT_LE(std::abs(after.centre.x - before.centre.x), half) << "and its centre";
     EXPECT_LE(std::abs(after.centre.y - before.centre.y), half);
     // The canvas fills what the panel leaves and was painted anew.
-    EXPECT_EQ(boxOf(theCanvas.window).x, boxOf(thePanel.panel).w);
-    EXPECT_EQ(theCanvas.bitmapWidth, clientSize(mainWindow).cx - boxOf(thePanel.panel).w);
-    EXPECT_GT(theCanvas.repaints, paints);
+    EXPECT_EQ(boxOf(app().canvas.window).x, boxOf(app().panel.panel).w);
+    EXPECT_EQ(app().canvas.bitmapWidth, clientSize(mainWindow).cx - boxOf(app().panel.panel).w);
+    EXPECT_GT(canvasPaints(), paints);
 
     sendDpiChanged(dpi, outer);
     GetWindowRect(mainWindow, &now);
     EXPECT_TRUE(EqualRect(&now, &outer));
-    EXPECT_EQ(theCanvas.view.dpi, dpi);
+    EXPECT_EQ(app().dpi, dpi);
     expectLayout(dpi);
 }
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "tests/window/window_harness.h"
 #include "view/mouse_actions.h"
 
@@ -20,10 +20,10 @@ struct View {
 };
 
 View current() {
-    return {theCanvas.view.offsetX, theCanvas.view.offsetY, theCanvas.view.scale};
+    return {app().view.offsetX, app().view.offsetY, app().view.scale};
 }
 View saved() {
-    return {theCanvas.view.savedOffsetX, theCanvas.view.savedOffsetY, theCanvas.view.savedScale};
+    return {app().view.savedOffsetX, app().view.savedOffsetY, app().view.savedScale};
 }
 
 void expectView(const View& got, const View& want, const char* what) {
@@ -63,9 +63,9 @@ void gesture(Pixel start, std::initializer_list<Pixel> moves, Pixel release) {
 
 // A known view with a saved view that differs from it.
 void startFrom(double scale, int offsetX, int offsetY) {
-    theCanvas.view.savedOffsetX = 7;
-    theCanvas.view.savedOffsetY = -9;
-    theCanvas.view.savedScale = 3.0;
+    app().view.savedOffsetX = 7;
+    app().view.savedOffsetY = -9;
+    app().view.savedScale = 3.0;
     setView(scale, offsetX, offsetY);
 }
 
@@ -92,8 +92,8 @@ TEST_F(Gesture, BothButtonsClickedWithoutMovingRecentreOnThatPixel) {
     expectView(current(), {40, -25, 1.0}, "re-centred, same scale");
     expectView(saved(), {0, 0, 1.0}, "the view before");
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(theMouse.captured, 0);
-    EXPECT_EQ(theMouse.gestureActive, 0);
+    EXPECT_EQ(app().mouse.captured, 0);
+    EXPECT_EQ(app().mouse.gestureActive, 0);
     // At the centre pixel the view stays, but the saved view is replaced still.
     gesture({halfWidth(), halfHeight()}, {}, {halfWidth(), halfHeight()});
     expectView(current(), {40, -25, 1.0}, "unchanged");
@@ -139,8 +139,8 @@ TEST_F(Gesture, UpRightShowsAllAndDownLeftReturnsToThePreviousView) {
     startFrom(0.25, 100, 50);
     const Pixel s{halfWidth(), halfHeight()};
     gesture(s, {{s.x + 20, s.y - 20}}, {s.x + 20, s.y - 20});
-    expectView(current(), {0, 0, theCanvas.view.homeScale}, "SHOW ALL: home scale, origin centred");
-    EXPECT_DOUBLE_EQ(theCanvas.view.homeScale, startup.view.homeScale);
+    expectView(current(), {0, 0, app().view.homeScale}, "SHOW ALL: home scale, origin centred");
+    EXPECT_DOUBLE_EQ(app().view.homeScale, startup.view.homeScale);
     expectView(saved(), {100, 50, 0.25}, "the view before");
 
     gesture(s, {{s.x - 20, s.y + 20}}, {s.x - 20, s.y + 20});
@@ -178,8 +178,8 @@ TEST_F(Gesture, FeedbackFollowsThePointerAndTheReleaseDecides) {
     EXPECT_EQ(GetCapture(), nullptr);
     setView(1.0, 0, 0);
     EXPECT_EQ(labelPixels(s), 0) << "the feedback is gone after the release";
-    EXPECT_EQ(gestureShown(theMouse).label, nullptr);
-    EXPECT_FALSE(gestureShown(theMouse).rubberBand);
+    EXPECT_EQ(gestureShown(app().mouse, app().dpi).label, nullptr);
+    EXPECT_FALSE(gestureShown(app().mouse, app().dpi).rubberBand);
 }
 
 // Alt+Tab or a window popping up while the buttons are held takes the capture away: the
@@ -202,7 +202,7 @@ TEST_F(Gesture, ALostCaptureEndsTheGestureWithoutPerformingIt) {
         mouse(WM_RBUTTONUP, s.x + 60, s.y + 40);
         expectView(current(), {0, 0, 1.0}, "the late releases perform nothing");
         mouse(WM_RBUTTONDOWN, s.x, s.y);
-        EXPECT_EQ(theMouse.gestureActive, 0) << lost;
+        EXPECT_EQ(app().mouse.gestureActive, 0) << lost;
         mouse(WM_RBUTTONUP, s.x, s.y);
         EXPECT_EQ(labelPixels(s), 0) << lost;
         expectView(current(), {0, 0, 1.0}, "a plain right click");
@@ -233,14 +233,14 @@ TEST_F(Gesture, TheLastReleaseDecidesWhereverTheFirstOneWas) {
     mouse(WM_RBUTTONDOWN, s.x, s.y);
     mouse(WM_LBUTTONDOWN, s.x, s.y);
     mouse(WM_LBUTTONUP, s.x + 5, s.y + 5);
-    EXPECT_EQ(theMouse.gestureActive, 1) << "one button still held";
+    EXPECT_EQ(app().mouse.gestureActive, 1) << "one button still held";
     EXPECT_EQ(GetCapture(), mainWindow);
     expectView(current(), {0, 0, 1.0}, "nothing performed yet");
     mouse(WM_MOUSEMOVE, s.x - 30, s.y - 30);
     mouse(WM_RBUTTONUP, s.x - 30, s.y - 30);
     expectView(current(), zoomedAround({0, 0, 1.0}, s, 2.0), "ZOOM OUT at the right release");
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(theMouse.captured, 0);
+    EXPECT_EQ(app().mouse.captured, 0);
 }
 
 TEST_F(Gesture, TheGestureStartsWhereTheSecondButtonWentDown) {

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "app/loop_input_win.h"
 #include "app/middle_pan_win.h"
 #include "app/texts.h"
@@ -28,7 +28,7 @@ void pumpAsLoop() {
             quitSeen = true;
             continue;
         }
-        if (routeLoopInput(message)) continue;
+        if (routeLoopInput(app(), message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -36,7 +36,7 @@ void pumpAsLoop() {
 
 POINT screenAtCanvas(int x, int y) {
     POINT p{x, y};
-    ClientToScreen(theCanvas.window, &p);
+    ClientToScreen(app().canvas.window, &p);
     return p;
 }
 
@@ -84,46 +84,46 @@ class Input : public WindowTest {
         WindowTest::SetUp();
         SetForegroundWindow(mainWindow);
         setView(1.0, 0, 0);
-        theWheel = WheelZoom{};
+        app().wheel = WheelZoom{};
     }
     void TearDown() override {
-        thePan = PanDrag{};
-        theWheel = WheelZoom{};
+        app().pan = PanDrag{};
+        app().wheel = WheelZoom{};
         SetFocus(mainWindow);
         WindowTest::TearDown();
     }
 };
 
 TEST_F(Input, WheelZoomsTheCanvasUnderThePointerWhereverTheFocusIs) {
-    HWND edit = thePanel.rows[kRowMoveX].valueEdit;
+    HWND edit = app().panel.rows[kRowMoveX].valueEdit;
     SetFocus(edit);
     const std::string text = windowText(edit);
     const POINT over = screenAtCanvas(100, 80);
     wheel(60, over);
-    EXPECT_EQ(theCanvas.view.scale, 1.0) << "half a notch does nothing yet";
+    EXPECT_EQ(app().view.scale, 1.0) << "half a notch does nothing yet";
     wheel(60, over);
-    EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25);
-    const Point2 world = theCanvas.view.screenToWorld(100, 80);
+    EXPECT_EQ(app().view.scale, 1.0 / 1.25);
+    const Point2 world = app().view.screenToWorld(100, 80);
     wheel(240, over);
-    EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25 / 1.25 / 1.25);
-    const Point2 at = theCanvas.view.worldToScreen(world.x, world.y);
+    EXPECT_EQ(app().view.scale, 1.0 / 1.25 / 1.25 / 1.25);
+    const Point2 at = app().view.worldToScreen(world.x, world.y);
     EXPECT_NEAR(at.x, 100, 1.0);
     EXPECT_NEAR(at.y, 80, 1.0);
     EXPECT_EQ(windowText(edit), text);
     EXPECT_EQ(GetFocus(), edit);
     wheel(-120, over);
-    theCanvas.view.previousView();
-    EXPECT_EQ(theCanvas.view.scale, 1.0) << "the run is one step for PREVIOUS";
+    app().view.previousView();
+    EXPECT_EQ(app().view.scale, 1.0) << "the run is one step for PREVIOUS";
 
     // Over the panel nothing happens, not even to the focused slider under the pointer.
-    HWND slider = thePanel.rows[kRowScaleX].slider;
+    HWND slider = app().panel.rows[kRowScaleX].slider;
     SetFocus(slider);
     RECT r{};
     GetWindowRect(slider, &r);
-    const double scale = theCanvas.view.scale;
+    const double scale = app().view.scale;
     wheel(-240, {r.left + 50, r.top + 10});
     wheel(360, {r.left + 50, r.top + 10});
-    EXPECT_EQ(theCanvas.view.scale, scale);
+    EXPECT_EQ(app().view.scale, scale);
     EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 100);
 }
 
@@ -137,13 +137,13 @@ TEST_F(Input, AWheelRunEndsAfterAPauseOrAKeyOrAClickAndWaitsForADrag) {
                     MAKELPARAM(static_cast<WORD>(over.x), static_cast<WORD>(over.y)),
                     time,
                     over};
-        EXPECT_TRUE(routeLoopInput(m));
+        EXPECT_TRUE(routeLoopInput(app(), m));
     };
     notchAt(1000);
     notchAt(1499);
     notchAt(2000);
-    theCanvas.view.previousView();
-    EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25 / 1.25) << "the pause ended the run";
+    app().view.previousView();
+    EXPECT_EQ(app().view.scale, 1.0 / 1.25 / 1.25) << "the pause ended the run";
 
     // A key, a click: each ends the run.
     auto clickCanvas = [] {
@@ -153,29 +153,29 @@ TEST_F(Input, AWheelRunEndsAfterAPauseOrAKeyOrAClickAndWaitsForADrag) {
     };
     for (void (*other)() : {+[] { key(VK_SHIFT); }, +clickCanvas}) {
         setView(1.0, 0, 0);
-        theWheel = WheelZoom{};
+        app().wheel = WheelZoom{};
         wheel(120, over);
         other();
         wheel(120, over);
-        theCanvas.view.previousView();
-        EXPECT_EQ(theCanvas.view.scale, 1.0 / 1.25);
+        app().view.previousView();
+        EXPECT_EQ(app().view.scale, 1.0 / 1.25);
     }
 
     // During a middle-button drag and a two-button gesture the wheel does nothing.
     setView(1.0, 0, 0);
-    theWheel = WheelZoom{};
+    app().wheel = WheelZoom{};
     middle(WM_MBUTTONDOWN, MK_MBUTTON, 200, 150);
     middle(WM_MOUSEMOVE, MK_MBUTTON, 210, 150);
     wheel(120, over);
-    EXPECT_EQ(theCanvas.view.scale, 1.0);
+    EXPECT_EQ(app().view.scale, 1.0);
     middle(WM_MOUSEMOVE, MK_MBUTTON, 220, 150);
     middle(WM_MBUTTONUP, 0, 220, 150);
-    theCanvas.view.previousView();
-    EXPECT_EQ(std::tuple(theCanvas.view.scale, theCanvas.view.offsetX), std::tuple(1.0, 0));
+    app().view.previousView();
+    EXPECT_EQ(std::tuple(app().view.scale, app().view.offsetX), std::tuple(1.0, 0));
     mouse(WM_LBUTTONDOWN, 100, 100);
     mouse(WM_RBUTTONDOWN, 100, 100);
     wheel(-120, over);
-    EXPECT_EQ(theCanvas.view.scale, 1.0);
+    EXPECT_EQ(app().view.scale, 1.0);
     mouse(WM_RBUTTONUP, 100, 100);
     mouse(WM_LBUTTONUP, 100, 100);
 }
@@ -184,46 +184,46 @@ TEST_F(Input, MiddleDragPansPixelForPixelAndKeepsOutOfTheGesture) {
     middle(WM_MBUTTONDOWN, MK_MBUTTON, 200, 150);
     EXPECT_EQ(GetCapture(), mainWindow);
     middle(WM_MOUSEMOVE, MK_MBUTTON, 230, 130);
-    EXPECT_EQ(std::pair(theCanvas.view.offsetX, theCanvas.view.offsetY), std::pair(-30, 20));
+    EXPECT_EQ(std::pair(app().view.offsetX, app().view.offsetY), std::pair(-30, 20));
     // The other buttons do nothing meanwhile, their releases included.
     mouse(WM_LBUTTONDOWN, 230, 130);
     mouse(WM_RBUTTONDOWN, 230, 130);
-    EXPECT_EQ(theMouse.gestureActive, 0);
+    EXPECT_EQ(app().mouse.gestureActive, 0);
     middle(WM_MOUSEMOVE, MK_MBUTTON | MK_LBUTTON, 231, 131);
     middle(WM_MBUTTONUP, 0, 231, 131);
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(theMouse.captured, 0);
+    EXPECT_EQ(app().mouse.captured, 0);
     mouse(WM_LBUTTONUP, 231, 131);
     mouse(WM_RBUTTONUP, 231, 131);
-    EXPECT_EQ(std::pair(theCanvas.view.offsetX, theCanvas.view.offsetY), std::pair(-31, 19));
-    theCanvas.view.previousView();
-    EXPECT_EQ(std::pair(theCanvas.view.offsetX, theCanvas.view.offsetY), std::pair(0, 0));
+    EXPECT_EQ(std::pair(app().view.offsetX, app().view.offsetY), std::pair(-31, 19));
+    app().view.previousView();
+    EXPECT_EQ(std::pair(app().view.offsetX, app().view.offsetY), std::pair(0, 0));
 
     // During a two-button gesture the middle button does nothing.
     mouse(WM_LBUTTONDOWN, 100, 100);
     mouse(WM_RBUTTONDOWN, 100, 100);
     middle(WM_MBUTTONDOWN, MK_MBUTTON | MK_LBUTTON | MK_RBUTTON, 100, 100);
-    EXPECT_EQ(thePan.active, 0);
+    EXPECT_EQ(app().pan.active, 0);
     middle(WM_MBUTTONUP, MK_LBUTTON | MK_RBUTTON, 100, 100);
     mouse(WM_RBUTTONUP, 100, 100);
     mouse(WM_LBUTTONUP, 100, 100);  // "MOVE" on the start pixel
-    EXPECT_EQ(theMouse.captured, 0);
-    EXPECT_EQ(theCanvas.view.offsetX, 100 - halfWidth());
+    EXPECT_EQ(app().mouse.captured, 0);
+    EXPECT_EQ(app().view.offsetX, 100 - halfWidth());
 }
 
 TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
     std::vector<HWND> order;
-    for (const ParameterRowControls& row : thePanel.rows) {
+    for (const ParameterRowControls& row : app().panel.rows) {
         order.push_back(row.valueEdit);
         if (row.unitButton) order.push_back(row.unitButton);
         order.push_back(row.slider);
     }
-    order.push_back(thePanel.basePointButton);
-    order.push_back(thePanel.lastValuesButton);
-    order.push_back(thePanel.keepAttributesBox);
-    order.push_back(thePanel.completeButton);
-    thePanel.hasLastValues = true;  // something stored: the button can be pressed
-    thePanel.enableLastValues();
+    order.push_back(app().panel.basePointButton);
+    order.push_back(app().panel.lastValuesButton);
+    order.push_back(app().panel.keepAttributesBox);
+    order.push_back(app().panel.completeButton);
+    app().settings.settings.hasLast = true;  // something stored: the button can be pressed
+    app().panel.enableLastValues(app().settings.hasLastValues());
     SetFocus(mainWindow);
     key(VK_TAB);
     for (size_t i = 0; i < order.size(); ++i) {
@@ -241,9 +241,9 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
     EXPECT_EQ(onScreen(order[1]), plain);
     SetFocus(order[0]);
     key(VK_TAB, true);
-    EXPECT_EQ(GetFocus(), thePanel.completeButton) << "Shift+Tab goes back";
+    EXPECT_EQ(GetFocus(), app().panel.completeButton) << "Shift+Tab goes back";
     for (int i = 0; i < 5; ++i) key(VK_TAB, true);  // check box, 前回値, 基点変更, slider
-    EXPECT_EQ(GetFocus(), thePanel.rows[kRowCopies].valueEdit);
+    EXPECT_EQ(GetFocus(), app().panel.rows[kRowCopies].valueEdit);
     DWORD from = 1, to = 0;
     SendMessageA(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
                  reinterpret_cast<LPARAM>(&to));
@@ -251,16 +251,16 @@ TEST_F(Input, TabWalksThePanelInReadingOrderAndKeysReachTheControls) {
 
     // The focused slider's own keys, with the repaint and the percent boxes as by the mouse.
     key(VK_TAB);
-    ASSERT_EQ(GetFocus(), thePanel.rows[kRowCopies].slider);
-    const int repaints = theCanvas.repaints;
+    ASSERT_EQ(GetFocus(), app().panel.rows[kRowCopies].slider);
+    const int repaints = canvasPaints();
     key(VK_LEFT);
     EXPECT_EQ(SendMessageA(GetFocus(), TBM_GETPOS, 0, 0), 99);
-    EXPECT_EQ(windowText(thePanel.rows[kRowCopies].percentBox), "99%");
-    EXPECT_GT(theCanvas.repaints, repaints);
+    EXPECT_EQ(windowText(app().panel.rows[kRowCopies].percentBox), "99%");
+    EXPECT_GT(canvasPaints(), repaints);
     // Space presses a focused unit button.
-    SetFocus(thePanel.rows[kRowMoveX].unitButton);
+    SetFocus(app().panel.rows[kRowMoveX].unitButton);
     key(VK_SPACE);
-    EXPECT_EQ(thePanel.moveUnitFactor[0], 1000);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[0], 1000);
 }
 
 TEST_F(Input, TabGoesOnFromWhereAControlOutsideTheWalkLies) {
@@ -269,20 +269,20 @@ TEST_F(Input, TabGoesOnFromWhereAControlOutsideTheWalkLies) {
         bool backward;
         HWND to;
     };
-    const ParameterRowControls* rows = thePanel.rows;
+    const ParameterRowControls* rows = app().panel.rows;
     const Case cases[] = {
         {rows[kRowMoveX].percentBox, false, rows[kRowMoveY].valueEdit},
         {rows[kRowMoveY].percentBox, true, rows[kRowMoveY].slider},
-        {rows[kRowCopies].percentBox, false, thePanel.basePointButton},
-        {thePanel.scaleButton, false, rows[kRowMoveX].valueEdit},
-        {thePanel.scaleButton, true, thePanel.completeButton},
+        {rows[kRowCopies].percentBox, false, app().panel.basePointButton},
+        {app().strip.scaleButton, false, rows[kRowMoveX].valueEdit},
+        {app().strip.scaleButton, true, app().panel.completeButton},
         // "前回値" with nothing stored is passed over.
-        {thePanel.basePointButton, false, thePanel.keepAttributesBox},
-        {thePanel.keepAttributesBox, true, thePanel.basePointButton},
-        {thePanel.completeButton, true, thePanel.keepAttributesBox},
+        {app().panel.basePointButton, false, app().panel.keepAttributesBox},
+        {app().panel.keepAttributesBox, true, app().panel.basePointButton},
+        {app().panel.completeButton, true, app().panel.keepAttributesBox},
     };
-    thePanel.hasLastValues = false;
-    thePanel.enableLastValues();
+    app().settings.settings.hasLast = false;
+    app().panel.enableLastValues(app().settings.hasLastValues());
     for (const Case& c : cases) {
         SetFocus(c.from);
         key(VK_TAB, c.backward);
@@ -300,7 +300,7 @@ LRESULT CALLBACK charSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 TEST_F(Input, EnterLeavesNoCharacterForAnEditToBeepAt) {
     // A clicked percent box.
-    HWND box = thePanel.rows[kRowAngle].percentBox;
+    HWND box = app().panel.rows[kRowAngle].percentBox;
     const std::string text = windowText(box);
     spiedProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(charSpy)));
@@ -313,38 +313,38 @@ TEST_F(Input, EnterLeavesNoCharacterForAnEditToBeepAt) {
     EXPECT_EQ(windowText(box), text);
 
     // The scale dialog's edit: Enter applies, and its character goes nowhere.
-    SendMessageA(thePanel.statusStrip, WM_COMMAND, MAKEWPARAM(kScaleButtonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.scaleButton));
-    ASSERT_TRUE(IsWindowVisible(theScaleDialog.popup));
-    SetFocus(theScaleDialog.edit);
-    SetWindowTextA(theScaleDialog.edit, "7");
-    spiedProc = theScaleDialog.previousEditProc;
-    theScaleDialog.previousEditProc = charSpy;
+    SendMessageA(app().strip.strip, WM_COMMAND, MAKEWPARAM(kScaleButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().strip.scaleButton));
+    ASSERT_TRUE(IsWindowVisible(app().scaleDialog.popup));
+    SetFocus(app().scaleDialog.edit);
+    SetWindowTextA(app().scaleDialog.edit, "7");
+    spiedProc = app().scaleDialog.previousEditProc;
+    app().scaleDialog.previousEditProc = charSpy;
     charsSeen.clear();
     key(VK_RETURN);
-    theScaleDialog.previousEditProc = spiedProc;
+    app().scaleDialog.previousEditProc = spiedProc;
     EXPECT_EQ(charsSeen, std::vector<WPARAM>{});
-    EXPECT_EQ(theCanvas.view.scale, 7.0);
-    EXPECT_FALSE(IsWindowVisible(theScaleDialog.popup));
+    EXPECT_EQ(app().view.scale, 7.0);
+    EXPECT_FALSE(IsWindowVisible(app().scaleDialog.popup));
 }
 
 TEST_F(Input, EnterInAValueBoxDoesNothing) {
-    HWND edit = thePanel.rows[kRowAngle].valueEdit;
+    HWND edit = app().panel.rows[kRowAngle].valueEdit;
     SetFocus(edit);
     const std::string text = windowText(edit);
     MSG down{edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
     MSG typed{edit, WM_CHAR, '\r', 1, 0, {}};
-    EXPECT_TRUE(routeLoopInput(down));
-    EXPECT_TRUE(routeLoopInput(typed));
+    EXPECT_TRUE(routeLoopInput(app(), down));
+    EXPECT_TRUE(routeLoopInput(app(), typed));
     key(VK_RETURN);
     EXPECT_EQ(windowText(edit), text);
     // The scale dialog's edit keeps its Enter.
-    MSG dialog{theScaleDialog.edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
-    EXPECT_FALSE(routeLoopInput(dialog));
+    MSG dialog{app().scaleDialog.edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    EXPECT_FALSE(routeLoopInput(app(), dialog));
 }
 
 TEST_F(Input, EscapeAsksToCloseAndInTheScaleDialogHidesIt) {
-    SetFocus(thePanel.rows[kRowScaleY].valueEdit);
+    SetFocus(app().panel.rows[kRowScaleY].valueEdit);
     {
         BoxAnswerer answerer({{text::kConfirm, IDNO}});
         key(VK_ESCAPE);
@@ -355,30 +355,30 @@ TEST_F(Input, EscapeAsksToCloseAndInTheScaleDialogHidesIt) {
     EXPECT_FALSE(quitSeen);
     EXPECT_TRUE(IsWindow(mainWindow));
 
-    const double scale = theCanvas.view.scale;
-    SendMessageA(thePanel.statusStrip, WM_COMMAND, MAKEWPARAM(kScaleButtonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.scaleButton));
-    ASSERT_TRUE(IsWindowVisible(theScaleDialog.popup));
-    SetFocus(theScaleDialog.edit);
-    SetWindowTextA(theScaleDialog.edit, "7");
+    const double scale = app().view.scale;
+    SendMessageA(app().strip.strip, WM_COMMAND, MAKEWPARAM(kScaleButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().strip.scaleButton));
+    ASSERT_TRUE(IsWindowVisible(app().scaleDialog.popup));
+    SetFocus(app().scaleDialog.edit);
+    SetWindowTextA(app().scaleDialog.edit, "7");
     key(VK_ESCAPE);
-    EXPECT_FALSE(IsWindowVisible(theScaleDialog.popup));
-    EXPECT_EQ(theCanvas.view.scale, scale) << "not applied";
+    EXPECT_FALSE(IsWindowVisible(app().scaleDialog.popup));
+    EXPECT_EQ(app().view.scale, scale) << "not applied";
     EXPECT_FALSE(quitSeen);
 }
 
 // The readout's pixels (the copies' colour) left of the scale button, as on the screen.
 std::vector<bool> readoutOnScreen(RECT& area) {
     RECT strip{};
-    GetClientRect(thePanel.statusStrip, &strip);
-    GetWindowRect(thePanel.scaleButton, &area);
-    MapWindowPoints(HWND_DESKTOP, thePanel.statusStrip, reinterpret_cast<POINT*>(&area), 2);
+    GetClientRect(app().strip.strip, &strip);
+    GetWindowRect(app().strip.scaleButton, &area);
+    MapWindowPoints(HWND_DESKTOP, app().strip.strip, reinterpret_cast<POINT*>(&area), 2);
     area = {140, 0, area.left, strip.bottom};
-    UpdateWindow(thePanel.statusStrip);
+    UpdateWindow(app().strip.strip);
     Dib shown(strip.right, strip.bottom);
-    HDC dc = GetDC(thePanel.statusStrip);
+    HDC dc = GetDC(app().strip.strip);
     BitBlt(shown.dc(), 0, 0, strip.right, strip.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(thePanel.statusStrip, dc);
+    ReleaseDC(app().strip.strip, dc);
     std::vector<bool> mask;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) mask.push_back(shown.at(x, y) == kCopyBlue);
@@ -389,7 +389,7 @@ std::vector<bool> readoutOnScreen(RECT& area) {
 std::vector<bool> readoutReference(const std::string& line, const RECT& area) {
     Dib d(area.right, area.bottom);
     d.fill(kWhite);
-    HGDIOBJ previous = SelectObject(d.dc(), theCanvas.uiFont.get());
+    HGDIOBJ previous = SelectObject(d.dc(), app().font.get());
     SIZE extent{};
     GetTextExtentPoint32A(d.dc(), line.c_str(), static_cast<int>(line.size()), &extent);
     SetBkMode(d.dc(), TRANSPARENT);

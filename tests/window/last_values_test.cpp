@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "app/main_window_win.h"
 #include "figure/reader.h"
 #include "tests/window/window_harness.h"
@@ -19,15 +19,15 @@ namespace {
 constexpr char kConfirm[] = "確認";
 
 void press(int id, HWND button) {
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
-    UpdateWindow(theCanvas.window);
+    UpdateWindow(app().canvas.window);
 }
 
 // Yes to the confirmation; true when the program went on to end.
 bool complete() {
     BoxAnswerer answerer({{kConfirm, IDYES}});
-    press(kCompleteButtonId, thePanel.completeButton);
+    press(kCompleteButtonId, app().panel.completeButton);
     answerer.finish();
     pump();
     const bool ended = answerer.seen()[0].found && quitSeen;
@@ -36,24 +36,13 @@ bool complete() {
 }
 
 bool buttonEnabled() {
-    return IsWindowEnabled(thePanel.lastValuesButton) != FALSE;
-}
-
-// The panel as a fresh start leaves it.
-void startupRows() {
-    thePanel.moveUnitFactor[0] = startup.moveUnitFactor[0];
-    thePanel.moveUnitFactor[1] = startup.moveUnitFactor[1];
-    thePanel.angleUnitFactor = startup.angleUnitFactor;
-    for (int r = 0; r < 6; ++r) {
-        setRowText(r, startup.rowText[r].c_str());
-        moveSlider(r, startup.slider[r]);
-    }
+    return IsWindowEnabled(app().panel.lastValuesButton) != FALSE;
 }
 
 void expectStartupRows() {
     for (int r = 0; r < 6; ++r)
-        EXPECT_EQ(windowText(thePanel.rows[r].valueEdit), startup.rowText[r]);
-    EXPECT_EQ(thePanel.model.inputs.moveUnitFactor[0], startup.moveUnitFactor[0]);
+        EXPECT_EQ(windowText(app().panel.rows[r].valueEdit), startup.rowText[r]);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[0], startup.moveUnitFactor[0]);
 }
 
 class LastValuesButton : public WindowTest {
@@ -74,34 +63,31 @@ TEST_F(LastValuesButton, PutsBackTheRowsOfTheLastCompletedRun) {
     const char* const texts[6] = {"120", "20", "90", "1.5", "0.5", "3"};
     const int sliders[6] = {100, 50, 70, 100, 90, 100};
     setRows(texts, sliders);
-    press(kRowMoveXUnitId, thePanel.rows[kRowMoveX].unitButton);
-    press(kRowAngleUnitId, thePanel.rows[kRowAngle].unitButton);
+    press(kRowMoveXUnitId, app().panel.rows[kRowMoveX].unitButton);
+    press(kRowAngleUnitId, app().panel.rows[kRowAngle].unitButton);
     setRowText(kRowMoveX, "0.05");
     setRowText(kRowAngle, "(1+2)/6");
-    const CopyInputs sent = thePanel.model.inputs;
+    const CopyInputs sent = app().model.inputs;
     ASSERT_TRUE(complete());
     const std::string firstRun = readFile("JWC_TEMP.TXT");
     const std::string stored = readFile(settingsPath());
     ASSERT_NE(stored.find("angle=(1+2)/6\r\n"), std::string::npos) << stored;
-    EXPECT_TRUE(buttonEnabled());
 
     // The next run: a fresh exchange file, the start-up rows, the file read at start-up.
-    writeFile("JWC_TEMP.TXT", kFigureText);
-    startupRows();
-    thePanel.loadLastValues(settingsPath());
+    ASSERT_TRUE(restartProgram());
     expectStartupRows();  // only the button brings them back
     ASSERT_TRUE(buttonEnabled());
-    const int repaints = theCanvas.repaints;
-    press(kLastValuesButtonId, thePanel.lastValuesButton);
-    EXPECT_GT(theCanvas.repaints, repaints) << "the preview follows";
-    EXPECT_EQ(thePanel.model.params.copies, 3) << "and the model";
+    const int repaints = canvasPaints();
+    press(kLastValuesButtonId, app().panel.lastValuesButton);
+    EXPECT_GT(canvasPaints(), repaints) << "the preview follows";
+    EXPECT_EQ(app().model.params.copies, 3) << "and the model";
     for (int r = 0; r < 6; ++r) {
-        EXPECT_EQ(windowText(thePanel.rows[r].valueEdit), sent.rowText[r]) << "row " << r + 1;
-        EXPECT_EQ(SendMessageA(thePanel.rows[r].slider, TBM_GETPOS, 0, 0), sliders[r]);
-        EXPECT_EQ(windowText(thePanel.rows[r].percentBox), std::to_string(sliders[r]) + "%");
+        EXPECT_EQ(windowText(app().panel.rows[r].valueEdit), sent.rowText[r]) << "row " << r + 1;
+        EXPECT_EQ(SendMessageA(app().panel.rows[r].slider, TBM_GETPOS, 0, 0), sliders[r]);
+        EXPECT_EQ(windowText(app().panel.rows[r].percentBox), std::to_string(sliders[r]) + "%");
     }
-    EXPECT_EQ(thePanel.moveUnitFactor[0], kMoveFactorMetres);
-    EXPECT_EQ(thePanel.angleUnitFactor, kRadianFactor);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[0], kMoveFactorMetres);
+    EXPECT_EQ(app().model.inputs.angleUnitFactor, kRadianFactor);
     Dib metres(23, 18), expected(23, 18);
     drawOwnerButton(metres, kRowMoveXUnitId, false);
     drawLabelReference(expected, "m");
@@ -113,18 +99,19 @@ TEST_F(LastValuesButton, PutsBackTheRowsOfTheLastCompletedRun) {
 
 TEST_F(LastValuesButton, DamagedFileOrUnwritableFolderLeavesItDisabled) {
     writeFile(settingsPath(), "[zovrel]\r\nmove-x=12\r\nmove-x-slider=101\r\n");
-    thePanel.loadLastValues(settingsPath());
+    ASSERT_TRUE(restartProgram());
     EXPECT_FALSE(buttonEnabled());
-    press(kLastValuesButtonId, thePanel.lastValuesButton);  // as if it could be pressed
+    press(kLastValuesButtonId, app().panel.lastValuesButton);  // as if it could be pressed
     expectStartupRows();
 
     // A folder that does not exist stands for one that cannot be written: the run completes,
     // nothing is said, nothing remembered.
     const std::string nowhere = programDirectory + "\\missing\\zovrel.ini";
-    thePanel.loadLastValues(nowhere);
+    app().settings.load(nowhere);
+    app().panel.enableLastValues(app().settings.hasLastValues());
     EXPECT_FALSE(buttonEnabled());
     ASSERT_TRUE(complete());
-    EXPECT_FALSE(buttonEnabled());
+    EXPECT_FALSE(app().settings.hasLastValues());
     EXPECT_EQ(GetFileAttributesA(nowhere.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -133,33 +120,24 @@ TEST_F(LastValuesButton, DamagedFileOrUnwritableFolderLeavesItDisabled) {
 namespace {
 
 bool keepChecked() {
-    return SendMessageA(thePanel.keepAttributesBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageA(app().panel.keepAttributesBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// The figure the program works on, for one test: the selection with attributes and texts.
+// The program started on the selection with attributes and texts, for one test.
 class KeepAttributes : public LastValuesButton {
   protected:
     void SetUp() override {
         LastValuesButton::SetUp();
-        saved_ = theFigure;
-        const std::string text = readFile(ZOVREL_SAMPLES "/attributes.txt");
-        ASSERT_FALSE(text.empty());
-        writeFile("JWC_TEMP.TXT", text);
-        theFigure = Figure();
-        loadFigureFromMemory(text.data(), text.size(), theFigure);
-        theFigureBounds = figureBounds(theFigure);
-        theFigureReach = figureReach(theFigure);
-        thePanel.model.setFigure(theFigure);
+        text_ = readFile(ZOVREL_SAMPLES "/attributes.txt");
+        ASSERT_FALSE(text_.empty());
+        ASSERT_TRUE(restartProgram(text_));
     }
     void TearDown() override {
-        SendMessageA(thePanel.keepAttributesBox, BM_SETCHECK, BST_UNCHECKED, 0);
-        theFigure = saved_;
-        theFigureBounds = figureBounds(theFigure);
-        theFigureReach = figureReach(theFigure);
-        thePanel.model.setFigure(theFigure);
+        DeleteFileA(settingsPath().c_str());
+        ASSERT_TRUE(restartProgram());
         LastValuesButton::TearDown();
     }
-    Figure saved_;
+    std::string text_;
 };
 
 }  // namespace
@@ -168,18 +146,18 @@ class KeepAttributes : public LastValuesButton {
 // the check box is remembered as it is left, and a new start takes it up again.
 TEST_F(KeepAttributes, CheckBoxCopiesAttributesAndTextsAndIsRemembered) {
     ASSERT_FALSE(keepChecked());
-    EXPECT_EQ(windowText(thePanel.keepAttributesBox), "属性・文字も複写");
-    EXPECT_EQ(GetWindowLongA(thePanel.keepAttributesBox, GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
-    EXPECT_EQ(GetDlgCtrlID(thePanel.keepAttributesBox), kKeepAttributesId);
-    ASSERT_GT(theFigure.texts.size(), 0u);
-    EXPECT_GT(thePanel.model.textsLeftOut(), 0) << "the status note counts them";
+    EXPECT_EQ(windowText(app().panel.keepAttributesBox), "属性・文字も複写");
+    EXPECT_EQ(GetWindowLongA(app().panel.keepAttributesBox, GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
+    EXPECT_EQ(GetDlgCtrlID(app().panel.keepAttributesBox), kKeepAttributesId);
+    ASSERT_GT(app().figure.texts.size(), 0u);
+    EXPECT_GT(app().model.textsLeftOut(), 0) << "the status note counts them";
     const char* const texts[6] = {"150", "0", "30", "1.0", "1.0", "3"};
     const int sliders[6] = {100, 0, 100, 100, 100, 100};
     setRows(texts, sliders);
-    SendMessageA(thePanel.keepAttributesBox, BM_SETCHECK, BST_CHECKED, 0);
-    press(kKeepAttributesId, thePanel.keepAttributesBox);
-    EXPECT_TRUE(thePanel.model.params.keepAttributes);
-    EXPECT_EQ(thePanel.model.textsLeftOut(), 0);
+    SendMessageA(app().panel.keepAttributesBox, BM_SETCHECK, BST_CHECKED, 0);
+    press(kKeepAttributesId, app().panel.keepAttributesBox);
+    EXPECT_TRUE(app().model.params.keepAttributes);
+    EXPECT_EQ(app().model.textsLeftOut(), 0);
     EXPECT_NE(readFile(settingsPath()).find("\r\nkeep-attributes=1\r\n"), std::string::npos)
         << "remembered as soon as it is left so";
 
@@ -190,13 +168,27 @@ TEST_F(KeepAttributes, CheckBoxCopiesAttributesAndTextsAndIsRemembered) {
     const std::string expected = readFile("batch.txt");
     DeleteFileA("batch.txt");
     ASSERT_NE(expected.find("\nch "), std::string::npos);
-    theCopyArray.baseX = theCopyArray.baseY = 0;
+    app().model.copies.baseX = app().model.copies.baseY = 0;
     ASSERT_TRUE(complete());
     EXPECT_EQ(readFile("JWC_TEMP.TXT"), expected);
 
     // The next start: the check box as it was left.
-    SendMessageA(thePanel.keepAttributesBox, BM_SETCHECK, BST_UNCHECKED, 0);
-    thePanel.loadLastValues(settingsPath());
+    ASSERT_TRUE(restartProgram(text_));
     EXPECT_TRUE(keepChecked());
-    EXPECT_TRUE(thePanel.model.params.keepAttributes);
+    EXPECT_TRUE(app().model.params.keepAttributes);
+}
+
+// "前回値" that ticks the check box leaves it ticked for the next start too, as a click would.
+TEST_F(KeepAttributes, LastValuesRememberTheCheckBoxTheyPutBack) {
+    SendMessageA(app().panel.keepAttributesBox, BM_SETCHECK, BST_CHECKED, 0);
+    press(kKeepAttributesId, app().panel.keepAttributesBox);
+    ASSERT_TRUE(complete());
+    ASSERT_TRUE(restartProgram(text_));
+    SendMessageA(app().panel.keepAttributesBox, BM_SETCHECK, BST_UNCHECKED, 0);
+    press(kKeepAttributesId, app().panel.keepAttributesBox);
+    ASSERT_FALSE(keepChecked());
+    press(kLastValuesButtonId, app().panel.lastValuesButton);
+    ASSERT_TRUE(keepChecked());
+    ASSERT_TRUE(restartProgram(text_));  // closed without sending
+    EXPECT_TRUE(keepChecked());
 }

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;
@@ -38,11 +38,11 @@ std::string typedText(Sequence& random, int row) {
     switch (row) {
         case 0:
         case 1:
-            if (thePanel.moveUnitFactor[row] == kMoveFactorMetres)
+            if (app().model.inputs.moveUnitFactor[row] == kMoveFactorMetres)
                 return fixed(random.between(-30, 30) / 100.0, 2);
             return fixed(random.between(-3000, 3000) / 10.0, 1);
         case 2:
-            if (thePanel.angleUnitFactor == kRadianFactor)
+            if (app().model.inputs.angleUnitFactor == kRadianFactor)
                 return fixed(random.between(0, 628) / 100.0, 2);
             return std::to_string(random.between(0, 360));
         case 3:
@@ -55,8 +55,8 @@ std::string typedText(Sequence& random, int row) {
 
 void clickUnit(int row) {
     const int ids[3] = {3, 7, 11};
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(ids[row], BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.rows[row].unitButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(ids[row], BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.rows[row].unitButton));
 }
 
 // Both buttons down at the start, three moves, both up at the end. The direction chooses the
@@ -84,8 +84,8 @@ void gesture(Sequence& random) {
 
 // "基点変更", the marker dragged a little, a left or a right click.
 void pickBasePoint(Sequence& random) {
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.basePointButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(26, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.basePointButton));
     int x = random.between(0, canvasWidth() - 1), y = random.between(0, canvasHeight() - 1);
     for (int step = 0; step < 3; ++step) mouse(WM_MOUSEMOVE, x + 5 * step, y + 3 * step);
     x += 10, y += 6;
@@ -169,24 +169,24 @@ TEST_F(LongRun, TenThousandRepaintsLeaveGdiObjectsHandlesAndMemoryFlat) {
     RECT size{};
     GetWindowRect(mainWindow, &size);
     const auto started = std::chrono::steady_clock::now();
-    const int repaintsBefore = theCanvas.repaints;
+    const int repaintsBefore = canvasPaints();
     const Figures before = measure(size);
     print("before:", before, 0);
 
     Sequence random(20240611);
     Figures warm{};
     bool warmedUp = false;
-    for (int r = 0; r < kResizes || theCanvas.repaints - repaintsBefore < kRepaints; ++r) {
+    for (int r = 0; r < kResizes || canvasPaints() - repaintsBefore < kRepaints; ++r) {
         for (int a = 0; a < kActionsPerResize; ++a) act(random);
         resize(random, r);
-        if (!warmedUp && theCanvas.repaints - repaintsBefore >= kWarmUpRepaints) {
+        if (!warmedUp && canvasPaints() - repaintsBefore >= kWarmUpRepaints) {
             warm = measure(size);
             warmedUp = true;
-            print("after warm-up:", warm, theCanvas.repaints - repaintsBefore);
+            print("after warm-up:", warm, canvasPaints() - repaintsBefore);
         }
     }
     const Figures after = measure(size);
-    const int repaints = theCanvas.repaints - repaintsBefore;
+    const int repaints = canvasPaints() - repaintsBefore;
     print("after:", after, repaints);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

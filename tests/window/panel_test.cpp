@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;
@@ -17,12 +17,12 @@ constexpr int kMoveXUnit = 3, kMoveYUnit = 7, kAngleUnit = 11;
 
 // A click on an owner-drawn unit button reaches the panel as WM_COMMAND from that button.
 void clickUnit(int row, int id) {
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.rows[row].unitButton));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().panel.rows[row].unitButton));
 }
 
 std::string rowText(int row) {
-    return windowText(thePanel.rows[row].valueEdit);
+    return windowText(app().panel.rows[row].valueEdit);
 }
 
 // The unit button shows this label (the drawing compared with the label drawn by hand).
@@ -69,13 +69,13 @@ TEST_F(Panel, MoveUnitButtonSwitchesBetweenMillimetresAndMetres) {
     setRowText(0, "200.0");
     clickUnit(0, kMoveXUnit);
     EXPECT_EQ(rowText(0), "0.20");
-    EXPECT_EQ(thePanel.moveUnitFactor[0], 1000);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[0], 1000);
     EXPECT_TRUE(unitButtonShows(kMoveXUnit, "m"));
-    EXPECT_EQ(thePanel.moveUnitFactor[1], 1) << "row 2 keeps its own unit";
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[1], 1) << "row 2 keeps its own unit";
     EXPECT_TRUE(unitButtonShows(kMoveYUnit, "mm"));
     clickUnit(0, kMoveXUnit);
     EXPECT_EQ(rowText(0), "200.00");
-    EXPECT_EQ(thePanel.moveUnitFactor[0], 1);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[0], 1);
     EXPECT_TRUE(unitButtonShows(kMoveXUnit, "mm"));
 }
 
@@ -83,7 +83,7 @@ TEST_F(Panel, MoveUnitConversionFloorsAtTheSecondDecimal) {
     setRowText(1, "12.5");
     clickUnit(1, kMoveYUnit);
     EXPECT_EQ(rowText(1), "0.01");
-    EXPECT_EQ(thePanel.moveUnitFactor[1], 1000);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[1], 1000);
     EXPECT_TRUE(unitButtonShows(kMoveYUnit, "m"));
     clickUnit(1, kMoveYUnit);
     setRowText(1, "-12.345");
@@ -95,37 +95,37 @@ TEST_F(Panel, AngleUnitButtonSwitchesBetweenDegreesAndRadians) {
     setRowText(2, "90");
     clickUnit(2, kAngleUnit);
     EXPECT_EQ(rowText(2), "1.570796");
-    EXPECT_EQ(thePanel.angleUnitFactor, 1.0);
+    EXPECT_EQ(app().model.inputs.angleUnitFactor, 1.0);
     EXPECT_TRUE(unitButtonShows(kAngleUnit, "rad"));
     clickUnit(2, kAngleUnit);
     EXPECT_EQ(rowText(2), "89.999981");
-    EXPECT_EQ(thePanel.angleUnitFactor, 0.01745329252111111);
+    EXPECT_EQ(app().model.inputs.angleUnitFactor, 0.01745329252111111);
     EXPECT_TRUE(unitButtonShows(kAngleUnit, "度"));
 }
 
 TEST_F(Panel, ACommandFromAnotherControlChangesNoUnit) {
     setRowText(0, "200.0");
-    SendMessageA(thePanel.panel, WM_COMMAND, MAKEWPARAM(14, EN_UPDATE),
-                 reinterpret_cast<LPARAM>(thePanel.rows[3].valueEdit));
+    SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(14, EN_UPDATE),
+                 reinterpret_cast<LPARAM>(app().panel.rows[3].valueEdit));
     EXPECT_EQ(rowText(0), "200.0");
-    EXPECT_EQ(thePanel.moveUnitFactor[0], 1);
-    EXPECT_EQ(thePanel.moveUnitFactor[1], 1);
-    EXPECT_EQ(thePanel.angleUnitFactor, 0.01745329252111111);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[0], 1);
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[1], 1);
+    EXPECT_EQ(app().model.inputs.angleUnitFactor, 0.01745329252111111);
 }
 
 TEST_F(Panel, MovingOneSliderRewritesAllSixPercentBoxes) {
-    for (int r = 0; r < 6; ++r) SetWindowTextA(thePanel.rows[r].percentBox, "?");
-    SendMessageA(thePanel.rows[3].slider, TBM_SETPOS, TRUE, 55);
+    for (int r = 0; r < 6; ++r) SetWindowTextA(app().panel.rows[r].percentBox, "?");
+    SendMessageA(app().panel.rows[3].slider, TBM_SETPOS, TRUE, 55);
     moveSlider(0, 37);
     const char* const expected[6] = {"37%", "0%", "0%", "55%", "100%", "100%"};
     for (int r = 0; r < 6; ++r)
-        EXPECT_EQ(windowText(thePanel.rows[r].percentBox), expected[r]) << "row " << r + 1;
-    EXPECT_EQ(thePanel.readCopyInputs().rowSlider[0], 37);
-    EXPECT_EQ(thePanel.readCopyInputs().rowSlider[3], 55);
+        EXPECT_EQ(windowText(app().panel.rows[r].percentBox), expected[r]) << "row " << r + 1;
+    EXPECT_EQ(controlsInputs().rowSlider[0], 37);
+    EXPECT_EQ(controlsInputs().rowSlider[3], 55);
 }
 
 TEST_F(Panel, CopiesBoxTakesDigitsOnly) {
-    HWND copies = thePanel.rows[5].valueEdit;
+    HWND copies = app().panel.rows[5].valueEdit;
     setRowText(5, "20");
     SendMessageA(copies, EM_SETSEL, 2, 2);
     for (char c : {'a', '-', '.', ' ', 'x'})
@@ -134,7 +134,7 @@ TEST_F(Panel, CopiesBoxTakesDigitsOnly) {
     SendMessageA(copies, WM_CHAR, '5', 0);
     EXPECT_EQ(rowText(5), "205");
     // The other value boxes take any text.
-    HWND angle = thePanel.rows[2].valueEdit;
+    HWND angle = app().panel.rows[2].valueEdit;
     setRowText(2, "9");
     SendMessageA(angle, EM_SETSEL, 1, 1);
     SendMessageA(angle, WM_CHAR, '.', 0);
@@ -148,14 +148,14 @@ TEST_F(Panel, ValueBoxesTakeLongExpressionsAndFullWidthForms) {
     std::string sum = "1";
     while (sum.size() < 127) sum += "+1";
     for (int r = 0; r < 5; ++r) {
-        HWND edit = thePanel.rows[r].valueEdit;
+        HWND edit = app().panel.rows[r].valueEdit;
         setRowText(r, "");
         for (char c : sum) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
         EXPECT_EQ(rowText(r), sum) << "row " << r + 1;
-        EXPECT_EQ(rowValue(thePanel.readCopyInputs().rowText[r]), 64.0) << "row " << r + 1;
+        EXPECT_EQ(rowValue(controlsInputs().rowText[r]), 64.0) << "row " << r + 1;
     }
     setRowText(2, "\x82\x52\x82\x55\x82\x4f\x81\x5e\x82\x56");  // ３６０／７
-    EXPECT_EQ(rowValue(thePanel.readCopyInputs().rowText[2]), 360.0 / 7.0);
+    EXPECT_EQ(rowValue(controlsInputs().rowText[2]), 360.0 / 7.0);
     EXPECT_EQ(rowText(2), "\x82\x52\x82\x55\x82\x4f\x81\x5e\x82\x56");  // kept as typed
 }
 
@@ -165,7 +165,7 @@ TEST_F(Panel, ReadBackTakesTextsSlidersAndUnitsAsShown) {
     setRows(texts, sliders);
     clickUnit(1, kMoveYUnit);
     clickUnit(2, kAngleUnit);
-    const CopyInputs in = thePanel.readCopyInputs();
+    const CopyInputs in = controlsInputs();
     const char* const shown[6] = {"12.5", "-0.01", "0.785398", "2.0", "0.5", "7"};
     for (int r = 0; r < 6; ++r) {
         EXPECT_STREQ(in.rowText[r], shown[r]) << "row " << r + 1;
@@ -174,6 +174,39 @@ TEST_F(Panel, ReadBackTakesTextsSlidersAndUnitsAsShown) {
     EXPECT_EQ(in.moveUnitFactor[0], 1);
     EXPECT_EQ(in.moveUnitFactor[1], 1000);
     EXPECT_EQ(in.angleUnitFactor, 1.0);
+}
+
+}  // namespace
+
+namespace {
+
+// The unit button's label on the screen, once the message loop has painted it: its glyphs
+// (the black pixels) are those of the label drawn by hand; the background the button's device
+// context brings does not matter.
+bool unitButtonOnScreenShows(int row, const char* label) {
+    HWND button = app().panel.rows[row].unitButton;
+    UpdateWindow(button);
+    Dib shown(23, 18), expected(23, 18);
+    HDC dc = GetDC(button);
+    BitBlt(shown.dc(), 0, 0, 23, 18, dc, 0, 0, SRCCOPY);
+    ReleaseDC(button, dc);
+    drawLabelReference(expected, label);
+    for (int y = 1; y < 17; ++y)
+        for (int x = 1; x < 22; ++x)
+            if ((shown.at(x, y) == kBlack) != (expected.at(x, y) == kBlack)) return false;
+    return true;
+}
+
+// A drawing 7.8 m wide lying at x = 30 m starts with its horizontal move in metres: the button
+// beside it says so from the first paint, as the value does.
+TEST_F(Panel, UnitButtonsShowTheStartUpUnits) {
+    ASSERT_TRUE(restartProgram(" 30000 0 37800 1000\r\n"));
+    EXPECT_EQ(rowText(kRowMoveX), "45.36");
+    EXPECT_EQ(app().model.inputs.moveUnitFactor[0], kMoveFactorMetres);
+    EXPECT_TRUE(unitButtonOnScreenShows(kRowMoveX, "m"));
+    EXPECT_FALSE(unitButtonOnScreenShows(kRowMoveX, "mm"));
+    EXPECT_TRUE(unitButtonOnScreenShows(kRowMoveY, "mm"));
+    ASSERT_TRUE(restartProgram());
 }
 
 }  // namespace

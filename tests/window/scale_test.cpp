@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "app/loop_input_win.h"
 #include "app/panel_values.h"
 #include "figure/decimal.h"
@@ -34,51 +34,52 @@ std::vector<bool> referenceMask(const char* text) {
 
 // What the scale button shows on the screen now.
 std::vector<bool> scaleButtonOnScreen() {
+    UpdateWindow(app().strip.scaleButton);  // the paint the message loop would do next
     Dib shown(kButtonWidth, kButtonHeight);
-    HDC dc = GetDC(thePanel.scaleButton);
+    HDC dc = GetDC(app().strip.scaleButton);
     BitBlt(shown.dc(), 0, 0, kButtonWidth, kButtonHeight, dc, 0, 0, SRCCOPY);
-    ReleaseDC(thePanel.scaleButton, dc);
+    ReleaseDC(app().strip.scaleButton, dc);
     return textMask(shown);
 }
 
 void clickScaleButton() {
-    SendMessageA(thePanel.statusStrip, WM_COMMAND, MAKEWPARAM(28, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(thePanel.scaleButton));
+    SendMessageA(app().strip.strip, WM_COMMAND, MAKEWPARAM(28, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().strip.scaleButton));
 }
 
 void typeScale(const char* text) {
-    SetWindowTextA(theScaleDialog.edit, text);
+    SetWindowTextA(app().scaleDialog.edit, text);
 }
 void pressEnter() {
-    SendMessageA(theScaleDialog.edit, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageA(app().scaleDialog.edit, WM_KEYDOWN, VK_RETURN, 0);
 }
 void pressOk() {
-    SendMessageA(theScaleDialog.popup, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(theScaleDialog.okButton));
+    SendMessageA(app().scaleDialog.popup, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().scaleDialog.okButton));
 }
 std::string editText() {
-    return windowText(theScaleDialog.edit);
+    return windowText(app().scaleDialog.edit);
 }
 bool dialogShown() {
-    return IsWindowVisible(theScaleDialog.popup) != FALSE;
+    return IsWindowVisible(app().scaleDialog.popup) != FALSE;
 }
 std::string offered() {
     char text[kRowTextSize];
-    formatScaleText(theCanvas.view.scale, text);
+    formatScaleText(app().view.scale, text);
     return text;
 }
 
 // A wheel notch over the middle of the canvas, routed as the message loop does.
 void wheelNotch(int delta) {
     POINT at{halfWidth(), halfHeight()};
-    ClientToScreen(theCanvas.window, &at);
+    ClientToScreen(app().canvas.window, &at);
     MSG message{};
     message.hwnd = GetFocus();
     message.message = WM_MOUSEWHEEL;
     message.wParam = MAKEWPARAM(0, static_cast<WORD>(delta));
     message.lParam = MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
     message.time = GetTickCount();
-    routeLoopInput(message);
+    routeLoopInput(app(), message);
 }
 
 class Scale : public WindowTest {
@@ -98,7 +99,7 @@ TEST_F(Scale, ButtonShowsXAndTheScaleCutAfterTwoDecimals) {
         const char* shown;
     } cases[] = {{0.125, "X 0.12"}, {12.3456, "X 12.34"}, {2.5, "X 2.50"}, {100000, "X 100000.00"}};
     for (const auto& c : cases) {
-        theCanvas.view.scale = c.scale;
+        app().view.scale = c.scale;
         Dib drawn(kButtonWidth, kButtonHeight);
         drawOwnerButton(drawn, 28, false);
         EXPECT_EQ(textMask(drawn), referenceMask(c.shown)) << c.shown;
@@ -107,7 +108,7 @@ TEST_F(Scale, ButtonShowsXAndTheScaleCutAfterTwoDecimals) {
 
 TEST_F(Scale, ButtonOnScreenFollowsAZoom) {
     setView(0.0625, 0, 0);
-    thePanel.showScale();
+    showScale(app());
     EXPECT_EQ(scaleButtonOnScreen(), referenceMask("X 0.06"));
     // ZOOM OUT with both buttons: twice the units per pixel.
     const int x = halfWidth(), y = halfHeight();
@@ -115,7 +116,7 @@ TEST_F(Scale, ButtonOnScreenFollowsAZoom) {
     mouse(WM_LBUTTONDOWN, x, y);
     mouse(WM_LBUTTONUP, x - 30, y - 30);
     mouse(WM_RBUTTONUP, x - 30, y - 30);
-    EXPECT_EQ(theCanvas.view.scale, 0.125);
+    EXPECT_EQ(app().view.scale, 0.125);
     EXPECT_EQ(scaleButtonOnScreen(), referenceMask("X 0.12"));
 }
 
@@ -134,39 +135,39 @@ TEST_F(Scale, ButtonOpensTheDialogWithTheCurrentScale) {
 
 TEST_F(Scale, DialogRefusesWhatIsNotAPositiveNumber) {
     setView(1.25, 3, -4);
-    const ViewMapping before = theCanvas.view;
+    const ViewMapping before = app().view;
     clickScaleButton();
     for (const char* text : {"abc", "-1", "0", "", "-0.5", "1-2", "1/0", "0/0", "(-1)*3"}) {
         for (bool enter : {true, false}) {
             SCOPED_TRACE(std::string("\"") + text + (enter ? "\" and Enter" : "\" and OK"));
             typeScale(text);
             enter ? pressEnter() : pressOk();
-            EXPECT_EQ(theCanvas.view.scale, 1.25);
+            EXPECT_EQ(app().view.scale, 1.25);
             EXPECT_TRUE(dialogShown());
             EXPECT_EQ(editText(), "1.25");
         }
     }
-    EXPECT_EQ(theCanvas.view.offsetX, before.offsetX);
-    EXPECT_EQ(theCanvas.view.homeScale, before.homeScale);
+    EXPECT_EQ(app().view.offsetX, before.offsetX);
+    EXPECT_EQ(app().view.homeScale, before.homeScale);
 }
 
 TEST_F(Scale, DialogAppliesAPositiveNumberAndRedrawsAtOnce) {
     setView(1.25, 0, 0);
-    theCanvas.view.savedOffsetX = 11;
-    theCanvas.view.savedOffsetY = 12;
-    theCanvas.view.savedScale = 13.0;
-    const double home = theCanvas.view.homeScale;
+    app().view.savedOffsetX = 11;
+    app().view.savedOffsetY = 12;
+    app().view.savedScale = 13.0;
+    const double home = app().view.homeScale;
     clickScaleButton();
     typeScale("2.5");
     pressEnter();
-    EXPECT_EQ(theCanvas.view.scale, 2.5);
+    EXPECT_EQ(app().view.scale, 2.5);
     EXPECT_FALSE(dialogShown());
-    EXPECT_EQ(theCanvas.view.offsetX, 0);
-    EXPECT_EQ(theCanvas.view.offsetY, 0);
-    EXPECT_EQ(theCanvas.view.savedOffsetX, 11);
-    EXPECT_EQ(theCanvas.view.savedOffsetY, 12);
-    EXPECT_EQ(theCanvas.view.savedScale, 13.0);
-    EXPECT_EQ(theCanvas.view.homeScale, home);
+    EXPECT_EQ(app().view.offsetX, 0);
+    EXPECT_EQ(app().view.offsetY, 0);
+    EXPECT_EQ(app().view.savedOffsetX, 11);
+    EXPECT_EQ(app().view.savedOffsetY, 12);
+    EXPECT_EQ(app().view.savedScale, 13.0);
+    EXPECT_EQ(app().view.homeScale, home);
     // The point (10, 20) is drawn at 2.5 units per pixel already, and the button says so.
     const int cx = halfWidth() + 4, cy = halfHeight() - 8;
     EXPECT_EQ(countPixels(kBlack, cx - 3, cy - 3, cx + 4, cy + 4), 21);
@@ -176,14 +177,14 @@ TEST_F(Scale, DialogAppliesAPositiveNumberAndRedrawsAtOnce) {
     clickScaleButton();
     typeScale("0.5");
     pressOk();
-    EXPECT_EQ(theCanvas.view.scale, 0.5);
+    EXPECT_EQ(app().view.scale, 0.5);
     EXPECT_FALSE(dialogShown());
     const int x = halfWidth(), y = halfHeight();
     mouse(WM_RBUTTONDOWN, x, y);
     mouse(WM_LBUTTONDOWN, x, y);
     mouse(WM_LBUTTONUP, x + 20, y - 20);
     mouse(WM_RBUTTONUP, x + 20, y - 20);
-    EXPECT_EQ(theCanvas.view.scale, home);
+    EXPECT_EQ(app().view.scale, home);
 }
 
 TEST_F(Scale, DialogTakesArithmeticAndFullWidthForms) {
@@ -194,7 +195,7 @@ TEST_F(Scale, DialogTakesArithmeticAndFullWidthForms) {
         clickScaleButton();
         typeScale(text);
         pressOk();
-        EXPECT_EQ(theCanvas.view.scale, scale) << text;
+        EXPECT_EQ(app().view.scale, scale) << text;
         EXPECT_FALSE(dialogShown()) << text;
     }
 }
@@ -213,7 +214,7 @@ TEST_F(Scale, DialogTextAsShownKeepsTheScale) {
         }
         pressOk();
         EXPECT_FALSE(dialogShown()) << scale;
-        EXPECT_EQ(theCanvas.view.scale, scale);
+        EXPECT_EQ(app().view.scale, scale);
     }
 }
 
@@ -222,11 +223,11 @@ TEST_F(Scale, DialogClampsToTheZoomLimits) {
     clickScaleButton();
     typeScale("1e9");
     pressEnter();
-    EXPECT_EQ(theCanvas.view.scale, 100000.0);
+    EXPECT_EQ(app().view.scale, 100000.0);
     clickScaleButton();
     typeScale("0.000000001");
     pressOk();
-    EXPECT_EQ(theCanvas.view.scale, 0.00001);
+    EXPECT_EQ(app().view.scale, 0.00001);
 }
 
 // While open, the dialog shows the scale of the view as it changes, except under the drafter's
@@ -235,20 +236,20 @@ TEST_F(Scale, OpenDialogFollowsTheViewUnlessTheDrafterIsTyping) {
     setView(1.25, 0, 0);
     clickScaleButton();
     wheelNotch(120);
-    EXPECT_EQ(theCanvas.view.scale, 1.0);
+    EXPECT_EQ(app().view.scale, 1.0);
     EXPECT_EQ(editText(), offered());
     const int x = halfWidth(), y = halfHeight();  // ZOOM OUT
     mouse(WM_RBUTTONDOWN, x, y);
     mouse(WM_LBUTTONDOWN, x, y);
     mouse(WM_LBUTTONUP, x - 30, y - 30);
     mouse(WM_RBUTTONUP, x - 30, y - 30);
-    EXPECT_EQ(theCanvas.view.scale, 2.0);
+    EXPECT_EQ(app().view.scale, 2.0);
     EXPECT_EQ(editText(), "2.00");
     pressOk();
-    EXPECT_EQ(theCanvas.view.scale, 2.0) << "OK on the followed text keeps the scale";
+    EXPECT_EQ(app().view.scale, 2.0) << "OK on the followed text keeps the scale";
 
     clickScaleButton();
-    SetFocus(theScaleDialog.edit);
+    SetFocus(app().scaleDialog.edit);
     wheelNotch(120);
     EXPECT_EQ(editText(), offered()) << "focused, but not changed by the drafter";
     typeScale("7");
@@ -257,7 +258,7 @@ TEST_F(Scale, OpenDialogFollowsTheViewUnlessTheDrafterIsTyping) {
     SetFocus(mainWindow);
     wheelNotch(-120);
     EXPECT_EQ(editText(), offered()) << "left alone, the text is the view's again";
-    SendMessageA(theScaleDialog.popup, WM_CLOSE, 0, 0);
+    SendMessageA(app().scaleDialog.popup, WM_CLOSE, 0, 0);
     const std::string shown = editText();
     wheelNotch(120);
     EXPECT_EQ(editText(), shown) << "a closed dialog is left alone";
@@ -267,10 +268,10 @@ TEST_F(Scale, CloseBoxHidesTheDialogWithoutApplying) {
     setView(1.25, 0, 0);
     clickScaleButton();
     typeScale("7");
-    SendMessageA(theScaleDialog.popup, WM_CLOSE, 0, 0);
+    SendMessageA(app().scaleDialog.popup, WM_CLOSE, 0, 0);
     EXPECT_FALSE(dialogShown());
-    EXPECT_TRUE(IsWindow(theScaleDialog.popup)) << "hidden, never destroyed";
-    EXPECT_EQ(theCanvas.view.scale, 1.25);
+    EXPECT_TRUE(IsWindow(app().scaleDialog.popup)) << "hidden, never destroyed";
+    EXPECT_EQ(app().view.scale, 1.25);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "tests/window/window_harness.h"
 #include "view/gdi_win.h"
 
@@ -87,8 +87,8 @@ struct Storm {
     }
 
     HWND someRoot() {
-        if (IsWindowVisible(theScaleDialog.popup) && random.below(3) == 0)
-            return theScaleDialog.popup;
+        if (IsWindowVisible(app().scaleDialog.popup) && random.below(3) == 0)
+            return app().scaleDialog.popup;
         return mainWindow;
     }
 
@@ -161,10 +161,10 @@ struct Storm {
     // replaces everything, or ends with Enter.
     void typeStorm() {
         if (random.below(3) == 0) {
-            const HWND edits[7] = {thePanel.rows[0].valueEdit, thePanel.rows[1].valueEdit,
-                                   thePanel.rows[2].valueEdit, thePanel.rows[3].valueEdit,
-                                   thePanel.rows[4].valueEdit, thePanel.rows[5].valueEdit,
-                                   theScaleDialog.edit};
+            const HWND edits[7] = {app().panel.rows[0].valueEdit, app().panel.rows[1].valueEdit,
+                                   app().panel.rows[2].valueEdit, app().panel.rows[3].valueEdit,
+                                   app().panel.rows[4].valueEdit, app().panel.rows[5].valueEdit,
+                                   app().scaleDialog.edit};
             const HWND edit = edits[random.below(7)];
             if (IsWindowVisible(edit)) SetFocus(edit);
         }
@@ -196,18 +196,18 @@ struct Storm {
     }
 
     void scaleDialogStorm() {
-        if (!IsWindowVisible(theScaleDialog.popup))
-            command(thePanel.statusStrip, 28, thePanel.scaleButton);
-        SetWindowTextA(theScaleDialog.edit, oddText().c_str());
+        if (!IsWindowVisible(app().scaleDialog.popup))
+            command(app().strip.strip, 28, app().strip.scaleButton);
+        SetWindowTextA(app().scaleDialog.edit, oddText().c_str());
         switch (random.below(3)) {
             case 0:
-                SendMessageA(theScaleDialog.edit, WM_KEYDOWN, VK_RETURN, 0);
+                SendMessageA(app().scaleDialog.edit, WM_KEYDOWN, VK_RETURN, 0);
                 break;
             case 1:
-                command(theScaleDialog.popup, 0, theScaleDialog.okButton);
+                command(app().scaleDialog.popup, 0, app().scaleDialog.okButton);
                 break;
             default:
-                SendMessageA(theScaleDialog.popup, WM_CLOSE, 0, 0);
+                SendMessageA(app().scaleDialog.popup, WM_CLOSE, 0, 0);
         }
     }
 
@@ -241,14 +241,14 @@ struct Storm {
         } else if (pick < 76) {
             static const int kIds[3] = {3, 7, 11};
             const int row = random.below(3);
-            command(thePanel.panel, kIds[row], thePanel.rows[row].unitButton);
+            command(app().panel.panel, kIds[row], app().panel.rows[row].unitButton);
         } else if (pick < 84) {
             scaleDialogStorm();
         } else if (pick < 92) {
             resizeStorm();
         } else if (pick < 96) {
             ++boxes;
-            command(thePanel.panel, 1, thePanel.completeButton);
+            command(app().panel.panel, 1, app().panel.completeButton);
         } else {
             ++boxes;
             SendMessageA(mainWindow, WM_CLOSE, 0, 0);
@@ -263,7 +263,8 @@ struct Figures {
 };
 
 Figures measure(const RECT& size) {
-    if (IsWindowVisible(theScaleDialog.popup)) SendMessageA(theScaleDialog.popup, WM_CLOSE, 0, 0);
+    if (IsWindowVisible(app().scaleDialog.popup))
+        SendMessageA(app().scaleDialog.popup, WM_CLOSE, 0, 0);
     SetWindowPos(mainWindow, nullptr, size.left, size.top, size.right - size.left,
                  size.bottom - size.top, SWP_NOZORDER | SWP_NOACTIVATE);
     repaint();
@@ -306,9 +307,9 @@ TEST_F(InputStorm, ProgramSurvivesAndLeavesNothingBehind) {
     std::printf(
         "input storm: %d actions, %d questions answered No (%d asked), %d context menus closed, "
         "%d repaints; GDI objects %d -> %d, handles %lu -> %lu\n",
-        actions, answerer.answered(), storm.boxes + warmUp.boxes, answerer.menus(),
-        theCanvas.repaints, before.gdiObjects, after.gdiObjects,
-        static_cast<unsigned long>(before.handles), static_cast<unsigned long>(after.handles));
+        actions, answerer.answered(), storm.boxes + warmUp.boxes, answerer.menus(), canvasPaints(),
+        before.gdiObjects, after.gdiObjects, static_cast<unsigned long>(before.handles),
+        static_cast<unsigned long>(after.handles));
     std::fflush(stdout);
 
     // Clicks on the completion button ask too.
@@ -318,12 +319,12 @@ TEST_F(InputStorm, ProgramSurvivesAndLeavesNothingBehind) {
     EXPECT_TRUE(IsWindow(mainWindow));
     DWORD_PTR result = 0;
     EXPECT_NE(SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
-    const int repaints = theCanvas.repaints;
+    const int repaints = canvasPaints();
     const char* const texts[6] = {"120", "0", "90", "1.0", "1.0", "3"};
     const int sliders[6] = {100, 0, 0, 100, 100, 100};
     setRows(texts, sliders);
     pump();
-    EXPECT_GT(theCanvas.repaints, repaints) << "still repaints after an edit";
+    EXPECT_GT(canvasPaints(), repaints) << "still repaints after an edit";
     EXPECT_EQ(readFile("JWC_TEMP.TXT"), kFigureText);
     EXPECT_EQ(directoryEntries(), std::vector<std::string>{"JWC_TEMP.TXT"});
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);

@@ -8,9 +8,14 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
+#include "app/canvas_window_win.h"
 #include "app/main_window_win.h"
+#include "app/owner_button_win.h"
+#include "app/status_strip_win.h"
+#include "view/window_idioms_win.h"
 
 namespace harness {
 
@@ -35,20 +40,30 @@ WPARAM quitCode = 0;
 
 namespace {
 
+std::unique_ptr<App> theApp;
+int paints = 0;
+WNDPROC canvasProcedure = nullptr;
+
+// In front of the canvas's own procedure: counts its paints.
+LRESULT CALLBACK countPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) ++paints;
+    return CallWindowProcA(canvasProcedure, window, message, wParam, lParam);
+}
+
 void recordStartup() {
     GetWindowRect(mainWindow, &startup.windowRect);
-    GetClientRect(theCanvas.window, &startup.canvasClient);
-    startup.view = theCanvas.view;
+    GetClientRect(app().canvas.window, &startup.canvasClient);
+    startup.view = app().view;
     for (int r = 0; r < 6; ++r) {
-        startup.rowText[r] = windowText(thePanel.rows[r].valueEdit);
-        startup.percentText[r] = windowText(thePanel.rows[r].percentBox);
+        startup.rowText[r] = windowText(app().panel.rows[r].valueEdit);
+        startup.percentText[r] = windowText(app().panel.rows[r].percentBox);
         startup.slider[r] =
-            static_cast<int>(SendMessageA(thePanel.rows[r].slider, TBM_GETPOS, 0, 0));
+            static_cast<int>(SendMessageA(app().panel.rows[r].slider, TBM_GETPOS, 0, 0));
     }
-    startup.moveUnitFactor[0] = thePanel.moveUnitFactor[0];
-    startup.moveUnitFactor[1] = thePanel.moveUnitFactor[1];
-    startup.angleUnitFactor = thePanel.angleUnitFactor;
-    startup.lastValuesEnabled = IsWindowEnabled(thePanel.lastValuesButton) != FALSE;
+    startup.moveUnitFactor[0] = app().model.inputs.moveUnitFactor[0];
+    startup.moveUnitFactor[1] = app().model.inputs.moveUnitFactor[1];
+    startup.angleUnitFactor = app().model.inputs.angleUnitFactor;
+    startup.lastValuesEnabled = IsWindowEnabled(app().panel.lastValuesButton) != FALSE;
 }
 
 void removeDirectory(const std::string& path) {
@@ -92,15 +107,50 @@ bool startProgram() {
         if (error != ERROR_ALREADY_EXISTS || n > 100) return false;
     }
     if (!SetCurrentDirectoryA(directory.c_str())) return false;
-    writeFile("JWC_TEMP.TXT", kFigureText);
-    mainWindow = startZovrel(GetModuleHandleA(nullptr), "JWC_TEMP.TXT", settingsPath().c_str());
-    if (!mainWindow) return false;
+    if (!restartProgram()) return false;
     recordStartup();
+    return true;
+}
+
+App& app() {
+    return *theApp;
+}
+
+bool restartProgram(const std::string& exchangeText) {
+    if (mainWindow && IsWindow(mainWindow)) DestroyWindow(mainWindow);
+    pump();
+    quitSeen = false;
+    theApp.reset();
+    writeFile("JWC_TEMP.TXT", exchangeText);
+    theApp = std::make_unique<App>();
+    mainWindow =
+        startZovrel(app(), GetModuleHandleA(nullptr), "JWC_TEMP.TXT", settingsPath().c_str());
+    if (!mainWindow) return false;
+    paints = 0;
+    canvasProcedure = subclass(app().canvas.window, countPaints);
     pump();
     return true;
 }
 
+int canvasPaints() {
+    return paints;
+}
+
+CopyInputs controlsInputs() {
+    CopyInputs in = app().model.inputs;
+    const ParameterPanel& panel = app().panel;
+    for (int r = 0; r < kRowCount; ++r) {
+        panel.valueText(r, in.rowText[r]);
+        in.rowSlider[r] = panel.sliderPosition(r);
+    }
+    in.keepAttributes = panel.keepAttributesChecked();
+    return in;
+}
+
 void stopProgram() {
+    if (mainWindow && IsWindow(mainWindow)) DestroyWindow(mainWindow);
+    pump();
+    theApp.reset();
     if (directory.empty()) return;
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
@@ -128,24 +178,24 @@ void pump() {
 
 LPARAM atCanvas(int x, int y) {
     RECT panel{};
-    GetClientRect(thePanel.panel, &panel);
+    GetClientRect(app().panel.panel, &panel);
     return MAKELPARAM(static_cast<WORD>(x + panel.right), static_cast<WORD>(y));
 }
 
 void mouse(UINT message, int x, int y) {
     SendMessageA(mainWindow, message, 0, atCanvas(x, y));
-    UpdateWindow(theCanvas.window);  // the paint the message loop would do next
+    UpdateWindow(app().canvas.window);  // the paint the message loop would do next
 }
 
 int canvasWidth() {
     RECT r{};
-    GetClientRect(theCanvas.window, &r);
+    GetClientRect(app().canvas.window, &r);
     return r.right;
 }
 
 int canvasHeight() {
     RECT r{};
-    GetClientRect(theCanvas.window, &r);
+    GetClientRect(app().canvas.window, &r);
     return r.bottom;
 }
 
@@ -157,38 +207,41 @@ int halfHeight() {
 }
 
 uint32_t pixel(int x, int y) {
-    UpdateWindow(theCanvas.window);  // a paint still owed by the last message
+    const Canvas& canvas = app().canvas;
+    UpdateWindow(canvas.window);  // a paint still owed by the last message
     GdiFlush();
-    if (x < 0 || y < 0 || x >= theCanvas.bitmapWidth || y >= theCanvas.bitmapHeight) {
+    if (x < 0 || y < 0 || x >= canvas.bitmapWidth || y >= canvas.bitmapHeight) {
         ADD_FAILURE() << "pixel (" << x << ", " << y << ") lies outside the picture";
         return 0xFFFFFFFFu;
     }
-    return theCanvas.bits[static_cast<size_t>(y) * theCanvas.bitmapWidth + x] & 0xFFFFFFu;
+    return canvas.bits[static_cast<size_t>(y) * canvas.bitmapWidth + x] & 0xFFFFFFu;
 }
 
 int countPixels(uint32_t colour, int x0, int y0, int x1, int y1) {
-    UpdateWindow(theCanvas.window);
+    const Canvas& canvas = app().canvas;
+    UpdateWindow(canvas.window);
     GdiFlush();
     int n = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
-            if (x >= 0 && y >= 0 && x < theCanvas.bitmapWidth && y < theCanvas.bitmapHeight &&
-                (theCanvas.bits[static_cast<size_t>(y) * theCanvas.bitmapWidth + x] & 0xFFFFFFu) ==
+            if (x >= 0 && y >= 0 && x < canvas.bitmapWidth && y < canvas.bitmapHeight &&
+                (canvas.bits[static_cast<size_t>(y) * canvas.bitmapWidth + x] & 0xFFFFFFu) ==
                     colour)
                 ++n;
     return n;
 }
 
 void setView(double scale, int offsetX, int offsetY) {
-    theCanvas.view.scale = scale;
-    theCanvas.view.offsetX = offsetX;
-    theCanvas.view.offsetY = offsetY;
+    app().view.scale = scale;
+    app().view.offsetX = offsetX;
+    app().view.offsetY = offsetY;
     repaint();
 }
 
 void repaint() {
-    theCanvas.invalidate();
-    UpdateWindow(theCanvas.window);
+    app().canvas.invalidate();
+    UpdateWindow(app().canvas.window);
+    pump();  // what the paint reported: the status strip's notes
 }
 
 std::string windowText(HWND window) {
@@ -198,16 +251,16 @@ std::string windowText(HWND window) {
 }
 
 void setRowText(int row, const char* text) {
-    SetWindowTextA(thePanel.rows[row].valueEdit, text);
-    UpdateWindow(theCanvas.window);
+    SetWindowTextA(app().panel.rows[row].valueEdit, text);
+    UpdateWindow(app().canvas.window);
 }
 
 void moveSlider(int row, int position) {
-    HWND slider = thePanel.rows[row].slider;
+    HWND slider = app().panel.rows[row].slider;
     SendMessageA(slider, TBM_SETPOS, TRUE, position);
-    SendMessageA(thePanel.panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+    SendMessageA(app().panel.panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
                  reinterpret_cast<LPARAM>(slider));
-    UpdateWindow(theCanvas.window);
+    UpdateWindow(app().canvas.window);
 }
 
 void setRows(const char* const texts[6], const int sliders[6]) {
@@ -242,14 +295,20 @@ void Dib::fill(uint32_t colour) {
 
 void drawOwnerButton(Dib& target, int id, bool pressed) {
     const RECT box{0, 0, target.width(), target.height()};
-    thePanel.drawOwnerButton(target.dc(), id, pressed, box);
+    char label[kRowTextSize + 8] = {};
+    const int row = app().panel.rowOfUnitButton(id);
+    if (row >= 0)
+        lstrcpyA(label, unitLabel(app().model.inputs, row));
+    else if (id == kScaleButtonId)
+        scaleLabel(app().view.scale, label, sizeof label);
+    drawRaisedButton(target.dc(), box, pressed, label, app().font.get(), app().dpi);
     GdiFlush();
 }
 
 void drawLabelReference(Dib& target, const char* text) {
     const RECT box{0, 0, target.width(), target.height()};
     FillRect(target.dc(), &box, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    HGDIOBJ previous = SelectObject(target.dc(), theCanvas.uiFont.get());
+    HGDIOBJ previous = SelectObject(target.dc(), app().font.get());
     TextOutA(target.dc(), 3, 2, text, lstrlenA(text));
     SelectObject(target.dc(), previous);
     GdiFlush();
@@ -340,46 +399,49 @@ void WindowTest::SetUp() {
     quitSeen = false;
     GetWindowRect(mainWindow, &windowRect_);
     for (int r = 0; r < 6; ++r) {
-        rowText_[r] = windowText(thePanel.rows[r].valueEdit);
-        slider_[r] = static_cast<int>(SendMessageA(thePanel.rows[r].slider, TBM_GETPOS, 0, 0));
+        rowText_[r] = windowText(app().panel.rows[r].valueEdit);
+        slider_[r] = static_cast<int>(SendMessageA(app().panel.rows[r].slider, TBM_GETPOS, 0, 0));
     }
-    moveUnitFactor_[0] = thePanel.moveUnitFactor[0];
-    moveUnitFactor_[1] = thePanel.moveUnitFactor[1];
-    angleUnitFactor_ = thePanel.angleUnitFactor;
-    view_ = theCanvas.view;
-    baseX_ = theCopyArray.baseX;
-    baseY_ = theCopyArray.baseY;
-    settingsPath_ = thePanel.settingsPath;
-    lastValues_ = thePanel.lastValues;
-    hasLastValues_ = thePanel.hasLastValues;
+    moveUnitFactor_[0] = app().model.inputs.moveUnitFactor[0];
+    moveUnitFactor_[1] = app().model.inputs.moveUnitFactor[1];
+    angleUnitFactor_ = app().model.inputs.angleUnitFactor;
+    view_ = app().view;
+    baseX_ = app().model.copies.baseX;
+    baseY_ = app().model.copies.baseY;
+    settings_ = app().settings;
 }
 
 void WindowTest::TearDown() {
+    if (!IsWindow(mainWindow)) {
+        // The test ended the program: the next test finds a new start.
+        ASSERT_TRUE(restartProgram());
+        return;
+    }
     ReleaseCapture();
-    theMouse = MouseTracker{};
-    basePointPickMode = 0;
-    if (theScaleDialog.popup) ShowWindow(theScaleDialog.popup, SW_HIDE);
+    app().mouse = MouseTracker{};
+    app().picking = false;
+    app().scaleDialog.hide();
     RECT now{};
     GetWindowRect(mainWindow, &now);
     if (!EqualRect(&now, &windowRect_))
         SetWindowPos(mainWindow, nullptr, windowRect_.left, windowRect_.top,
                      windowRect_.right - windowRect_.left, windowRect_.bottom - windowRect_.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    thePanel.moveUnitFactor[0] = moveUnitFactor_[0];
-    thePanel.moveUnitFactor[1] = moveUnitFactor_[1];
-    thePanel.angleUnitFactor = angleUnitFactor_;
+    CopyInputs rows = app().model.inputs;
+    rows.moveUnitFactor[0] = moveUnitFactor_[0];
+    rows.moveUnitFactor[1] = moveUnitFactor_[1];
+    rows.angleUnitFactor = angleUnitFactor_;
+    app().model.setRows(rows);
+    app().panel.showUnits();
     for (int r = 0; r < 6; ++r) {
         setRowText(r, rowText_[r].c_str());
         moveSlider(r, slider_[r]);
     }
-    theCanvas.view = view_;
-    theCopyArray.baseX = baseX_;
-    theCopyArray.baseY = baseY_;
-    thePanel.settingsPath = settingsPath_;
-    thePanel.lastValues = lastValues_;
-    thePanel.hasLastValues = hasLastValues_;
-    thePanel.enableLastValues();
-    thePanel.setHint("");
+    app().view = view_;
+    app().model.setBase(baseX_, baseY_);
+    app().settings = settings_;
+    app().panel.enableLastValues(app().settings.hasLastValues());
+    app().strip.setHint("");
     repaint();
     pump();
     quitSeen = false;

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/app_win.h"
 #include "app/settings_file.h"
 #include "view/gdi_win.h"
 #include "view/view_mapping.h"
@@ -27,6 +28,16 @@ extern const char kFigureText[];
 // exchange file written into it, and the program started up to its message loop.
 bool startProgram();
 void stopProgram();  // removes the temporary directory
+
+// The program's state: one App, as WinMain makes it.
+App& app();
+// A new start of the program, as the host's next call would make it, on an exchange file that
+// holds exchangeText: the old window (if any) goes, a new App reads the file and zovrel.ini.
+bool restartProgram(const std::string& exchangeText = kFigureText);
+// How many times the canvas has painted since the program started.
+int canvasPaints();
+// What the panel's controls show, read back from them: texts, sliders, units, check box.
+CopyInputs controlsInputs();
 
 extern HWND mainWindow;
 extern std::string directory;
@@ -171,7 +182,8 @@ void writeFile(const std::string& name, const std::string& bytes);
 std::vector<std::string> directoryEntries();
 
 // Saves what tests change and puts it back afterwards: rows, sliders, units, view, base
-// point, pick mode, hint, gesture feedback, mouse state, scale dialog, window size.
+// point, pick mode, hint, gesture feedback, mouse state, scale dialog, window size. A test
+// that ended the program leaves a new start behind it.
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -185,9 +197,7 @@ class WindowTest : public ::testing::Test {
     double angleUnitFactor_ = 0.0;
     ViewMapping view_;
     double baseX_ = 0.0, baseY_ = 0.0;
-    std::string settingsPath_;
-    LastValues lastValues_;
-    bool hasLastValues_ = false;
+    SettingsStore settings_;
 };
 
 }  // namespace harness

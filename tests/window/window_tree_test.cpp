@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals_win.h"
+#include "app/app_win.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;
@@ -63,7 +63,7 @@ std::vector<HWND> directChildren(HWND parent) {
 
 // The direct child of the panel with this id at this position (row 6's controls share id 0).
 HWND panelChildAt(int id, int x, int y) {
-    for (HWND child : directChildren(thePanel.panel)) {
+    for (HWND child : directChildren(app().panel.panel)) {
         const Placement p = placement(child);
         if (GetDlgCtrlID(child) == id && p.x == x && p.y == y) return child;
     }
@@ -117,7 +117,7 @@ TEST_F(WindowTree, StatusBarStripAndScaleButtonSitAlongTheBottom) {
     ASSERT_NE(strip, nullptr);
     EXPECT_TRUE(sameClass(strip, "Static"));
     EXPECT_EQ(windowText(strip), "");
-    EXPECT_EQ(font(strip), theCanvas.uiFont.get());
+    EXPECT_EQ(font(strip), app().font.get());
     const SIZE barClient = clientSize(bar);
     expectPlacement(strip, {0, 0, barClient.cx - 17, barClient.cy}, "status text strip");
 
@@ -138,8 +138,8 @@ TEST_F(WindowTree, StatusBarStripAndScaleButtonSitAlongTheBottom) {
 
 TEST_F(WindowTree, PanelAndCanvasShareTheClientAreaAboveTheStatusBar) {
     const SIZE main = clientSize(mainWindow);
-    const SIZE strip = clientSize(thePanel.statusStrip);
-    HWND panel = thePanel.panel;
+    const SIZE strip = clientSize(app().strip.strip);
+    HWND panel = app().panel.panel;
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(GetAncestor(panel, GA_PARENT), mainWindow);
     EXPECT_EQ(GetDlgCtrlID(panel), 0);
@@ -150,17 +150,17 @@ TEST_F(WindowTree, PanelAndCanvasShareTheClientAreaAboveTheStatusBar) {
 
     HWND canvas = GetDlgItem(mainWindow, 9);
     ASSERT_NE(canvas, nullptr);
-    EXPECT_EQ(canvas, theCanvas.window);
+    EXPECT_EQ(canvas, app().canvas.window);
     EXPECT_TRUE(sameClass(canvas, "Static"));
     EXPECT_EQ(windowText(canvas), "");
     EXPECT_EQ(style(canvas) & (WS_CHILD | WS_VISIBLE | SS_NOTIFY), DWORD{WS_CHILD | WS_VISIBLE});
     expectPlacement(canvas, {140, 0, main.cx - 140, main.cy - strip.cy}, "canvas");
-    EXPECT_EQ(theCanvas.bitmapWidth, main.cx - 140);
-    EXPECT_EQ(theCanvas.bitmapHeight, main.cy - strip.cy);
+    EXPECT_EQ(app().canvas.bitmapWidth, main.cx - 140);
+    EXPECT_EQ(app().canvas.bitmapHeight, main.cy - strip.cy);
 }
 
 TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
-    EXPECT_EQ(directChildren(thePanel.panel).size(), 25u)
+    EXPECT_EQ(directChildren(app().panel.panel).size(), 25u)
         << "6 rows, 3 unit buttons, 3 push buttons, a check box";
     for (int r = 0; r < 6; ++r) {
         SCOPED_TRACE("row " + std::to_string(r + 1));
@@ -177,7 +177,7 @@ TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
         EXPECT_EQ(style(edit) & ES_AUTOHSCROLL, r == 5 ? DWORD{0} : DWORD{ES_AUTOHSCROLL});
         EXPECT_EQ(style(edit) & ES_READONLY, DWORD{0});
         EXPECT_TRUE(exStyle(edit) & WS_EX_CLIENTEDGE);
-        EXPECT_EQ(font(edit), theCanvas.uiFont.get());
+        EXPECT_EQ(font(edit), app().font.get());
 
         if (ids.unit >= 0) {
             HWND unit = panelChildAt(ids.unit, 112, y + 1);
@@ -185,7 +185,7 @@ TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
             EXPECT_TRUE(sameClass(unit, "Button"));
             expectPlacement(unit, {112, y + 1, 23, 18}, "unit button");
             EXPECT_EQ(style(unit) & BS_TYPEMASK, DWORD{BS_OWNERDRAW});
-            EXPECT_EQ(font(unit), theCanvas.uiFont.get());
+            EXPECT_EQ(font(unit), app().font.get());
         }
 
         HWND slider = panelChildAt(ids.slider, 0, y + 20);
@@ -204,10 +204,10 @@ TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
         const DWORD percentStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY | ES_CENTER;
         EXPECT_EQ(style(percent) & percentStyle, percentStyle);
         EXPECT_TRUE(exStyle(percent) & WS_EX_CLIENTEDGE);
-        EXPECT_EQ(font(percent), theCanvas.uiFont.get());
+        EXPECT_EQ(font(percent), app().font.get());
     }
     // Rows 4 to 6 have no unit button.
-    for (HWND child : directChildren(thePanel.panel)) {
+    for (HWND child : directChildren(app().panel.panel)) {
         const Placement p = placement(child);
         if (p.x == 112) {
             EXPECT_LT(p.y, 5 + 70 * 3) << "a unit button below row 3";
@@ -216,32 +216,32 @@ TEST_F(WindowTree, EachRowHasItsControlsWithIdsPositionsAndStyles) {
 }
 
 TEST_F(WindowTree, CommandButtonsCarryTheirTextsAndIds) {
-    HWND complete = GetDlgItem(thePanel.panel, 1);
+    HWND complete = GetDlgItem(app().panel.panel, 1);
     ASSERT_NE(complete, nullptr);
     EXPECT_TRUE(sameClass(complete, "Button"));
     EXPECT_EQ(windowText(complete), "完了+JWWに送信");
     EXPECT_TRUE(style(complete) & BS_CENTER);
     EXPECT_NE(style(complete) & BS_TYPEMASK, DWORD{BS_OWNERDRAW});
-    EXPECT_EQ(font(complete), theCanvas.uiFont.get());
+    EXPECT_EQ(font(complete), app().font.get());
     // Flush with the panel's bottom edge.
-    expectPlacement(complete, {5, clientSize(thePanel.panel).cy - 20, 130, 20},
+    expectPlacement(complete, {5, clientSize(app().panel.panel).cy - 20, 130, 20},
                     "completion button");
 
-    HWND basePoint = GetDlgItem(thePanel.panel, 26);
+    HWND basePoint = GetDlgItem(app().panel.panel, 26);
     ASSERT_NE(basePoint, nullptr);
     EXPECT_TRUE(sameClass(basePoint, "Button"));
     EXPECT_EQ(windowText(basePoint), "基点変更");
     EXPECT_TRUE(style(basePoint) & BS_CENTER);
-    EXPECT_EQ(font(basePoint), theCanvas.uiFont.get());
+    EXPECT_EQ(font(basePoint), app().font.get());
     expectPlacement(basePoint, {5, 420, 130, 20}, "base-point button");
 
-    HWND lastValues = GetDlgItem(thePanel.panel, 27);
+    HWND lastValues = GetDlgItem(app().panel.panel, 27);
     ASSERT_NE(lastValues, nullptr);
     EXPECT_TRUE(sameClass(lastValues, "Button"));
     EXPECT_EQ(windowText(lastValues), "前回値");
     EXPECT_TRUE(style(lastValues) & BS_CENTER);
     EXPECT_NE(style(lastValues) & BS_TYPEMASK, DWORD{BS_OWNERDRAW});
-    EXPECT_EQ(font(lastValues), theCanvas.uiFont.get());
+    EXPECT_EQ(font(lastValues), app().font.get());
     // Below "基点変更", clear of the completion button with room for one more line between.
     expectPlacement(lastValues, {5, 445, 130, 20}, "last-values button");
     EXPECT_GE(placement(complete).y, 445 + 20 + 20);
@@ -249,7 +249,7 @@ TEST_F(WindowTree, CommandButtonsCarryTheirTextsAndIds) {
 }
 
 TEST_F(WindowTree, ScaleDialogIsAHiddenToolWindowInTheMainWindowsCorner) {
-    HWND popup = FindWindowA("testClassSub", nullptr);
+    HWND popup = FindWindowA("ZovrelScaleDialog", nullptr);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(GetWindow(popup, GW_OWNER), mainWindow);
     EXPECT_FALSE(IsWindowVisible(popup));
@@ -271,7 +271,7 @@ TEST_F(WindowTree, ScaleDialogIsAHiddenToolWindowInTheMainWindowsCorner) {
     EXPECT_TRUE(sameClass(ok, "Button"));
     EXPECT_EQ(windowText(ok), "OK");
     expectPlacement(ok, {210, 5, 80, 20}, "OK button");
-    EXPECT_EQ(font(ok), theCanvas.uiFont.get());
+    EXPECT_EQ(font(ok), app().font.get());
     HWND edit = GetDlgItem(popup, 1);
     ASSERT_NE(edit, nullptr);
     EXPECT_TRUE(sameClass(edit, "Edit"));
@@ -279,7 +279,7 @@ TEST_F(WindowTree, ScaleDialogIsAHiddenToolWindowInTheMainWindowsCorner) {
     EXPECT_TRUE(style(edit) & WS_BORDER);
     EXPECT_TRUE(style(edit) & ES_AUTOHSCROLL);
     EXPECT_TRUE(exStyle(edit) & WS_EX_CLIENTEDGE);
-    EXPECT_EQ(font(edit), theCanvas.uiFont.get());
+    EXPECT_EQ(font(edit), app().font.get());
 }
 
 TEST_F(WindowTree, RowsShowTheStartingValuesForAFigure100By50) {
@@ -327,9 +327,9 @@ namespace {
 
 // The panel's own grey at a pixel of the panel's background, as the screen shows it.
 uint32_t panelOnScreen(int x, int y) {
-    HDC dc = GetDC(thePanel.panel);
+    HDC dc = GetDC(app().panel.panel);
     const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(thePanel.panel, dc);
+    ReleaseDC(app().panel.panel, dc);
     return rgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
@@ -341,9 +341,9 @@ TEST_F(WindowTree, UncoveringTheMainWindowBringsThePanelBack) {
     const int x = 2, y = kRowTop + kRowPitch - 8;  // between two rows: background only
     pump();
     ASSERT_EQ(panelOnScreen(x, y), rgb(192, 192, 192));
-    const int paints = theCanvas.repaints;
+    const int paints = canvasPaints();
     RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
     UpdateWindow(mainWindow);
     EXPECT_EQ(panelOnScreen(x, y), rgb(192, 192, 192));
-    EXPECT_EQ(theCanvas.repaints, paints);
+    EXPECT_EQ(canvasPaints(), paints);
 }

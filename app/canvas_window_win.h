@@ -8,23 +8,35 @@
 #include "copyarray/copy_preview.h"
 #include "figure/figure.h"
 #include "view/canvas_win.h"
+#include "view/figure_outlines.h"
+#include "view/view_mapping.h"
+
+struct App;
 
 // A repaint stops drawing further copies once it has spent this long, so the window never hangs.
 constexpr int kPreviewBudgetMs = 100;
 
-// Everything one picture shows, gathered when the canvas paints.
+// Posted to the main window by a paint: what its preview could show (wParam the copies drawn,
+// lParam the copies wanted, and 1 << 32 when the count was clamped).
+constexpr UINT kPreviewShownMessage = WM_APP + 1;
+
+// Everything one picture shows, read and never written by the paint.
 struct Scene {
     const Figure& figure;
-    const Bounds& bounds;
+    const FigureOutlines& outlines;
+    const ViewMapping& view;
+    const CopyArray& copies;  // the base point
     const CopyParameters& params;
-    CopyArray& copies;  // in pick mode the base point follows the pointer under the current view
     bool picking;
     PixelPoint pointer;
     CanvasFeedback feedback;
+    HFONT font;
+    int dpi;
+    int threads = 0;  // for the copies, as workerThreads takes it
 };
 
-// The program's scene now.
-Scene currentScene();
+// The application's scene now.
+Scene currentScene(const App& app);
 
 // The whole picture into the canvas bitmap, in its fixed order: background, axes and gesture
 // feedback, the figure, the base-point marker, then the copies until the deadline.
@@ -33,4 +45,6 @@ PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
 
 // The canvas window's procedure: it paints (WM_PAINT, WM_PRINTCLIENT) and nothing else does.
 LRESULT CALLBACK canvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void subclassCanvas();
+
+// The main window's side of kPreviewShownMessage: the status strip's notes follow.
+void previewShown(App& app, WPARAM wParam, LPARAM lParam);

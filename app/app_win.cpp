@@ -1,0 +1,38 @@
+#include "app/app_win.h"
+
+void attachApp(HWND window, LPARAM createStruct) {
+    const CREATESTRUCTA& creation = *reinterpret_cast<const CREATESTRUCTA*>(createStruct);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation.lpCreateParams));
+}
+
+App* findApp(HWND window) {
+    return reinterpret_cast<App*>(GetWindowLongPtrA(GetAncestor(window, GA_ROOT), GWLP_USERDATA));
+}
+
+App& appOf(HWND window) {
+    return *findApp(window);
+}
+
+void modelChanged(App& app) {
+    app.canvas.invalidate();
+    app.panel.showUnits();
+    app.strip.invalidate();
+}
+
+void viewChanged(App& app, bool scaleChanged) {
+    if (app.picking) {
+        const PixelPoint p = app.mouse.pointerPos;
+        const Point2 base = app.view.screenToWorld(p.x, p.y);
+        if (base.x != app.model.copies.baseX || base.y != app.model.copies.baseY) {
+            app.model.setBase(base.x, base.y);
+            app.strip.invalidate();
+        }
+    }
+    app.canvas.invalidate();
+    if (scaleChanged) showScale(app);
+}
+
+void showScale(App& app) {
+    app.strip.showScale();
+    app.scaleDialog.followView(app.view.scale);
+}

@@ -1,0 +1,70 @@
+// The panel's procedure: one small handler per message; what the drafter did goes to the
+// commands (app/commands_win.h), then the static control does its own.
+
+#include "app/app_win.h"
+#include "app/commands_win.h"
+#include "app/owner_button_win.h"
+#include "app/parameter_panel_win.h"
+
+namespace {
+
+void onPanelCommand(App& app, WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == EN_UPDATE) {
+        const int row = app.panel.rowOfValueBox(reinterpret_cast<HWND>(lParam));
+        if (!app.panel.showing && row >= 0) rowTyped(app, row);
+        return;
+    }
+    const int id = LOWORD(wParam);
+    switch (id) {
+        case kCompleteButtonId:
+            completeCommand(app);
+            return;
+        case kBasePointButtonId:
+            basePointCommand(app);
+            return;
+        case kKeepAttributesId:
+            keepAttributesPressed(app);
+            return;
+        case kLastValuesButtonId:
+            restoreLastValues(app);
+            return;
+    }
+    const int row = app.panel.rowOfUnitButton(id);
+    if (row >= 0) unitPressed(app, row);
+}
+
+// A unit button shows the unit the model holds; reached with Tab, a focus rectangle too.
+void onUnitButtonDraw(const App& app, LPARAM lParam) {
+    const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    const int row = app.panel.rowOfUnitButton(static_cast<int>(item.CtlID));
+    if (row < 0) return;
+    drawRaisedButton(item.hDC, item.rcItem, (item.itemState & ODS_SELECTED) != 0,
+                     unitLabel(app.model.inputs, row), app.font.get(), app.dpi);
+    if ((item.itemState & ODS_FOCUS) && item.hwndItem == app.tabFocus) {
+        RECT inside = item.rcItem;
+        InflateRect(&inside, -2, -2);
+        DrawFocusRect(item.hDC, &inside);
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    App& app = appOf(window);
+    switch (message) {
+        case WM_PAINT:
+            app.panel.paintLabels(app.font.get(), app.dpi);
+            break;
+        case WM_DRAWITEM:
+            onUnitButtonDraw(app, lParam);
+            break;
+        case WM_COMMAND:
+            onPanelCommand(app, wParam, lParam);
+            if (!IsWindow(window)) return 0;  // the completion ended the program
+            break;
+        case WM_HSCROLL:
+            slidersMoved(app);
+            break;
+    }
+    return CallWindowProcA(app.panel.previousProc, window, message, wParam, lParam);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "figure/figure.h"
+
+// One exchange-file line into one element: the fields and their numbers. The lines come as the
+// line cutting delivers them (figure/reader.h), line break included.
+
+constexpr int kMaxFields = 7;
+
+// Splits a line at single spaces. The first separator is taken at firstSeparator without
+// looking at the character there; each further one is the next space. Returns the number of
+// separators (kMaxFields + 1 at most: more are not counted) and converts up to kMaxFields
+// fields into values; the last field runs to the end of the line, line break included.
+int splitFields(std::string_view line, std::size_t firstSeparator, double values[kMaxFields]);
+
+// Each returns true and fills the item when the line has the right number of finite fields
+// (and, for circles, a finite outline of at most kMaxOutlineSegments segments), else
+// false with the item untouched.
+bool parseSegmentLine(std::string_view line, LineItem& item);
+bool parsePointLine(std::string_view line, PointItem& item);
+bool parseCircleLine(std::string_view line, CircleItem& item);
+
+// The seven numbers of a circle line, without looking at its outline.
+bool parseCircleNumbers(std::string_view line, CircleItem& item);
+
+// A text line without its line break: `ch x y dx dy "string`. True with the item filled when
+// the four numbers and the end point are finite and a space and a quote follow them.
+bool parseTextLine(std::string_view line, TextItem& item);

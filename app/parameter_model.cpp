@@ -8,7 +8,6 @@ void ParameterModel::setFigure(const Figure& f) {
     perCopy = elementsPerCopy(f);
     perCopyWithTexts = elementsPerCopy(f, true);
     texts = textsPerCopy(f);
-    update();
 }
 
 void ParameterModel::setRows(const CopyInputs& rows) {

@@ -18,7 +18,8 @@ struct ParameterModel {
     OutputCount output;    // what the completion would write now
     bool writable = true;  // whether it would write it: every number to be written is finite
 
-    // Once, after reading and before any change; the figure must outlive the model.
+    // Once, after reading and before the first change (setRows at start-up); the figure must
+    // outlive the model.
     void setFigure(const Figure& figure);
 
     // The changes. Each evaluates the whole once.

@@ -209,85 +209,40 @@ double parseDecimal(const char* text) {
     return parseDecimal(text, text + std::strlen(text));
 }
 
-namespace {
-
-// Below this, |v| * 10^6 rounded fits 64 bits and the exact product fits 128.
-constexpr double kFastFormatLimit = 1e12;
-
-// "00" to "99": two digits per division.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-char* writeUnsigned(uint64_t n, char* out) {
-    int length = 1;
-    for (uint64_t bound = 10; length < 19 && n >= bound; bound *= 10) ++length;
-    if (n >= 10000000000000000000ull) length = 20;
-    char* const end = out + length;
-    char* p = end;
-    while (n >= 100) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * (n % 100), 2);
-        n /= 100;
+// Out of line: its two groups of digits and its call would make every formatLf save registers.
+__attribute__((noinline)) std::size_t decimal_detail::formatLfLarge(double v, char* out) {
+    constexpr std::uint64_t kWideBits = 0x426D1A94A2000000ull;  // the bits of 1e12
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const std::uint64_t magnitude = bits & ~(std::uint64_t{1} << 63);
+    if (magnitude < kWideBits) {
+        const FixedSix parts = fixedSix(magnitude);  // 99999999 <= whole < 10^12
+        char* p = out;
+        *p = '-';
+        p += bits >> 63;
+        const uint32_t highPart = static_cast<uint32_t>(parts.whole / 100000000);
+        const uint64_t low = digitBytes(static_cast<uint32_t>(parts.whole % 100000000));
+        if (highPart != 0) {
+            const uint64_t high = digitBytes(highPart);
+            const int lead = __builtin_ctzll(high) / 8;
+            store8(p, (high >> (8 * lead)) + kZeros);
+            p += 8 - lead;
+        }
+        store8(p, low + kZeros);
+        p += 8;
+        store8(p - 1,
+               digitBytes(static_cast<uint32_t>(parts.micro)) + (low >> 56) + kDigitPointDecimals);
+        return static_cast<std::size_t>(p + 7 - out);
     }
-    if (n >= 10) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * n, 2);
-    } else {
-        *--p = static_cast<char>('0' + n);
-    }
-    return end;
-}
-
-}  // namespace
-
-std::size_t formatLf(double v, char* out) {
     if (std::isnan(v)) {
         std::memcpy(out, "nan", 3);
         return 3;
     }
-    const double magnitude = std::fabs(v);
-    if (!(magnitude < kFastFormatLimit)) {
-        const std::to_chars_result r =
-            std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
-        return static_cast<std::size_t>(r.ptr - out);
-    }
-    // |v| = mantissa * 2^exponent exactly; round mantissa * 10^6 * 2^exponent to a whole
-    // number, ties to even, as printf does.
-    uint64_t bits;
-    std::memcpy(&bits, &magnitude, sizeof bits);
-    const int biased = static_cast<int>(bits >> 52);
-    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
-    int exponent;
-    if (biased == 0) {
-        exponent = -1074;  // subnormal
-    } else {
-        mantissa |= uint64_t{1} << 52;
-        exponent = biased - 1075;
-    }
-    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 1000000u;
-    uint64_t micro;
-    if (exponent >= 0) {
-        micro = static_cast<uint64_t>(scaled << exponent);
-    } else if (-exponent >= 128) {
-        micro = 0;  // far below half a millionth
-    } else {
-        const int shift = -exponent;
-        const unsigned __int128 one = 1;
-        const unsigned __int128 remainder = scaled & ((one << shift) - 1);
-        const unsigned __int128 half = one << (shift - 1);
-        micro = static_cast<uint64_t>(scaled >> shift);
-        if (remainder > half || (remainder == half && (micro & 1u))) ++micro;
-    }
-    char* p = out;
-    if (std::signbit(v)) *p++ = '-';
-    p = writeUnsigned(micro / 1000000u, p);
-    *p++ = '.';
-    const unsigned fraction = static_cast<unsigned>(micro % 1000000u);
-    std::memcpy(p, kDigitPairs + 2 * (fraction / 10000), 2);
-    std::memcpy(p + 2, kDigitPairs + 2 * (fraction / 100 % 100), 2);
-    std::memcpy(p + 4, kDigitPairs + 2 * (fraction % 100), 2);
-    p += 6;
-    return static_cast<std::size_t>(p - out);
+    const std::to_chars_result r =
+        std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
+    return static_cast<std::size_t>(r.ptr - out);
+}
+
+std::size_t formatLf(double v, char* out) {
+    return formatLfInline(v, out);
 }

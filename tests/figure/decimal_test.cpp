@@ -112,6 +112,50 @@ TEST(FormatLf, WritesSixFixedDecimalsRoundingHalfToEven) {
     EXPECT_EQ(largest.substr(largest.size() - 7), ".000000");
 }
 
+// Where the integer part gains a digit by rounding (also across 10^8, where the digits are
+// written in two groups), exact binary ties far from zero, values that must keep their minus
+// sign, the smallest values that still round to a millionth, and the 1e12 switch to the wide
+// path. Expected texts are glibc's.
+TEST(FormatLf, CarriesTiesAndBoundaries) {
+    const std::pair<double, const char*> cases[] = {
+        {9.9999995, "9.999999"},
+        {std::nextafter(9.9999995, 10.0), "10.000000"},
+        {-std::nextafter(9.9999995, 10.0), "-10.000000"},
+        {999999.9999995, "999999.999999"},
+        {std::nextafter(999999.9999995, 1e6), "1000000.000000"},
+        {99999999.9999995, "99999999.999999"},
+        {std::nextafter(99999999.9999995, 1e8), "100000000.000000"},
+        {99999999.0, "99999999.000000"},
+        {100000000.0, "100000000.000000"},
+        {12345678.5, "12345678.500000"},
+        {123456789012.345678, "123456789012.345673"},
+        {-2.0000005, "-2.000001"},
+        {0.5078125, "0.507812"},
+        {0.0234375, "0.023438"},
+        {99999999.9921875, "99999999.992188"},
+        {549755813887.9921875, "549755813887.992188"},
+        {-5e-7, "-0.000000"},
+        {-1e-300, "-0.000000"},
+        {5.000000000000001e-7, "0.000001"},
+        {0x1p-21, "0.000000"},
+        {0x1p-20, "0.000001"},
+        {0x1p-11, "0.000488"},
+        {std::nextafter(0x1p-11, 0.0), "0.000488"},
+        {std::nextafter(1e12, 0.0), "999999999999.999878"},
+        {1e12, "1000000000000.000000"},
+        {-1e12, "-1000000000000.000000"},
+        {std::nextafter(1e12, 2e12), "1000000000000.000122"}};
+    for (const auto& [value, text] : cases) {
+        // Guard bytes: nothing may be written past the text.
+        char buffer[kMaxLfChars + 8];
+        std::memset(buffer, '#', sizeof buffer);
+        const std::size_t n = formatLf(value, buffer);
+        EXPECT_EQ(std::string(buffer, n), text) << std::hexfloat << value;
+        EXPECT_EQ(std::string(buffer + n, 8), "########") << text;
+        EXPECT_EQ(n, formatLfInline(value, buffer)) << text;
+    }
+}
+
 #ifndef _WIN32
 // glibc's printf is the reference; Windows' printf rounds differently.
 TEST(FormatLf, MatchesGlibcPrintf) {

@@ -1,5 +1,7 @@
 #include "figure/decimal.h"
 
+#include <emmintrin.h>  // SSE2, part of every x86-64 target
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -117,6 +119,7 @@ inline DigitRun digitRun(uint64_t chunk) {
 inline bool readUsualNumber(const char* p, const char* last, const char* readable, double& value,
                             const char*& stop) {
     static constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    static constexpr uint64_t kDigitScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     if (readable - p < 8) return false;
     uint64_t chunk;
     std::memcpy(&chunk, p, 8);
@@ -129,20 +132,56 @@ inline bool readUsualNumber(const char* p, const char* last, const char* readabl
     const char* after = p + whole.length + 1 + fraction.length;
     if (after > last || (after < last && (*after == 'e' || *after == 'E'))) return false;
     // At most 14 digits: the integer is exact, and so is the one division.
-    const double digits = static_cast<double>(
-        whole.value * static_cast<uint64_t>(kFractionScale[fraction.length]) + fraction.value);
+    const double digits =
+        static_cast<double>(whole.value * kDigitScale[fraction.length] + fraction.value);
     value = digits / kFractionScale[fraction.length];
     stop = after;
     return true;
 }
 
-}  // namespace
-
-double parseDecimal(const char* first, const char* last, const char** end) {
-    return parseDecimal(first, last, last, end);
+// The value of the first length (0..7) digits of chunk, the text's first byte the lowest.
+inline uint64_t leadingDigits(uint64_t chunk, int length) {
+    // Shifted to the top, the digits sit behind leading zeros: an eight-digit number.
+    uint64_t v = ((chunk ^ 0x3030303030303030ull) << (8 * (7 - length))) << 8;
+    v = (v * 10) + (v >> 8);
+    return (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+            (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+           32;
 }
 
-double parseDecimal(const char* first, const char* last, const char* readable, const char** end) {
+// readUsualNumber where sixteen bytes from p may be read: it accepts the same texts and gives
+// the same value, but one SSE2 comparison finds both the point and the end, so the end (which
+// the next field waits for) does not wait for a second load.
+inline bool readUsualNumberWide(const char* p, const char* last, double& value, const char*& stop) {
+    static constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    static constexpr uint64_t kDigitScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i t = _mm_sub_epi8(text, _mm_set1_epi8('0'));
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t);
+    const unsigned nonDigit = ~static_cast<unsigned>(_mm_movemask_epi8(digit)) & 0xFFFFu;
+    const unsigned beyondPoint = nonDigit & (nonDigit - 1);
+    if (beyondPoint == 0) return false;
+    const int wholeLength = __builtin_ctz(nonDigit);
+    const int fractionLength = __builtin_ctz(beyondPoint) - wholeLength - 1;
+    if (wholeLength > 7 || fractionLength > 7 || wholeLength + fractionLength == 0 ||
+        p[wholeLength] != '.')
+        return false;
+    const char* after = p + wholeLength + 1 + fractionLength;
+    if (after > last || (after < last && (*after == 'e' || *after == 'E'))) return false;
+    uint64_t chunk;
+    std::memcpy(&chunk, p, 8);
+    const uint64_t whole = leadingDigits(chunk, wholeLength);
+    std::memcpy(&chunk, p + wholeLength + 1, 8);
+    const double digits = static_cast<double>(whole * kDigitScale[fractionLength] +
+                                              leadingDigits(chunk, fractionLength));
+    value = digits / kFractionScale[fractionLength];
+    stop = after;
+    return true;
+}
+
+// Every shape of number; kept out of line so that the usual shape saves no registers for it.
+__attribute__((noinline)) double parseAnyDecimal(const char* first, const char* last,
+                                                 const char* readable, const char** end) {
     const char* p = first;
     while (p != last && isSpace(*p)) ++p;
     bool negative = false;
@@ -203,6 +242,26 @@ double parseDecimal(const char* first, const char* last, const char* readable, c
         value = slowValue(mantissa, p, mantissaEnd, exponent);
     }
     return negative ? -value : value;
+}
+
+}  // namespace
+
+double parseDecimal(const char* first, const char* last, const char* readable, const char** end) {
+    // A field that starts with white space or '+' never has the usual shape here, and one that
+    // fails it is read again from the start, so the result is parseAnyDecimal's in every case.
+    const bool negative = first != last && *first == '-';
+    const char* const p = first + negative;
+    double value;
+    const char* stop;
+    if (readable - p >= 16 && readUsualNumberWide(p, last, value, stop)) {
+        if (end) *end = stop;
+        return negative ? -value : value;
+    }
+    return parseAnyDecimal(first, last, readable, end);
+}
+
+double parseDecimal(const char* first, const char* last, const char** end) {
+    return parseDecimal(first, last, last, end);
 }
 
 double parseDecimal(const char* text) {

@@ -49,6 +49,45 @@ TEST(ParseDecimal, ReadsTheLongestNumberPrefix) {
     EXPECT_EQ(end, text + 3);
 }
 
+// With bytes to spare after the number, the usual shape is read sixteen bytes at once: it
+// must take exactly what the general reader takes, stopping at the given end even when digits
+// follow it, and leave other shapes to the general reader.
+TEST(ParseDecimal, ReadsTheUsualShapeWithBytesToSpare) {
+    const std::tuple<const char*, long, double, long> cases[] = {
+        // text, where the number must end (-1: the text's end), value, characters taken
+        {"1234567.1234567 ", -1, 1234567.1234567, 15},
+        {"-1234567.1234567", -1, -1234567.1234567, 16},
+        {"12345678.5 ", -1, 12345678.5, 10},
+        {"1.12345678 ", -1, 1.12345678, 10},
+        {"0.1234567,", -1, 0.1234567, 9},
+        {"2.5e3 ", -1, 2500, 5},
+        {"2.5E-1 ", -1, 0.25, 6},
+        {"7.25 ", 3, 7.2, 3},
+        {"7.25 ", 1, 7, 1},
+        {"7.25 ", 2, 7, 2},
+        {"-.5 ", -1, -0.5, 3},
+        {"5. ", -1, 5, 2},
+        {". ", -1, 0, 0},
+        {"-. ", -1, 0, 0},
+        {"12.5.5 ", -1, 12.5, 4},
+        {"+12.5 ", -1, 12.5, 5},
+        {" 12.5 ", -1, 12.5, 5},
+        {"-", -1, 0, 0},
+        {"0.000001 ", -1, 1e-6, 8}};
+    for (const auto& [text, cut, value, taken] : cases) {
+        // Digits after the text: readable, but never to be taken.
+        char buffer[40];
+        std::memset(buffer, '7', sizeof buffer);
+        const std::size_t length = std::strlen(text);
+        std::memcpy(buffer, text, length);
+        const char* last = buffer + (cut < 0 ? static_cast<long>(length) : cut);
+        const char* end = nullptr;
+        const double v = parseDecimal(buffer, last, buffer + sizeof buffer, &end);
+        EXPECT_EQ(bitsOf(v), bitsOf(value)) << text << " cut " << cut;
+        EXPECT_EQ(end - buffer, taken) << text << " cut " << cut;
+    }
+}
+
 TEST(ParseDecimal, RoundsCorrectlyOverflowsAndUnderflows) {
     const std::pair<const char*, std::uint64_t> cases[] = {
         {"0.1", 0x3fb999999999999a},          {"2.2250738585072011e-308", 0x000fffffffffffff},

@@ -7,11 +7,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "bench/bench_table.h"
 #include "bench/workload.h"
 #include "copyarray/writer.h"
+#include "figure/decimal.h"
 #include "figure/reader.h"
 #include "figure/workers.h"
 #include "view/figure_outlines.h"
@@ -332,6 +335,118 @@ void BM_BatchStartupPlain(benchmark::State& state) {
     startupBenchmark(state, false);
 }
 
+// The numbers the writer writes: coordinates with six decimals, coordinates after a turn (all
+// 17 digits), angles and small values. One number is a few nanoseconds, so one run formats or
+// reads a million of them, and the row gives nanoseconds per number.
+constexpr int kMixNumbers = 1000000;
+
+const std::vector<double>& numberMix() {
+    static const std::vector<double> mix = [] {
+        std::mt19937_64 random(20261207);
+        std::vector<double> v;
+        v.reserve(kMixNumbers);
+        for (int i = 0; i < kMixNumbers; ++i) {
+            const int kind = static_cast<int>(random() % 20);
+            const double sign = random() & 1 ? -1.0 : 1.0;
+            // k / 10^6 is the double a six-decimal text reads as.
+            const double micro = static_cast<double>(random() % 100000000000ull) / 1e6;
+            if (kind < 10) {
+                v.push_back(sign * micro);
+            } else if (kind < 14) {
+                const double y = static_cast<double>(random() % 100000000000ull) / 1e6;
+                v.push_back(micro * std::cos(0.05) - y * std::sin(0.05) + 150.0);
+            } else if (kind < 17) {
+                v.push_back(static_cast<double>(random() % 360000000ull) / 1e6);
+            } else {
+                v.push_back(static_cast<double>(random() >> 11) * 0x1p-53 *
+                            (kind == 19 ? 1e-3 : 1));
+            }
+        }
+        return v;
+    }();
+    return mix;
+}
+
+void BM_FormatNumbers(benchmark::State& state) {
+    const std::vector<double>& mix = numberMix();
+    std::vector<char> product(mix.size() * (kMaxLfChars + 1)), plain(product.size());
+    double seconds[2] = {0, 0};
+    std::size_t lengths[2] = {0, 0};
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        char* p = product.data();
+        for (double v : mix) {
+            p += formatLf(v, p);
+            *p++ = ' ';
+        }
+        seconds[0] += std::chrono::duration<double>(Clock::now() - t0).count();
+        lengths[0] = static_cast<std::size_t>(p - product.data());
+        t0 = Clock::now();
+        char* q = plain.data();
+        for (double v : mix) {
+            q += std::snprintf(q, kMaxLfChars + 1, "%lf", v);
+            *q++ = ' ';
+        }
+        seconds[1] += std::chrono::duration<double>(Clock::now() - t0).count();
+        lengths[1] = static_cast<std::size_t>(q - plain.data());
+    }
+    BenchRow& row = benchRows()["write 1,000,000 numbers (%lf)"];
+    row.productSeconds = seconds[0] / state.iterations();
+    row.plainSeconds = seconds[1] / state.iterations();
+    row.bytes = static_cast<double>(lengths[0]);
+    const bool same =
+        lengths[0] == lengths[1] && std::memcmp(product.data(), plain.data(), lengths[0]) == 0;
+    char note[160];
+    std::snprintf(note, sizeof note, "%.1f ns per number; %s",
+                  row.productSeconds * 1e9 / kMixNumbers,
+                  same ? "byte-identical to snprintf" : "OUTPUT DIFFERS");
+    row.note = note;
+}
+
+// The same numbers as text, one space after each, read back as the reader reads fields.
+void BM_ReadNumbers(benchmark::State& state) {
+    const std::vector<double>& mix = numberMix();
+    std::string text;
+    for (double v : mix) {
+        char buffer[kMaxLfChars];
+        text.append(buffer, formatLf(v, buffer));
+        text += ' ';
+    }
+    const char* const last = text.data() + text.size();
+    double seconds[2] = {0, 0};
+    bool same = true;
+    for (auto _ : state) {
+        for (int plain = 0; plain < 2; ++plain) {
+            const auto t0 = Clock::now();
+            const char* p = text.data();
+            double sum = 0;
+            for (int i = 0; i < kMixNumbers; ++i) {
+                const char* end;
+                double v;
+                if (plain) {
+                    char* e;
+                    v = std::strtod(p, &e);
+                    end = e;
+                } else {
+                    v = parseDecimal(p, last, last, &end);
+                }
+                sum += v;
+                p = end + 1;
+            }
+            seconds[plain] += std::chrono::duration<double>(Clock::now() - t0).count();
+            benchmark::DoNotOptimize(sum);
+            if (p != last) same = false;
+        }
+    }
+    BenchRow& row = benchRows()["read 1,000,000 numbers"];
+    row.productSeconds = seconds[0] / state.iterations();
+    row.plainSeconds = seconds[1] / state.iterations();
+    row.bytes = static_cast<double>(text.size());
+    char note[160];
+    std::snprintf(note, sizeof note, "%.1f ns per number%s", row.productSeconds * 1e9 / kMixNumbers,
+                  same ? "" : "; MISREAD");
+    row.note = note;
+}
 }  // namespace
 
 BENCHMARK(BM_ReadLarge)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -344,6 +459,8 @@ BENCHMARK(BM_WriteKeepingAttributes)->Unit(benchmark::kMillisecond)->Iterations(
 BENCHMARK(BM_WritePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_BatchStartup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BatchStartupPlain)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_FormatNumbers)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_ReadNumbers)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv) {
     selfPath = argv[0];

@@ -1,5 +1,7 @@
 #include "figure/decimal.h"
 
+#include <emmintrin.h>  // SSE2, part of every x86-64 target
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -117,6 +119,7 @@ inline DigitRun digitRun(uint64_t chunk) {
 inline bool readUsualNumber(const char* p, const char* last, const char* readable, double& value,
                             const char*& stop) {
     static constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    static constexpr uint64_t kDigitScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     if (readable - p < 8) return false;
     uint64_t chunk;
     std::memcpy(&chunk, p, 8);
@@ -129,20 +132,56 @@ inline bool readUsualNumber(const char* p, const char* last, const char* readabl
     const char* after = p + whole.length + 1 + fraction.length;
     if (after > last || (after < last && (*after == 'e' || *after == 'E'))) return false;
     // At most 14 digits: the integer is exact, and so is the one division.
-    const double digits = static_cast<double>(
-        whole.value * static_cast<uint64_t>(kFractionScale[fraction.length]) + fraction.value);
+    const double digits =
+        static_cast<double>(whole.value * kDigitScale[fraction.length] + fraction.value);
     value = digits / kFractionScale[fraction.length];
     stop = after;
     return true;
 }
 
-}  // namespace
-
-double parseDecimal(const char* first, const char* last, const char** end) {
-    return parseDecimal(first, last, last, end);
+// The value of the first length (0..7) digits of chunk, the text's first byte the lowest.
+inline uint64_t leadingDigits(uint64_t chunk, int length) {
+    // Shifted to the top, the digits sit behind leading zeros: an eight-digit number.
+    uint64_t v = ((chunk ^ 0x3030303030303030ull) << (8 * (7 - length))) << 8;
+    v = (v * 10) + (v >> 8);
+    return (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+            (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+           32;
 }
 
-double parseDecimal(const char* first, const char* last, const char* readable, const char** end) {
+// readUsualNumber where sixteen bytes from p may be read: it accepts the same texts and gives
+// the same value, but one SSE2 comparison finds both the point and the end, so the end (which
+// the next field waits for) does not wait for a second load.
+inline bool readUsualNumberWide(const char* p, const char* last, double& value, const char*& stop) {
+    static constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    static constexpr uint64_t kDigitScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i t = _mm_sub_epi8(text, _mm_set1_epi8('0'));
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t);
+    const unsigned nonDigit = ~static_cast<unsigned>(_mm_movemask_epi8(digit)) & 0xFFFFu;
+    const unsigned beyondPoint = nonDigit & (nonDigit - 1);
+    if (beyondPoint == 0) return false;
+    const int wholeLength = __builtin_ctz(nonDigit);
+    const int fractionLength = __builtin_ctz(beyondPoint) - wholeLength - 1;
+    if (wholeLength > 7 || fractionLength > 7 || wholeLength + fractionLength == 0 ||
+        p[wholeLength] != '.')
+        return false;
+    const char* after = p + wholeLength + 1 + fractionLength;
+    if (after > last || (after < last && (*after == 'e' || *after == 'E'))) return false;
+    uint64_t chunk;
+    std::memcpy(&chunk, p, 8);
+    const uint64_t whole = leadingDigits(chunk, wholeLength);
+    std::memcpy(&chunk, p + wholeLength + 1, 8);
+    const double digits = static_cast<double>(whole * kDigitScale[fractionLength] +
+                                              leadingDigits(chunk, fractionLength));
+    value = digits / kFractionScale[fractionLength];
+    stop = after;
+    return true;
+}
+
+// Every shape of number; kept out of line so that the usual shape saves no registers for it.
+__attribute__((noinline)) double parseAnyDecimal(const char* first, const char* last,
+                                                 const char* readable, const char** end) {
     const char* p = first;
     while (p != last && isSpace(*p)) ++p;
     bool negative = false;
@@ -205,89 +244,64 @@ double parseDecimal(const char* first, const char* last, const char* readable, c
     return negative ? -value : value;
 }
 
+}  // namespace
+
+double parseDecimal(const char* first, const char* last, const char* readable, const char** end) {
+    // A field that starts with white space or '+' never has the usual shape here, and one that
+    // fails it is read again from the start, so the result is parseAnyDecimal's in every case.
+    const bool negative = first != last && *first == '-';
+    const char* const p = first + negative;
+    double value;
+    const char* stop;
+    if (readable - p >= 16 && readUsualNumberWide(p, last, value, stop)) {
+        if (end) *end = stop;
+        return negative ? -value : value;
+    }
+    return parseAnyDecimal(first, last, readable, end);
+}
+
+double parseDecimal(const char* first, const char* last, const char** end) {
+    return parseDecimal(first, last, last, end);
+}
+
 double parseDecimal(const char* text) {
     return parseDecimal(text, text + std::strlen(text));
 }
 
-namespace {
-
-// Below this, |v| * 10^6 rounded fits 64 bits and the exact product fits 128.
-constexpr double kFastFormatLimit = 1e12;
-
-// "00" to "99": two digits per division.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-char* writeUnsigned(uint64_t n, char* out) {
-    int length = 1;
-    for (uint64_t bound = 10; length < 19 && n >= bound; bound *= 10) ++length;
-    if (n >= 10000000000000000000ull) length = 20;
-    char* const end = out + length;
-    char* p = end;
-    while (n >= 100) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * (n % 100), 2);
-        n /= 100;
+// Out of line: its two groups of digits and its call would make every formatLf save registers.
+__attribute__((noinline)) std::size_t decimal_detail::formatLfLarge(double v, char* out) {
+    constexpr std::uint64_t kWideBits = 0x426D1A94A2000000ull;  // the bits of 1e12
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const std::uint64_t magnitude = bits & ~(std::uint64_t{1} << 63);
+    if (magnitude < kWideBits) {
+        const FixedSix parts = fixedSix(magnitude);  // 99999999 <= whole < 10^12
+        char* p = out;
+        *p = '-';
+        p += bits >> 63;
+        const uint32_t highPart = static_cast<uint32_t>(parts.whole / 100000000);
+        const uint64_t low = digitBytes(static_cast<uint32_t>(parts.whole % 100000000));
+        if (highPart != 0) {
+            const uint64_t high = digitBytes(highPart);
+            const int lead = __builtin_ctzll(high) / 8;
+            store8(p, (high >> (8 * lead)) + kZeros);
+            p += 8 - lead;
+        }
+        store8(p, low + kZeros);
+        p += 8;
+        store8(p - 1,
+               digitBytes(static_cast<uint32_t>(parts.micro)) + (low >> 56) + kDigitPointDecimals);
+        return static_cast<std::size_t>(p + 7 - out);
     }
-    if (n >= 10) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * n, 2);
-    } else {
-        *--p = static_cast<char>('0' + n);
-    }
-    return end;
-}
-
-}  // namespace
-
-std::size_t formatLf(double v, char* out) {
     if (std::isnan(v)) {
         std::memcpy(out, "nan", 3);
         return 3;
     }
-    const double magnitude = std::fabs(v);
-    if (!(magnitude < kFastFormatLimit)) {
-        const std::to_chars_result r =
-            std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
-        return static_cast<std::size_t>(r.ptr - out);
-    }
-    // |v| = mantissa * 2^exponent exactly; round mantissa * 10^6 * 2^exponent to a whole
-    // number, ties to even, as printf does.
-    uint64_t bits;
-    std::memcpy(&bits, &magnitude, sizeof bits);
-    const int biased = static_cast<int>(bits >> 52);
-    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
-    int exponent;
-    if (biased == 0) {
-        exponent = -1074;  // subnormal
-    } else {
-        mantissa |= uint64_t{1} << 52;
-        exponent = biased - 1075;
-    }
-    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 1000000u;
-    uint64_t micro;
-    if (exponent >= 0) {
-        micro = static_cast<uint64_t>(scaled << exponent);
-    } else if (-exponent >= 128) {
-        micro = 0;  // far below half a millionth
-    } else {
-        const int shift = -exponent;
-        const unsigned __int128 one = 1;
-        const unsigned __int128 remainder = scaled & ((one << shift) - 1);
-        const unsigned __int128 half = one << (shift - 1);
-        micro = static_cast<uint64_t>(scaled >> shift);
-        if (remainder > half || (remainder == half && (micro & 1u))) ++micro;
-    }
-    char* p = out;
-    if (std::signbit(v)) *p++ = '-';
-    p = writeUnsigned(micro / 1000000u, p);
-    *p++ = '.';
-    const unsigned fraction = static_cast<unsigned>(micro % 1000000u);
-    std::memcpy(p, kDigitPairs + 2 * (fraction / 10000), 2);
-    std::memcpy(p + 2, kDigitPairs + 2 * (fraction / 100 % 100), 2);
-    std::memcpy(p + 4, kDigitPairs + 2 * (fraction % 100), 2);
-    p += 6;
-    return static_cast<std::size_t>(p - out);
+    const std::to_chars_result r =
+        std::to_chars(out, out + kMaxLfChars, v, std::chars_format::fixed, 6);
+    return static_cast<std::size_t>(r.ptr - out);
+}
+
+std::size_t formatLf(double v, char* out) {
+    return formatLfInline(v, out);
 }

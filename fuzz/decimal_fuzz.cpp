@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,9 @@ void checkFormat(double v) {
     FUZZ_CHECK(n >= 8 && n <= kMaxLfChars);
     const std::string written(out.get(), n);
     FUZZ_CHECK(written == glibcFixedSix(v));
+    // Digits go out as eight-byte words: into exactly n bytes, none may land past the text.
+    std::unique_ptr<char[]> exact(new char[n]);
+    FUZZ_CHECK(formatLf(v, exact.get()) == n && std::memcmp(exact.get(), out.get(), n) == 0);
 
     const char* end = nullptr;
     const double back = parseDecimal(written.data(), written.data() + n, &end);

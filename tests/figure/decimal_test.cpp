@@ -49,6 +49,45 @@ TEST(ParseDecimal, ReadsTheLongestNumberPrefix) {
     EXPECT_EQ(end, text + 3);
 }
 
+// With bytes to spare after the number, the usual shape is read sixteen bytes at once: it
+// must take exactly what the general reader takes, stopping at the given end even when digits
+// follow it, and leave other shapes to the general reader.
+TEST(ParseDecimal, ReadsTheUsualShapeWithBytesToSpare) {
+    const std::tuple<const char*, long, double, long> cases[] = {
+        // text, where the number must end (-1: the text's end), value, characters taken
+        {"1234567.1234567 ", -1, 1234567.1234567, 15},
+        {"-1234567.1234567", -1, -1234567.1234567, 16},
+        {"12345678.5 ", -1, 12345678.5, 10},
+        {"1.12345678 ", -1, 1.12345678, 10},
+        {"0.1234567,", -1, 0.1234567, 9},
+        {"2.5e3 ", -1, 2500, 5},
+        {"2.5E-1 ", -1, 0.25, 6},
+        {"7.25 ", 3, 7.2, 3},
+        {"7.25 ", 1, 7, 1},
+        {"7.25 ", 2, 7, 2},
+        {"-.5 ", -1, -0.5, 3},
+        {"5. ", -1, 5, 2},
+        {". ", -1, 0, 0},
+        {"-. ", -1, 0, 0},
+        {"12.5.5 ", -1, 12.5, 4},
+        {"+12.5 ", -1, 12.5, 5},
+        {" 12.5 ", -1, 12.5, 5},
+        {"-", -1, 0, 0},
+        {"0.000001 ", -1, 1e-6, 8}};
+    for (const auto& [text, cut, value, taken] : cases) {
+        // Digits after the text: readable, but never to be taken.
+        char buffer[40];
+        std::memset(buffer, '7', sizeof buffer);
+        const std::size_t length = std::strlen(text);
+        std::memcpy(buffer, text, length);
+        const char* last = buffer + (cut < 0 ? static_cast<long>(length) : cut);
+        const char* end = nullptr;
+        const double v = parseDecimal(buffer, last, buffer + sizeof buffer, &end);
+        EXPECT_EQ(bitsOf(v), bitsOf(value)) << text << " cut " << cut;
+        EXPECT_EQ(end - buffer, taken) << text << " cut " << cut;
+    }
+}
+
 TEST(ParseDecimal, RoundsCorrectlyOverflowsAndUnderflows) {
     const std::pair<const char*, std::uint64_t> cases[] = {
         {"0.1", 0x3fb999999999999a},          {"2.2250738585072011e-308", 0x000fffffffffffff},
@@ -110,6 +149,50 @@ TEST(FormatLf, WritesSixFixedDecimalsRoundingHalfToEven) {
     EXPECT_EQ(largest.size(), kMaxLfChars);
     EXPECT_EQ(largest.substr(0, 18), "-17976931348623157");
     EXPECT_EQ(largest.substr(largest.size() - 7), ".000000");
+}
+
+// Where the integer part gains a digit by rounding (also across 10^8, where the digits are
+// written in two groups), exact binary ties far from zero, values that must keep their minus
+// sign, the smallest values that still round to a millionth, and the 1e12 switch to the wide
+// path. Expected texts are glibc's.
+TEST(FormatLf, CarriesTiesAndBoundaries) {
+    const std::pair<double, const char*> cases[] = {
+        {9.9999995, "9.999999"},
+        {std::nextafter(9.9999995, 10.0), "10.000000"},
+        {-std::nextafter(9.9999995, 10.0), "-10.000000"},
+        {999999.9999995, "999999.999999"},
+        {std::nextafter(999999.9999995, 1e6), "1000000.000000"},
+        {99999999.9999995, "99999999.999999"},
+        {std::nextafter(99999999.9999995, 1e8), "100000000.000000"},
+        {99999999.0, "99999999.000000"},
+        {100000000.0, "100000000.000000"},
+        {12345678.5, "12345678.500000"},
+        {123456789012.345678, "123456789012.345673"},
+        {-2.0000005, "-2.000001"},
+        {0.5078125, "0.507812"},
+        {0.0234375, "0.023438"},
+        {99999999.9921875, "99999999.992188"},
+        {549755813887.9921875, "549755813887.992188"},
+        {-5e-7, "-0.000000"},
+        {-1e-300, "-0.000000"},
+        {5.000000000000001e-7, "0.000001"},
+        {0x1p-21, "0.000000"},
+        {0x1p-20, "0.000001"},
+        {0x1p-11, "0.000488"},
+        {std::nextafter(0x1p-11, 0.0), "0.000488"},
+        {std::nextafter(1e12, 0.0), "999999999999.999878"},
+        {1e12, "1000000000000.000000"},
+        {-1e12, "-1000000000000.000000"},
+        {std::nextafter(1e12, 2e12), "1000000000000.000122"}};
+    for (const auto& [value, text] : cases) {
+        // Guard bytes: nothing may be written past the text.
+        char buffer[kMaxLfChars + 8];
+        std::memset(buffer, '#', sizeof buffer);
+        const std::size_t n = formatLf(value, buffer);
+        EXPECT_EQ(std::string(buffer, n), text) << std::hexfloat << value;
+        EXPECT_EQ(std::string(buffer + n, 8), "########") << text;
+        EXPECT_EQ(n, formatLfInline(value, buffer)) << text;
+    }
 }
 
 #ifndef _WIN32

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/batch_options.h"
+#include "copyarray/records_left_out.h"
 #include "copyarray/writer.h"
 #include "figure/exchange_io.h"
 #include "figure/reader.h"
@@ -11,6 +12,19 @@
 namespace {
 
 enum ExitCode { kWritten = 0, kCannotOpen = 1, kUsage = 2, kNotWritten = 3 };
+
+// Why a kind of record is left out, in a few words.
+const char* reason(const LeftOut& left) {
+    switch (left.why) {
+        case LeftOut::notKept:
+            return "--keep-attributes copies it";
+        case LeftOut::turnedCopies:
+            return "a block reference goes only into the copies that only move";
+        case LeftOut::neverCopied:
+            break;
+    }
+    return "no copy can take it";
+}
 
 }  // namespace
 
@@ -56,5 +70,9 @@ int main(int argc, char** argv) {
                      toStdout ? "standard output" : target.c_str(), describeWriteError(why));
         return kNotWritten;
     }
+    // What the written copies lack, kind by kind: nothing is dropped without a word.
+    for (const LeftOut& left : recordsLeftOut(RecordTally(figure), params))
+        std::fprintf(stderr, "zovrel-batch: not copied: %s %zu (%s)\n", left.tag.c_str(),
+                     left.count, reason(left));
     return kWritten;
 }

@@ -5,6 +5,7 @@
 void ParameterModel::setFigure(const Figure& f) {
     figure = &f;
     reach = figureReach(f);
+    tally = RecordTally(f);
     perCopy = elementsPerCopy(f);
     perCopyWithTexts = elementsPerCopy(f, true);
     texts = textsPerCopy(f);
@@ -48,4 +49,5 @@ void ParameterModel::update() {
     params = evaluateCopyParameters(inputs);
     output = outputCount(params.keepAttributes ? perCopyWithTexts : perCopy, params);
     writable = !figure || copiesRepresentable(*figure, reach, copies, params);
+    leftOut = recordsLeftOut(tally, params);
 }

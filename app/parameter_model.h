@@ -4,6 +4,7 @@
 
 #include "copyarray/copy_array.h"
 #include "copyarray/output_count.h"
+#include "copyarray/records_left_out.h"
 #include "figure/figure.h"
 
 // Every value the drafter sets (the six rows, their units, the check box 属性・文字も複写 and the
@@ -17,6 +18,7 @@ struct ParameterModel {
     CopyParameters params;
     OutputCount output;    // what the completion would write now
     bool writable = true;  // whether it would write it: every number to be written is finite
+    std::vector<LeftOut> leftOut;  // what the copies leave out of the selection, to be named
 
     // Once, after reading and before the first change (setRows at start-up); the figure must
     // outlive the model.
@@ -38,6 +40,7 @@ struct ParameterModel {
 
     const Figure* figure = nullptr;
     FigureReach reach;
+    RecordTally tally;
     int64_t perCopy = 0;           // without the texts
     int64_t perCopyWithTexts = 0;  // when the copies keep the attributes
     int64_t texts = 0;

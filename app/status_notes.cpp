@@ -25,11 +25,28 @@ std::string previewNote(const PreviewResult& preview) {
     return note;
 }
 
-std::string textsNote(int64_t texts) {
-    if (texts <= 0) return {};
-    std::string note = text::kTextsLeftOutBefore;
-    append(note, texts);
-    return note + text::kTextsLeftOutAfter;
+std::string leftOutNote(const std::vector<LeftOut>& leftOut) {
+    std::string note;
+    for (LeftOut::Why why : {LeftOut::notKept, LeftOut::turnedCopies, LeftOut::neverCopied}) {
+        std::string part;
+        for (const LeftOut& left : leftOut) {
+            if (left.why != why) continue;
+            if (!part.empty()) part += text::kLeftOutBetween;
+            const char* name = nullptr;
+            for (const text::RecordName& r : text::kRecordNames)
+                if (left.tag == r.tag) name = r.name;
+            part += name ? name : left.tag;
+            append(part, left.count);
+            part += text::kLeftOutCount;
+        }
+        if (part.empty()) continue;
+        if (!note.empty()) note += text::kLeftOutBetween;
+        note += part;
+        note += why == LeftOut::notKept        ? text::kLeftOutNotKept
+                : why == LeftOut::turnedCopies ? text::kLeftOutTurned
+                                               : text::kLeftOutNever;
+    }
+    return note;
 }
 
 std::string outputReadout(const OutputCount& output, bool writable) {

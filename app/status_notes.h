@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "copyarray/copy_preview.h"
 #include "copyarray/output_count.h"
+#include "copyarray/records_left_out.h"
 
 // The status strip's texts, without any window.
 
@@ -12,8 +14,9 @@
 // budget let it draw. Empty when it showed everything.
 std::string previewNote(const PreviewResult& preview);
 
-// How many of the selection's texts the copies leave out (the check box is off).
-std::string textsNote(int64_t texts);
+// What the copies leave out of the selection, kind by kind with their counts, and why: what
+// the check box would copy, what no copy takes, the block references of turned copies.
+std::string leftOutNote(const std::vector<LeftOut>& leftOut);
 
 // "出力 N 個 / M 要素", or that the completion would refuse to write.
 std::string outputReadout(const OutputCount& output, bool writable);

@@ -58,9 +58,9 @@ void onStripPaint(const App& app, HWND window) {
     const std::string hint = app.strip.hint;
     TextOutA(dc.get(), panelRight, app.px(5), hint.c_str(), static_cast<int>(hint.size()));
     int end = panelRight + textWidth(dc.get(), hint);
-    // What the preview left out, in black like the hint; the texts the copies leave out, a
-    // standing remark rather than news, in grey.
-    const std::string notes[2] = {previewNote(app.preview), textsNote(app.model.textsLeftOut())};
+    // What the preview left out, in black like the hint; what the copies leave out of the
+    // selection, a standing remark rather than news, in grey.
+    const std::string notes[2] = {previewNote(app.preview), leftOutNote(app.model.leftOut)};
     const COLORREF colours[2] = {GetTextColor(dc.get()), kStandingNoteColour};
     for (int i = 0; i < 2; ++i) {
         const std::string& note = notes[i];

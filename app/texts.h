@@ -36,9 +36,24 @@ namespace text {
 constexpr char kCopiesClamped[] = "複製数は100000個までに制限されます。";
 constexpr char kPreviewPartialBefore[] = "表示は最初の";
 constexpr char kPreviewPartialAfter[] = "個のみ（描画時間の上限）";
-// The selection's texts that the copies leave out while the check box is off.
-constexpr char kTextsLeftOutBefore[] = "文字";
-constexpr char kTextsLeftOutAfter[] = "個は複写されません（「属性・文字も複写」で複写）";
+// The selection's records that the copies leave out: "文字3個、寸法値2個は複写されません…".
+constexpr char kLeftOutCount[] = "個";
+constexpr char kLeftOutBetween[] = "、";
+constexpr char kLeftOutNotKept[] = "は複写されません（「属性・文字も複写」で複写）";
+constexpr char kLeftOutNever[] = "は複写できません";
+constexpr char kLeftOutTurned[] = "は回転・拡大縮小する複写には入りません";
+// The kinds by their tags; a tag not known here is shown as it is.
+struct RecordName {
+    const char* tag;
+    const char* name;
+};
+constexpr RecordName kRecordNames[] = {
+    {"ch", "文字"},       {"cv", "縦書き文字"}, {"cs", "寸法値"},     {"cr", "半径寸法値"},
+    {"co", "直径寸法値"}, {"cp", "角度寸法値"}, {"ct", "累進寸法値"}, {"sl", "ソリッド"},
+    {"pt", "点マーカー"}, {"msg", "寸法"},      {"BL", "ブロック"},   {"sc", "円ソリッド"},
+    {"se", "円ソリッド"}, {"so", "円ソリッド"}, {"sg", "円ソリッド"}, {"ck", "日影データ"},
+    {"cz", "2.5Dデータ"}, {"c2", "2.5Dデータ"},
+};
 // What the completion would write now: "出力 20 個 / 140 要素".
 constexpr char kOutputBefore[] = "出力 ";
 constexpr char kOutputMiddle[] = " 個 / ";

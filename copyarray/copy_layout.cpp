@@ -1,12 +1,41 @@
 #include "copyarray/copy_layout.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
+#include <utility>
 
 #include "copyarray/element_lines.h"
 
 namespace {
+
+constexpr std::size_t kPolyline = ElementKinds::index<PolylineKind>();
+constexpr std::size_t kDimension = ElementKinds::index<DimensionKind>();
+constexpr std::size_t kBlock = ElementKinds::index<BlockKind>();
+
+bool isGroupKind(std::size_t k) {
+    return k == kDimension || k == kBlock;
+}
+
+const std::vector<GroupItem>& groupsOf(const Figure& f, std::size_t k) {
+    return k == kDimension ? f.dimensions : f.blocks;
+}
+
+// The state of item i of the kind with index k: the last run at or before it.
+uint32_t stateOf(const Attributes& a, std::size_t k, std::size_t i) {
+    const std::vector<StateRun>& runs = a.runs[k];
+    const auto after =
+        std::upper_bound(runs.begin(), runs.end(), i,
+                         [](std::size_t item, const StateRun& run) { return item < run.first; });
+    return after == runs.begin() ? 0 : (after - 1)->state;
+}
+
+// A group's elements in file order: the kind and index of each.
+template <class Visit>
+void eachMember(const GroupItem& g, Visit&& visit) {
+    std::size_t taken[kFigureKinds] = {};
+    for (uint8_t k : g.order) visit(static_cast<std::size_t>(k), g.first[k] + taken[k]++);
+}
 
 // The lines that bring the host from `host` to state s: every key s knows and the host has
 // otherwise.
@@ -21,91 +50,10 @@ void changeTo(const Attributes& a, const AttributeState& s, AttributeState& host
     }
 }
 
-// Two passes over the elements of a copy: the first copy's, from the header's settings, and
-// every later copy's, from where the one before left the host.
-void makePlan(const CopyLayout& layout, AttributePlan& plan) {
-    const Figure& figure = layout.figure;
-    const Attributes& a = figure.attributes;
-    const AttributeState& header = a.states[a.header];
-    AttributeState host = header;
-    std::string lines;
-    for (int pass = 0; pass < 2; ++pass) {
-        std::size_t at = 0;  // index in plan.prefixes, in the second pass
-        uint32_t previous = kUnknownLine;
-        ElementKinds::each([&](auto kind) {
-            using Kind = decltype(kind);
-            constexpr std::size_t k = ElementKinds::index<Kind>();
-            if (Kind::kOptional && !layout.keep) return;
-            const std::vector<StateRun>& runs = a.runs[k];
-            std::size_t run = 0, line = layout.firstLine[k];
-            uint32_t state = 0;
-            const auto& list = Kind::list(figure);
-            for (std::size_t i = 0; i < list.size(); line += Kind::lines(list[i]), ++i) {
-                while (run < runs.size() && runs[run].first <= i) state = runs[run++].state;
-                // The host already has all an element's state that the one before had.
-                if (state == previous) continue;
-                previous = state;
-                changeTo(a, a.states[state], host, lines);
-                const std::size_t offset = plan.bytes.size();
-                const uint32_t length = static_cast<uint32_t>(lines.size());
-                plan.bytes += lines;
-                if (pass == 0) {
-                    if (length > 0) plan.prefixes.push_back({line, offset, 0, length, 0});
-                    continue;
-                }
-                while (at < plan.prefixes.size() && plan.prefixes[at].line < line) ++at;
-                if (at < plan.prefixes.size() && plan.prefixes[at].line == line) {
-                    plan.prefixes[at].later = offset;
-                    plan.prefixes[at].laterLength = length;
-                } else if (length > 0) {
-                    plan.prefixes.insert(plan.prefixes.begin() + static_cast<std::ptrdiff_t>(at),
-                                         {line, 0, offset, 0, length});
-                }
-            }
-        });
-    }
-    for (int k = 0; k < kAttributeKeys; ++k)
-        if (header.line[k] != kUnknownLine && host.line[k] != header.line[k]) {
-            plan.restore += a.lines[header.line[k]];
-            plan.restore += "\r\n";
-        }
-}
-
 }  // namespace
 
-CopyLayout::CopyLayout(const Figure& f, bool anyStart, bool keepAttributes)
-    : figure(f), keep(keepAttributes) {
-    std::size_t at = 0;
-    ElementKinds::each([&](auto kind) {
-        using Kind = decltype(kind);
-        static_assert(Kind::kLinesEach <= 1, "an item of fixed lines writes one");
-        constexpr std::size_t k = ElementKinds::index<Kind>();
-        firstLine[k] = at;
-        if (Kind::kOptional && !keep) return;
-        const auto& list = Kind::list(f);
-        if constexpr (Kind::kLinesEach == 1) {
-            at += list.size();
-        } else {
-            if (anyStart) itemStart[k].reserve(list.size());
-            for (const typename Kind::Item& item : list) {
-                if (anyStart) itemStart[k].push_back(at - firstLine[k]);
-                at += Kind::lines(item);
-            }
-        }
-    });
-    firstLine[kKinds] = at;
-    perCopy = at;
-}
-
-void CopyLayout::planAttributes() {
-    if (keep && figure.attributes.any()) makePlan(*this, plan);
-}
-
-void CopyLayout::finish(OutputBuffer& out, int copies) const {
-    if (copies > 0) putBytes(out, plan.restore);
-}
-
-// Where the attribute lines of a run of lines stand: the next prefix and its line.
+// Where the attribute lines of a run of lines stand: the next prefix and its line. Asked before
+// every element line in order.
 struct CopyLayout::Cursor {
     const AttributePlan& plan;
     bool first;  // the first copy
@@ -116,7 +64,7 @@ struct CopyLayout::Cursor {
         : plan(p), first(firstCopy), at(p.after(from)) {
         line = at < plan.prefixes.size() ? plan.prefixes[at].line : SIZE_MAX;
     }
-    // Before the element whose first line is l.
+    // Before the element line l.
     void put(OutputBuffer& out, std::size_t l) {
         if (l != line) return;
         const AttributePlan::Prefix& prefix = plan.prefixes[at++];
@@ -128,6 +76,272 @@ struct CopyLayout::Cursor {
         line = at < plan.prefixes.size() ? plan.prefixes[at].line : SIZE_MAX;
     }
 };
+
+namespace {
+
+// Writing the lines of items, wherever they stand: in their kind's place or in a group.
+struct ItemWriter {
+    const CopyLayout& layout;
+    OutputBuffer& out;
+    const Matrix3& m;
+    const CopyStep& step;
+    CopyLayout::Cursor& cursor;
+    bool blocks;  // block references go into this copy
+
+    // Lines [from, to) of item i of kind k, whose first line is `line`.
+    bool put(std::size_t k, std::size_t i, std::size_t line, std::size_t from, std::size_t to) {
+        const Figure& f = layout.figure;
+        if (k == kPolyline) return putPolyline(f.polylines[i], line, from, to);
+        if (isGroupKind(k)) return putGroup(k, groupsOf(f, k)[i], line, from, to);
+        cursor.put(out, line);
+        bool ok = true;
+        ElementKinds::each([&](auto kind) {
+            using Kind = decltype(kind);
+            if constexpr (Kind::kLinesEach == 1)
+                if (ElementKinds::index<Kind>() == k) ok = putItem(out, m, step, Kind::list(f)[i]);
+        });
+        return ok;
+    }
+
+    bool putPolyline(const PolylineItem& p, std::size_t line, std::size_t from, std::size_t to) {
+        const std::size_t n = p.segments.size();
+        for (std::size_t l = from; l < to; ++l) {
+            if (l == 0) {
+                cursor.put(out, line);
+                putTag(out, PolylineKind::tag);
+            } else if (l <= n) {
+                cursor.put(out, line + l);
+                if (!putItem(out, m, step, p.segments[l - 1])) return false;
+            } else {
+                putTag(out, PolylineKind::endTag);
+            }
+        }
+        return true;
+    }
+
+    bool putGroup(std::size_t k, const GroupItem& g, std::size_t line, std::size_t from,
+                  std::size_t to) {
+        const std::size_t lines = layout.groupLines[k][&g - groupsOf(layout.figure, k).data()];
+        // A copy without the block still has its attribute lines: the host's settings after it
+        // are the copy's whatever it turns.
+        const bool written = k == kDimension || blocks;
+        if (from == 0) {
+            cursor.put(out, line);
+            if (written && !(k == kDimension ? putDimensionHead(out) : putBlockHead(out, m, g)))
+                return false;
+        }
+        std::size_t at = 1;
+        bool ok = true;
+        eachMember(g, [&](std::size_t kk, std::size_t ii) {
+            const std::size_t n = layout.itemLines(kk, ii);
+            if (ok && at + n > from && at < to) {
+                const std::size_t a = from > at ? from - at : 0;
+                const std::size_t b = std::min(to - at, n);
+                if (written) {
+                    ok = put(kk, ii, line + at, a, b);
+                } else {
+                    // Every line but a polyline's "#" may carry attribute lines.
+                    const std::size_t last = kk == kPolyline ? std::min(b, n - 1) : b;
+                    for (std::size_t l = a; l < last; ++l) cursor.put(out, line + at + l);
+                }
+            }
+            at += n;
+        });
+        if (ok && written && to == lines) putTag(out, PolylineKind::endTag);
+        return ok;
+    }
+};
+
+// Every item a copy writes, with its first line, in writing order: the items in their kinds'
+// places, a group's after its head line.
+template <class Visit>
+void eachWritten(const CopyLayout& layout, Visit&& visit) {
+    const Figure& f = layout.figure;
+    for (std::size_t k = 0; k < CopyLayout::kKinds; ++k) {
+        std::size_t line = layout.firstLine[k];
+        const std::size_t count = layout.ownItems[k];
+        for (std::size_t n = 0; n < count; ++n) {
+            const std::size_t i = layout.allOwn[k] ? n : layout.own[k][n];
+            const std::size_t lines = layout.itemLines(k, i);
+            if (lines == 0) continue;
+            visit(k, i, line);
+            if (isGroupKind(k)) {
+                std::size_t at = line + 1;
+                eachMember(groupsOf(f, k)[i], [&](std::size_t kk, std::size_t ii) {
+                    visit(kk, ii, at);
+                    at += layout.itemLines(kk, ii);
+                });
+            }
+            line += lines;
+        }
+    }
+}
+
+// Every element line of a copy with the attribute state it has, in writing order.
+template <class Visit>
+void eachLineState(const CopyLayout& layout, Visit&& visit) {
+    const Figure& f = layout.figure;
+    const Attributes& a = f.attributes;
+    eachWritten(layout, [&](std::size_t k, std::size_t i, std::size_t line) {
+        const uint32_t state = stateOf(a, k, i);
+        visit(line, state);
+        if (k != kPolyline) return;
+        const PolylineItem& p = f.polylines[i];
+        std::size_t run = 0;
+        uint32_t s = state;
+        for (std::size_t j = 0; j < p.segments.size(); ++j) {
+            while (run < p.runs.size() && p.runs[run].first <= j) s = p.runs[run++].state;
+            visit(line + 1 + j, s);
+        }
+    });
+}
+
+// Two passes over the lines of a copy: the first copy's, from the header's settings, and every
+// later copy's, from where the one before left the host.
+void makePlan(const CopyLayout& layout, AttributePlan& plan) {
+    const Attributes& a = layout.figure.attributes;
+    const AttributeState& header = a.states[a.header];
+    AttributeState host = header;
+    std::string lines;
+    std::vector<AttributePlan::Prefix> later;
+    for (int pass = 0; pass < 2; ++pass) {
+        uint32_t previous = kUnknownLine;
+        eachLineState(layout, [&](std::size_t line, uint32_t state) {
+            // The host already has all a line's state that the one before had.
+            if (state == previous) return;
+            previous = state;
+            changeTo(a, a.states[state], host, lines);
+            const uint32_t length = static_cast<uint32_t>(lines.size());
+            if (length == 0 && pass == 0) return;
+            const std::size_t offset = plan.bytes.size();
+            plan.bytes += lines;
+            if (pass == 0)
+                plan.prefixes.push_back({line, offset, 0, length, 0});
+            else
+                later.push_back({line, 0, offset, 0, length});
+        });
+    }
+    // Both passes in line order: one prefix a line, with the bytes of each pass.
+    std::vector<AttributePlan::Prefix> merged;
+    merged.reserve(plan.prefixes.size() + later.size());
+    std::size_t i = 0, j = 0;
+    while (i < plan.prefixes.size() || j < later.size()) {
+        if (j == later.size() ||
+            (i < plan.prefixes.size() && plan.prefixes[i].line < later[j].line)) {
+            merged.push_back(plan.prefixes[i++]);
+        } else if (i == plan.prefixes.size() || later[j].line < plan.prefixes[i].line) {
+            if (later[j].laterLength > 0) merged.push_back(later[j]);
+            ++j;
+        } else {
+            AttributePlan::Prefix both = plan.prefixes[i++];
+            both.later = later[j].later;
+            both.laterLength = later[j++].laterLength;
+            merged.push_back(both);
+        }
+    }
+    plan.prefixes = std::move(merged);
+    for (int k = 0; k < kAttributeKeys; ++k)
+        if (header.line[k] != kUnknownLine && host.line[k] != header.line[k]) {
+            plan.restore += a.lines[header.line[k]];
+            plan.restore += "\r\n";
+        }
+}
+
+}  // namespace
+
+std::size_t CopyLayout::itemLines(std::size_t k, std::size_t i) const {
+    if (k == kPolyline) return figure.polylines[i].segments.size() + 2;
+    if (isGroupKind(k)) return groupLines[k][i];
+    return 1;
+}
+
+CopyLayout::CopyLayout(const Figure& f, bool anyStart, bool keepAttributes)
+    : figure(f), keep(keepAttributes) {
+    // With the attributes, a group's elements are written in the group: in their kinds, the
+    // items of every group are left out.
+    std::vector<std::pair<std::size_t, std::size_t>> grouped[kKinds];
+    if (keep) {
+        for (std::size_t gk : {kDimension, kBlock}) {
+            for (const GroupItem& g : groupsOf(f, gk)) {
+                std::size_t count[kKinds] = {};
+                for (uint8_t k : g.order) ++count[k];
+                for (std::size_t k = 0; k < kKinds; ++k)
+                    if (count[k] > 0) grouped[k].push_back({g.first[k], g.first[k] + count[k]});
+            }
+        }
+    }
+    std::size_t at = 0;
+    ElementKinds::each([&](auto kind) {
+        using Kind = decltype(kind);
+        constexpr std::size_t k = ElementKinds::index<Kind>();
+        firstLine[k] = at;
+        if (Kind::kOptional && !keep) return;
+        const auto& list = Kind::list(f);
+        allOwn[k] = grouped[k].empty();
+        if (!allOwn[k]) {
+            std::sort(grouped[k].begin(), grouped[k].end());
+            std::size_t next = 0;
+            for (const auto& [first, last] : grouped[k]) {
+                for (; next < first; ++next) own[k].push_back(next);
+                next = std::max(next, last);
+            }
+            for (; next < list.size(); ++next) own[k].push_back(next);
+        }
+        if constexpr (std::is_same_v<typename Kind::Item, GroupItem>) {
+            groupLines[k].reserve(list.size());
+            for (const GroupItem& g : list) {
+                std::size_t lines = 2;
+                eachMember(g, [&](std::size_t kk, std::size_t ii) { lines += itemLines(kk, ii); });
+                groupLines[k].push_back(g.known ? lines : 0);
+            }
+        }
+        const std::size_t count = allOwn[k] ? list.size() : own[k].size();
+        ownItems[k] = count;
+        if constexpr (Kind::kLinesEach == 1) {
+            at += count;
+        } else {
+            if (anyStart) itemStart[k].reserve(count);
+            for (std::size_t n = 0; n < count; ++n) {
+                if (anyStart) itemStart[k].push_back(at - firstLine[k]);
+                at += itemLines(k, allOwn[k] ? n : own[k][n]);
+            }
+        }
+    });
+    firstLine[kKinds] = at;
+    perCopy = at;
+    stringBytesBefore.push_back(0);
+    if (!keep) return;
+    eachWritten(*this, [&](std::size_t k, std::size_t i, std::size_t line) {
+        std::size_t bytes = 0;
+        if (k == ElementKinds::index<TextKind>()) bytes = f.texts[i].string.size();
+        if (k == ElementKinds::index<MarkerKind>()) bytes = f.markers[i].rest.size();
+        if (k == kBlock) bytes = f.blocks[i].name.size();
+        if (bytes == 0) return;
+        stringLines.push_back(line);
+        stringBytesBefore.push_back(stringBytesBefore.back() + bytes);
+    });
+}
+
+std::size_t CopyLayout::stringBytesBeforeLine(std::size_t line) const {
+    const auto at = std::lower_bound(stringLines.begin(), stringLines.end(), line);
+    return stringBytesBefore[static_cast<std::size_t>(at - stringLines.begin())];
+}
+
+std::size_t CopyLayout::estimatedBytes(std::size_t from, std::size_t to) const {
+    if (perCopy == 0) return 0;
+    auto before = [&](std::size_t g) {
+        return g / perCopy * stringBytesBefore.back() + stringBytesBeforeLine(g % perCopy);
+    };
+    return (to - from) * kUsualLineBytes + before(to) - before(from);
+}
+
+void CopyLayout::planAttributes() {
+    if (keep && figure.attributes.any()) makePlan(*this, plan);
+}
+
+void CopyLayout::finish(OutputBuffer& out, int copies) const {
+    if (copies > 0) putBytes(out, plan.restore);
+}
 
 bool CopyLayout::put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
                      std::size_t to) const {
@@ -146,26 +360,29 @@ bool CopyLayout::putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopySt
     to = (to < end ? to : end) - begin;
     const auto& list = Kind::list(figure);
     if constexpr (Kind::kLinesEach == 1) {
-        for (std::size_t i = from; i < to; ++i) {
-            cursor.put(out, begin + i);
-            if (!putItem(out, m, step, list[i])) return false;
+        // The usual case, a line an item: no lookups.
+        for (std::size_t n = from; n < to; ++n) {
+            cursor.put(out, begin + n);
+            if (!putItem(out, m, step, list[allOwn[k] ? n : own[k][n]])) return false;
         }
     } else {
-        std::size_t i = 0, start = 0;
+        ItemWriter writer{*this, out, m, step, cursor, movesOnly(step)};
+        const std::size_t count = ownItems[k];
+        std::size_t n = 0, start = 0;
         if (from > 0) {
             const std::vector<std::size_t>& starts = itemStart[k];
-            i = static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), from) -
+            n = static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), from) -
                                          starts.begin()) -
                 1;
-            start = starts[i];
+            start = starts[n];
         }
-        for (; start < to; ++i) {
-            const std::size_t n = Kind::lines(list[i]);
-            if (from <= start) cursor.put(out, begin + start);
-            if (!putItemLines(out, m, step, list[i], from > start ? from - start : 0,
-                              to - start < n ? to - start : n))
+        for (; n < count && start < to; ++n) {
+            const std::size_t i = allOwn[k] ? n : own[k][n];
+            const std::size_t lines = itemLines(k, i);
+            if (lines > 0 && !writer.put(k, i, begin + start, from > start ? from - start : 0,
+                                         std::min(to - start, lines)))
                 return false;
-            start += n;
+            start += lines;
         }
     }
     return true;

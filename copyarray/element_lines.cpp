@@ -60,10 +60,7 @@ double lengthOf(double x, double y) {
 
 }  // namespace
 
-// The start point follows the copy; the direction is that of the copy's image of (dx, dy), or
-// (dx, dy) turned by the copy's angle where a zero scale leaves no image; the length stays,
-// since the host draws a text at its type's size.
-bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const TextItem& t) {
+TextPlacement textPlacement(const Matrix3& m, const CopyStep& step, const TextItem& t) {
     double ix = m.m[0][0] * t.dx + m.m[1][0] * t.dy;
     double iy = m.m[0][1] * t.dx + m.m[1][1] * t.dy;
     if (ix == 0.0 && iy == 0.0) {
@@ -74,13 +71,51 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const Te
     }
     const double image = lengthOf(ix, iy);
     const double length = lengthOf(t.dx, t.dy);
-    double dx = 0.0, dy = 0.0;
+    TextPlacement p{m.transformX(t.x, t.y), m.transformY(t.x, t.y), 0.0, 0.0};
     if (image != 0.0) {  // zero only with (dx, dy) zero
-        dx = ix / image * length;
-        dy = iy / image * length;
+        p.dx = ix / image * length;
+        p.dy = iy / image * length;
     }
-    const double v[4] = {m.transformX(t.x, t.y), m.transformY(t.x, t.y), dx, dy};
-    return putLine(out, TextKind::prefix, v, 4, t.string);
+    const bool mirrored = m.m[0][0] * m.m[1][1] - m.m[0][1] * m.m[1][0] < 0.0;
+    if (mirrored && (p.dx < 0.0 || (p.dx == 0.0 && p.dy < 0.0)))
+        // 0 - d rather than -d, so a direction of 0 is not written as "-0.000000".
+        p = {p.x + p.dx, p.y + p.dy, 0.0 - p.dx, 0.0 - p.dy};
+    return p;
+}
+
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const TextItem& t) {
+    const TextPlacement p = textPlacement(m, step, t);
+    const char prefix[4] = {t.tag[0], t.tag[1], ' ', '\0'};
+    const double v[4] = {p.x, p.y, p.dx, p.dy};
+    return putLine(out, prefix, v, 4, t.string);
+}
+
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const SolidItem& s) {
+    double v[8];
+    for (int i = 0; i < s.count; ++i) {
+        v[2 * i] = m.transformX(s.corner[i].x, s.corner[i].y);
+        v[2 * i + 1] = m.transformY(s.corner[i].x, s.corner[i].y);
+    }
+    return putLine(out, SolidKind::prefix, v, 2 * s.count);
+}
+
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const MarkerItem& p) {
+    const double v[2] = {m.transformX(p.x, p.y), m.transformY(p.x, p.y)};
+    return putLine(out, MarkerKind::prefix, v, 2, p.rest, false);
+}
+
+bool putDimensionHead(OutputBuffer& out) {
+    putTag(out, DimensionKind::tag);
+    return true;
+}
+
+bool putBlockHead(OutputBuffer& out, const Matrix3& m, const GroupItem& block) {
+    const double v[2] = {m.transformX(block.x, block.y), m.transformY(block.x, block.y)};
+    return putLine(out, BlockKind::prefix, v, 2, block.name);
+}
+
+bool movesOnly(const CopyStep& step) {
+    return step.scaleX == 1.0 && step.scaleY == 1.0 && step.turn == 0.0;
 }
 
 bool putItemLines(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const PolylineItem& p,

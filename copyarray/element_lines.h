@@ -20,7 +20,23 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const Li
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c);
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const PointItem& p);
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const TextItem& t);
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const SolidItem& s);
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const MarkerItem& p);
 
-// The kinds whose items differ in lines: lines [from, to) of the item.
-bool putItemLines(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const PolylineItem& p,
-                  std::size_t from, std::size_t to);
+// A group's head: `msg`, or a block reference's `BL x y "name` at its moved insertion point.
+bool putDimensionHead(OutputBuffer& out);
+bool putBlockHead(OutputBuffer& out, const Matrix3& m, const GroupItem& block);
+
+// Whether a block reference can go into the copy: one that only moves the figure (a block
+// reference here carries no turn and no scale).
+bool movesOnly(const CopyStep& step);
+
+// Where a text is written in a copy: its start, and its direction with the length it has.
+struct TextPlacement {
+    double x, y, dx, dy;
+};
+// The start point follows the copy; the direction is that of the copy's image of (dx, dy), or
+// (dx, dy) turned by the copy's angle where a zero scale leaves no image. On a mirrored copy the
+// text stays readable: of it and the same text written from its end backwards, the one whose
+// direction points more to the right (larger x, then larger y).
+TextPlacement textPlacement(const Matrix3& m, const CopyStep& step, const TextItem& t);

@@ -34,7 +34,7 @@ bool OutputBuffer::flush() {
 }
 
 bool putLine(OutputBuffer& out, const char* prefix, const double* values, int count,
-             std::string_view tail) {
+             std::string_view tail, bool spaced) {
     for (int i = 0; i < count; ++i)
         if (!std::isfinite(values[i])) return false;
     if (!out.formats()) return true;
@@ -48,7 +48,7 @@ bool putLine(OutputBuffer& out, const char* prefix, const double* values, int co
         p += formatLf(values[i], p);
     }
     if (!tail.empty()) {
-        *p++ = ' ';
+        if (spaced) *p++ = ' ';
         std::memcpy(p, tail.data(), tail.size());
         p += tail.size();
     }

@@ -40,10 +40,11 @@ struct OutputBuffer {
     bool kept = false;
 };
 
-// One line: prefix, the numbers separated by single spaces, then `tail` (when not empty, after
-// a space) and CR LF. False when a number is not finite; nothing is written then.
+// One line: prefix, the numbers separated by single spaces, then `tail` (when not empty; after
+// a space unless spaced is false) and CR LF. False when a number is not finite; nothing is
+// written then.
 bool putLine(OutputBuffer& out, const char* prefix, const double* values, int count,
-             std::string_view tail = {});
+             std::string_view tail = {}, bool spaced = true);
 
 // A line of its tag alone.
 void putTag(OutputBuffer& out, std::string_view tag);

@@ -66,6 +66,24 @@ void reachOf(FigureReach& r, const TextItem& t) {
     widen(r.coordinate, t.dy);
 }
 
+void reachOf(FigureReach& r, const SolidItem& s) {
+    for (int i = 0; i < s.count; ++i) {
+        widen(r.coordinate, s.corner[i].x);
+        widen(r.coordinate, s.corner[i].y);
+    }
+}
+
+void reachOf(FigureReach& r, const MarkerItem& p) {
+    widen(r.coordinate, p.x);
+    widen(r.coordinate, p.y);
+}
+
+// A block's insertion point; a dimension's elements are their kinds'.
+void reachOf(FigureReach& r, const GroupItem& g) {
+    widen(r.coordinate, g.x);
+    widen(r.coordinate, g.y);
+}
+
 // Far enough below DBL_MAX that a sum of three products, each below it, stays finite, and so
 // do the arc's radius and ratio after scaling (sums of a few products of the scales, the
 // radius, the flattened radius and sines and cosines).

@@ -46,10 +46,22 @@ WriteError emitCopiesInOrder(const CopyLayout& layout, const CopyArray& copies,
 
 // Lines per part of a parallel write: large enough that starting threads costs little, small
 // enough that the parts' buffers stay small whatever the figure holds, a polyline of millions
-// of segments included.
+// of segments included. A part ends sooner where its lines carry long strings: its buffer stays
+// near kPartBytes, or one line's size.
 constexpr std::size_t kLinesPerPart = 1 << 13;
-// Room for a part of usual lines from the start: a seven-number circle takes about 80 bytes.
-constexpr std::size_t kUsualLineBytes = 96;
+constexpr std::size_t kPartBytes = std::size_t{1} << 18;
+
+// Where the part that begins at line `first` ends: as many lines as fit kPartBytes, at least one.
+std::size_t partEnd(const CopyLayout& layout, std::size_t first, std::size_t total) {
+    std::size_t good = first + 1,
+                bad = total - first < kLinesPerPart ? total : first + kLinesPerPart;
+    if (layout.estimatedBytes(first, bad) <= kPartBytes) return bad;
+    while (bad - good > 1) {
+        const std::size_t mid = good + (bad - good) / 2;
+        (layout.estimatedBytes(first, mid) <= kPartBytes ? good : bad) = mid;
+    }
+    return good;
+}
 
 // One part: a run of lines formatted into a buffer of its own.
 struct WritePart {
@@ -74,13 +86,13 @@ WriteError emitCopiesInParts(const CopyLayout& layout, const CopyArray& copies,
     const std::size_t per = layout.perCopy;
     const std::size_t total = per * stepOf.size();
     std::vector<WritePart> parts(static_cast<std::size_t>(threads));
-    for (WritePart& part : parts) part.text.data.resize(kLinesPerPart * kUsualLineBytes);
+    for (WritePart& part : parts) part.text.data.resize(kPartBytes);
     for (std::size_t next = 0; next < total;) {
         std::size_t used = 0;
         for (; used < parts.size() && next < total; ++used) {
             WritePart& part = parts[used];
             part.first = next;
-            part.last = total - next < kLinesPerPart ? total : next + kLinesPerPart;
+            part.last = partEnd(layout, next, total);
             next = part.last;
         }
         runParts(static_cast<int>(used), [&](int index) {
@@ -175,18 +187,18 @@ bool writeResult(const Figure& figure, const CopyArray& copies, const CopyParame
 
 namespace {
 
-// Results of at most this many lines are formatted once, into memory, and then written whole.
-constexpr std::size_t kLinesFormattedOnce = 1 << 12;
+// Results of about this many bytes at most are formatted once, into memory, and then written
+// whole; larger ones are checked first and formatted again on the way out.
+constexpr std::size_t kBytesFormattedOnce = std::size_t{1} << 20;
 
 }  // namespace
 
 bool writeResultToStream(const Figure& figure, const CopyArray& copies,
                          const CopyParameters& params, std::FILE* stream, WriteError* error,
                          int threads) {
-    const std::size_t lines =
-        CopyLayout(figure, false, params.keepAttributes).perCopy * copiesOf(params);
+    const CopyLayout layout(figure, false, params.keepAttributes);
     WriteError result;
-    if (lines <= kLinesFormattedOnce) {
+    if (layout.estimatedBytes(0, layout.perCopy * copiesOf(params)) <= kBytesFormattedOnce) {
         OutputBuffer text(nullptr, true);
         result = emitCopies(figure, copies, params, text, threads);
         if (result == WriteError::none &&
@@ -195,7 +207,6 @@ bool writeResultToStream(const Figure& figure, const CopyArray& copies,
             result = WriteError::writeFailed;
         return result == WriteError::none ? succeed(error) : fail(result, error);
     }
-    // Larger ones are checked completely first and formatted again on the way out.
     OutputBuffer check(nullptr);
     result = emitCopies(figure, copies, params, check, threads);
     if (result == WriteError::none) {

@@ -8,25 +8,36 @@
 #include "figure/figure.h"
 #include "figure/outline.h"
 
-// The figure's element kinds, in the order every copy is written: segments, polylines, circles
-// and arcs, points. What differs between kinds is said once, in the kind's struct; everything
-// done for every kind (counting, writing, reading's dispatch, the preview) walks ElementKinds.
-// A new kind is a struct here and one entry in ElementKinds; the reader, the writer, the preview
-// and the snapping each give it one overload, and the compiler names any that is missing.
+// The figure's element kinds, in the order every copy is written. What differs between kinds
+// is said once, in the kind's struct; everything done for every kind (reading's dispatch,
+// counting, writing, the preview, snapping, the parallel reading's parts) walks ElementKinds.
+// A new kind is a struct here and one entry in ElementKinds; the reader, the writer, the
+// preview and the snapping each give it one overload, and the compiler names any missing.
 //
-// A kind gives its list in the figure, the tag its lines start with (what the reader matches),
-// the prefix the writer puts before its numbers, and what one item is worth to one copy:
-// elements (what the status bar counts), lines (what the exchange file holds) and work
-// (points and segments the preview draws). kLinesEach is the lines of every item when they
-// are the same for all, else 0 (the writer then finds an item's lines by a table). A kind kept
-// only when the copies keep the attributes (kOptional) is left out of everything without it.
+// A kind gives its list in the figure, whether a piece read is one of its lines (starts), the
+// prefix the writer puts before its numbers, whether the preview shows it as dots (kDots: over
+// the copy's lines), and what one item is worth to one copy: elements
+// (what the status bar counts) and work (points and segments the preview draws), and lines,
+// the lines it writes where kLinesEach is 0 (items of differing lines) and 1 otherwise. A kind
+// kept only when the copies keep the attributes (kOptional) is left out of everything without
+// them.
+
+namespace kinds {
+
+// Whether a piece that is not empty starts with the tag.
+constexpr bool startsWith(std::string_view piece, std::string_view tag) {
+    return piece.size() >= tag.size() && piece.substr(0, tag.size()) == tag;
+}
+
+}  // namespace kinds
 
 struct SegmentKind {
     static constexpr bool kOptional = false;
+    static constexpr bool kDots = false;
     using Item = LineItem;
-    static constexpr std::string_view tag = " ";
     static constexpr const char* prefix = " ";
     static constexpr std::size_t kLinesEach = 1;
+    static bool starts(std::string_view piece) { return piece[0] == ' '; }
     static const std::vector<Item>& list(const Figure& f) { return f.lines; }
     static std::vector<Item>& list(Figure& f) { return f.lines; }
     static std::size_t elements(const Item&) { return 1; }
@@ -37,10 +48,12 @@ struct SegmentKind {
 // "pl", its segments (as segment lines), "#".
 struct PolylineKind {
     static constexpr bool kOptional = false;
+    static constexpr bool kDots = false;
     using Item = PolylineItem;
     static constexpr std::string_view tag = "pl";
     static constexpr std::string_view endTag = "#";
     static constexpr std::size_t kLinesEach = 0;
+    static bool starts(std::string_view piece) { return kinds::startsWith(piece, tag); }
     static const std::vector<Item>& list(const Figure& f) { return f.polylines; }
     static std::vector<Item>& list(Figure& f) { return f.polylines; }
     static std::size_t elements(const Item& p) { return p.segments.size(); }
@@ -50,10 +63,11 @@ struct PolylineKind {
 
 struct CircleKind {
     static constexpr bool kOptional = false;
+    static constexpr bool kDots = false;
     using Item = CircleItem;
-    static constexpr std::string_view tag = "ci";
     static constexpr const char* prefix = "ci ";
     static constexpr std::size_t kLinesEach = 1;
+    static bool starts(std::string_view piece) { return kinds::startsWith(piece, "ci"); }
     static const std::vector<Item>& list(const Figure& f) { return f.circles; }
     static std::vector<Item>& list(Figure& f) { return f.circles; }
     static std::size_t elements(const Item&) { return 1; }
@@ -63,12 +77,14 @@ struct CircleKind {
     }
 };
 
+// `pt x y`; a pt line with more fields is a marker (MarkerKind), told apart when it is read.
 struct PointKind {
     static constexpr bool kOptional = false;
+    static constexpr bool kDots = true;
     using Item = PointItem;
-    static constexpr std::string_view tag = "pt";
     static constexpr const char* prefix = "pt ";
     static constexpr std::size_t kLinesEach = 1;
+    static bool starts(std::string_view piece) { return kinds::startsWith(piece, "pt"); }
     static const std::vector<Item>& list(const Figure& f) { return f.points; }
     static std::vector<Item>& list(Figure& f) { return f.points; }
     static std::size_t elements(const Item&) { return 1; }
@@ -76,17 +92,78 @@ struct PointKind {
     static std::size_t work(const Item&) { return 1; }
 };
 
-// `ch x y dx dy "string`: one line, drawn as the segment from its start to its end.
+// Every text kind of the host: one line, with its own tag, drawn as the segment it covers.
 struct TextKind {
     static constexpr bool kOptional = true;
+    static constexpr bool kDots = false;
     using Item = TextItem;
-    static constexpr std::string_view tag = "ch";
-    static constexpr const char* prefix = "ch ";
+    static constexpr std::string_view kTags = "hvsrcopt";  // after the 'c': ch cv cs cr ...
     static constexpr std::size_t kLinesEach = 1;
+    static bool starts(std::string_view piece) {
+        return piece.size() >= 2 && piece[0] == 'c' && kTags.find(piece[1]) != kTags.npos;
+    }
     static const std::vector<Item>& list(const Figure& f) { return f.texts; }
     static std::vector<Item>& list(Figure& f) { return f.texts; }
     static std::size_t elements(const Item&) { return 1; }
     static std::size_t lines(const Item&) { return 1; }
+    static std::size_t work(const Item&) { return 2; }
+};
+
+struct SolidKind {
+    static constexpr bool kOptional = true;
+    static constexpr bool kDots = false;
+    using Item = SolidItem;
+    static constexpr const char* prefix = "sl ";
+    static constexpr std::size_t kLinesEach = 1;
+    static bool starts(std::string_view piece) { return kinds::startsWith(piece, "sl"); }
+    static const std::vector<Item>& list(const Figure& f) { return f.solids; }
+    static std::vector<Item>& list(Figure& f) { return f.solids; }
+    static std::size_t elements(const Item&) { return 1; }
+    static std::size_t lines(const Item&) { return 1; }
+    static std::size_t work(const Item& s) { return static_cast<std::size_t>(s.count); }
+};
+
+// Read through the point's tag: a pt line of more than two fields.
+struct MarkerKind {
+    static constexpr bool kOptional = true;
+    static constexpr bool kDots = true;
+    using Item = MarkerItem;
+    static constexpr const char* prefix = "pt ";
+    static constexpr std::size_t kLinesEach = 1;
+    static bool starts(std::string_view) { return false; }
+    static const std::vector<Item>& list(const Figure& f) { return f.markers; }
+    static std::vector<Item>& list(Figure& f) { return f.markers; }
+    static std::size_t elements(const Item&) { return 1; }
+    static std::size_t lines(const Item&) { return 1; }
+    static std::size_t work(const Item&) { return 1; }
+};
+
+// `msg`, the dimension's elements, "#". Its elements count and draw as their own kinds.
+struct DimensionKind {
+    static constexpr bool kOptional = true;
+    static constexpr bool kDots = false;
+    using Item = GroupItem;
+    static constexpr std::string_view tag = "msg";
+    static constexpr std::size_t kLinesEach = 0;
+    static bool starts(std::string_view piece) { return kinds::startsWith(piece, tag); }
+    static const std::vector<Item>& list(const Figure& f) { return f.dimensions; }
+    static std::vector<Item>& list(Figure& f) { return f.dimensions; }
+    static std::size_t elements(const Item&) { return 0; }
+    static std::size_t work(const Item&) { return 0; }
+};
+
+// `BL x y "name`, "#": copied only into the copies that are pure translations.
+struct BlockKind {
+    static constexpr bool kOptional = true;
+    static constexpr bool kDots = true;
+    using Item = GroupItem;
+    static constexpr std::string_view tag = "BL";
+    static constexpr const char* prefix = "BL ";
+    static constexpr std::size_t kLinesEach = 0;
+    static bool starts(std::string_view piece) { return kinds::startsWith(piece, tag); }
+    static const std::vector<Item>& list(const Figure& f) { return f.blocks; }
+    static std::vector<Item>& list(Figure& f) { return f.blocks; }
+    static std::size_t elements(const Item&) { return 1; }
     static std::size_t work(const Item&) { return 1; }
 };
 
@@ -113,7 +190,8 @@ struct KindList {
     }
 };
 
-using ElementKinds = KindList<SegmentKind, PolylineKind, CircleKind, PointKind, TextKind>;
+using ElementKinds = KindList<SegmentKind, PolylineKind, CircleKind, PointKind, TextKind, SolidKind,
+                              MarkerKind, DimensionKind, BlockKind>;
 static_assert(ElementKinds::count == kFigureKinds, "Attributes keeps runs for every kind");
 
 // Whether the figure holds no element of any kind.
@@ -124,7 +202,6 @@ inline bool holdsNothing(const Figure& figure) {
 // What one copy of the whole figure holds.
 struct CopyWeights {
     std::size_t elements = 0;
-    std::size_t lines = 0;
     std::size_t work = 0;
 };
 
@@ -136,7 +213,6 @@ inline CopyWeights copyWeights(const Figure& figure, bool withOptional = false) 
         if (Kind::kOptional && !withOptional) return;
         for (const typename Kind::Item& item : Kind::list(figure)) {
             w.elements += Kind::elements(item);
-            w.lines += Kind::lines(item);
             w.work += Kind::work(item);
         }
     });

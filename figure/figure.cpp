@@ -43,5 +43,6 @@ AttributeKey attributeKeyOf(std::string_view line) {
     }
     if (line[0] == 'c' && line[1] == 'n')
         return line.size() > 2 && line[2] == '"' ? kTextFont : kTextType;
+    if (line[0] == 'p' && line[1] == 'n') return kPointType;
     return kAttributeKeys;
 }

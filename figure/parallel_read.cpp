@@ -67,8 +67,30 @@ void appendRuns(std::vector<StateRun>& to, const std::vector<StateRun>& from, st
 void clearPart(Figure& part) {
     ElementKinds::each([&](auto kind) { decltype(kind)::list(part).clear(); });
     part.bounds = Bounds();
-    part.textBounds = Bounds();
+    part.optionalBounds = Bounds();
+    part.longestText = 0.0;
+    part.uncopied.clear();
     part.attributes = Attributes();
+}
+
+void addCounts(std::vector<RecordCount>& to, const std::vector<RecordCount>& from) {
+    for (const RecordCount& c : from) {
+        bool found = false;
+        for (RecordCount& t : to)
+            if (t.tag == c.tag) {
+                t.count += c.count;
+                found = true;
+            }
+        if (!found) to.push_back(c);
+    }
+}
+
+// The state the open polyline's last segment has.
+uint32_t openPolylineState(const Figure& figure) {
+    const PolylineItem& p = figure.polylines.back();
+    if (!p.runs.empty()) return p.runs.back().state;
+    const std::vector<StateRun>& runs = figure.attributes.runs[ElementKinds::index<PolylineKind>()];
+    return runs.empty() ? 0 : runs.back().state;
 }
 
 void joinPart(RecordReader& whole, RecordReader& reader, double wholeScale) {
@@ -82,8 +104,15 @@ void joinPart(RecordReader& whole, RecordReader& reader, double wholeScale) {
     });
     // What the part read before its first "pl" or "#" continues whatever was open before it.
     if (whole.polylineOpen) {
-        std::vector<LineItem>& open = figure.polylines.back().segments;
-        open.insert(open.end(), reader.leading.begin(), reader.leading.end());
+        PolylineItem& open = figure.polylines.back();
+        uint32_t state = openPolylineState(figure);
+        for (const StateRun& run : reader.leadingRuns) {
+            const uint32_t mapped = map(run.state);
+            if (mapped == state) continue;
+            state = mapped;
+            pushRun(open.runs, open.segments.size() + run.first, state);
+        }
+        open.segments.insert(open.segments.end(), reader.leading.begin(), reader.leading.end());
     } else {
         constexpr std::size_t k = ElementKinds::index<SegmentKind>();
         appendRuns(figure.attributes.runs[k], reader.leadingRuns, offset[k], map);
@@ -97,12 +126,20 @@ void joinPart(RecordReader& whole, RecordReader& reader, double wholeScale) {
     whole.table.current = map(reader.table.current);
     whole.table.headerDone = whole.table.headerDone || reader.table.headerDone;
     if (reader.markerSeen) whole.polylineOpen = reader.polylineOpen;
+    if (reader.groupKind != kFigureKinds) whole.groupKind = reader.groupKind;
+    for (PolylineItem& p : part.polylines)
+        for (StateRun& run : p.runs) run.state = map(run.state);
+    for (std::vector<GroupItem>* groups : {&part.dimensions, &part.blocks})
+        for (GroupItem& g : *groups)
+            for (std::size_t k = 0; k < kFigureKinds; ++k) g.first[k] += offset[k];
     ElementKinds::each([&](auto kind) {
         using Kind = decltype(kind);
         appendAll(Kind::list(figure), Kind::list(part), wholeScale);
     });
     figure.bounds.include(part.bounds);
-    figure.textBounds.include(part.textBounds);
+    figure.optionalBounds.include(part.optionalBounds);
+    if (part.longestText > figure.longestText) figure.longestText = part.longestText;
+    addCounts(figure.uncopied, part.uncopied);
 }
 
 }  // namespace
@@ -141,6 +178,14 @@ void ParallelRead::read(RecordReader& whole, const char* p, const char* end, int
             for (std::size_t i = 1; i < n; ++i) total += readers[i]->leading.size();
         makeRoom(Kind::list(whole.figure), total, wholeScale);
     });
-    for (std::size_t i = 1; i < n; ++i) joinPart(whole, *readers[i], wholeScale);
-    whole.resumeRuns();
+    for (std::size_t i = 1; i < n; ++i) {
+        RecordReader& reader = *readers[i];
+        // A group open across the cut, or a polyline the part could not know was open when a
+        // group began in it: that part is read again, on from where the ones before it left.
+        if (whole.groupKind != kFigureKinds || (reader.assumedClosed && whole.polylineOpen))
+            readPieces(cuts[i], cuts[i + 1], whole);
+        else
+            joinPart(whole, reader, wholeScale);
+        whole.resumeRuns();
+    }
 }

@@ -110,16 +110,66 @@ bool parseCircleLine(std::string_view line, CircleItem& item) {
     return true;
 }
 
-bool parseTextLine(std::string_view line, TextItem& item) {
-    const std::size_t quote = line.find('"');
+namespace {
+
+// Numbers, a space and a quote, then the string to the line's end: the fields before the quote
+// into v, where there must be `fields` of them, finite.
+bool splitBeforeString(std::string_view line, int fields, double v[kMaxFields],
+                       std::size_t& quote) {
+    quote = line.find('"');
     if (quote == std::string_view::npos || quote < 4 || line[quote - 1] != ' ') return false;
+    return splitFields(line.substr(0, quote - 1), 2, v) == fields && allFinite(v, fields);
+}
+
+}  // namespace
+
+bool parseTextLine(std::string_view line, TextItem& item) {
     double v[kMaxFields];
-    if (splitFields(line.substr(0, quote - 1), 2, v) != 4 || !allFinite(v, 4)) return false;
+    std::size_t quote;
+    if (!splitBeforeString(line, 4, v, quote)) return false;
     if (!std::isfinite(v[0] + v[2]) || !std::isfinite(v[1] + v[3])) return false;
     item.x = v[0];
     item.y = v[1];
     item.dx = v[2];
     item.dy = v[3];
     item.string.assign(line.data() + quote, line.size() - quote);
+    item.tag[0] = line[0];
+    item.tag[1] = line[1];
+    return true;
+}
+
+bool parseSolidLine(std::string_view line, SolidItem& item) {
+    double v[kMaxFields];
+    const int count = splitFields(line, 2, v);
+    if ((count != 4 && count != 6 && count != 8) || !allFinite(v, count)) return false;
+    item.count = count / 2;
+    for (int i = 0; i < item.count; ++i) item.corner[i] = {v[2 * i], v[2 * i + 1]};
+    return true;
+}
+
+bool parseMarkerLine(std::string_view line, MarkerItem& item) {
+    double v[kMaxFields];
+    if (splitFields(line, 2, v) <= 2 || !allFinite(v, 2)) return false;
+    // The rest starts at the separator after y: the second space after the first separator.
+    const std::size_t afterX = line.find(' ', 3);
+    const std::size_t afterY = line.find(' ', afterX + 1);
+    // The host writes a marker's fields as text of one line: a control character means bytes
+    // of something else.
+    const std::string_view rest = line.substr(afterY);
+    for (char c : rest)
+        if (static_cast<unsigned char>(c) < 0x20) return false;
+    item.x = v[0];
+    item.y = v[1];
+    item.rest.assign(rest);
+    return true;
+}
+
+bool parseBlockHead(std::string_view line, GroupItem& item) {
+    double v[kMaxFields];
+    std::size_t quote;
+    if (!splitBeforeString(line, 2, v, quote)) return false;
+    item.x = v[0];
+    item.y = v[1];
+    item.name.assign(line.data() + quote, line.size() - quote);
     return true;
 }

@@ -8,7 +8,7 @@
 // One exchange-file line into one element: the fields and their numbers. The lines come as the
 // line cutting delivers them (figure/reader.h), line break included.
 
-constexpr int kMaxFields = 7;
+constexpr int kMaxFields = 8;  // a solid's four points
 
 // Splits a line at single spaces. The first separator is taken at firstSeparator without
 // looking at the character there; each further one is the next space. Returns the number of
@@ -26,6 +26,17 @@ bool parseCircleLine(std::string_view line, CircleItem& item);
 // The seven numbers of a circle line, without looking at its outline.
 bool parseCircleNumbers(std::string_view line, CircleItem& item);
 
-// A text line without its line break: `ch x y dx dy "string`. True with the item filled when
-// the four numbers and the end point are finite and a space and a quote follow them.
+// A text line without its line break: `TAG x y dx dy "string`, TAG any of the text kinds. True
+// with the item filled when the four numbers and the end point are finite and a space and a
+// quote follow them.
 bool parseTextLine(std::string_view line, TextItem& item);
+
+// `sl` and four, six or eight finite numbers.
+bool parseSolidLine(std::string_view line, SolidItem& item);
+
+// A pt line of more than two fields whose first two are finite: a marker, the rest of its line
+// kept (without its line break).
+bool parseMarkerLine(std::string_view line, MarkerItem& item);
+
+// A block reference's head without its line break: `BL x y "name`, x and y finite.
+bool parseBlockHead(std::string_view line, GroupItem& item);

@@ -1,5 +1,8 @@
 #include "figure/record_reader.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "figure/record_parsing.h"
 
 namespace {
@@ -10,13 +13,29 @@ std::string_view withoutBreak(std::string_view line) {
     return line;
 }
 
-// Whether a piece that is not empty starts with the tag; the tag is a constant, so this is
-// a compare or two.
-template <const std::string_view& tag>
-bool startsWith(std::string_view line) {
-    for (std::size_t i = 0; i < tag.size(); ++i)
-        if (i >= line.size() || line[i] != tag[i]) return false;
-    return true;
+// The records the host sends that no copy can take: circle and ring solids (their fields are
+// not known well enough here to map them), sun-shadow and 2.5D data.
+constexpr std::string_view kUncopiedTags[] = {"sc", "se", "so", "sg", "ck", "cz", "c2"};
+// Distinct tags counted one by one; any further ones are counted together.
+constexpr std::size_t kMostTags = 32;
+constexpr std::string_view kOtherTags = "...";
+constexpr std::size_t kTagBytes = 8;
+
+// A record's tag: up to its first space, at most kTagBytes bytes.
+std::string_view tagOf(std::string_view line) {
+    line = withoutBreak(line);
+    return line.substr(0, std::min({line.find(' '), line.size(), kTagBytes}));
+}
+
+bool carriesString(std::string_view piece) {
+    return TextKind::starts(piece) || BlockKind::starts(piece);
+}
+
+double lengthOf(double x, double y) {
+    const double s = std::fmax(std::fabs(x), std::fabs(y));
+    if (!(s > 0.0) || !std::isfinite(s)) return s;
+    const double a = x / s, b = y / s;
+    return s * std::sqrt(a * a + b * b);
 }
 
 }  // namespace
@@ -34,6 +53,11 @@ void RecordReader::resumeRuns() {
         const std::vector<StateRun>& runs = figure.attributes.runs[k];
         runState[k] = runs.empty() ? 0 : runs.back().state;
     }
+    if (polylineOpen && !figure.polylines.empty()) {
+        const PolylineItem& p = figure.polylines.back();
+        polylineState =
+            p.runs.empty() ? runState[ElementKinds::index<PolylineKind>()] : p.runs.back().state;
+    }
 }
 
 void RecordReader::noteState(std::vector<StateRun>& runs, uint32_t& last, std::size_t index) {
@@ -42,20 +66,32 @@ void RecordReader::noteState(std::vector<StateRun>& runs, uint32_t& last, std::s
     pushRun(runs, index, last);
 }
 
+template <class Kind>
+void RecordReader::append(typename Kind::Item&& item) {
+    constexpr std::size_t k = ElementKinds::index<Kind>();
+    std::vector<typename Kind::Item>& list = Kind::list(figure);
+    noteState(figure.attributes.runs[k], runState[k], list.size());
+    list.push_back(std::move(item));
+    if (groupKind != kFigureKinds) {
+        std::vector<GroupItem>& groups =
+            groupKind == ElementKinds::index<DimensionKind>() ? figure.dimensions : figure.blocks;
+        groups.back().order.push_back(static_cast<uint8_t>(k));
+    }
+}
+
 void RecordReader::appendSegment(const LineItem& item) {
     figure.bounds.include(item.x1, item.y1);
     figure.bounds.include(item.x2, item.y2);
     if (!polylineOpen) {
-        noteState(figure.attributes.runs[ElementKinds::index<SegmentKind>()],
-                  runState[ElementKinds::index<SegmentKind>()], figure.lines.size());
-        figure.lines.push_back(item);
+        append<SegmentKind>(LineItem(item));
     } else if (part && figure.polylines.empty()) {
         noteState(leadingRuns, leadingState, leading.size());
         leading.push_back(item);
     } else {
-        std::vector<LineItem>& segments = figure.polylines.back().segments;
-        if (segments.empty()) segments.reserve(16);  // one allocation for the usual polyline
-        segments.push_back(item);
+        PolylineItem& p = figure.polylines.back();
+        if (p.segments.empty()) p.segments.reserve(16);  // one allocation for the usual polyline
+        noteState(p.runs, polylineState, p.segments.size());
+        p.segments.push_back(item);
     }
 }
 
@@ -65,9 +101,8 @@ void RecordReader::readElement(SegmentKind, std::string_view piece) {
 }
 
 void RecordReader::readElement(PolylineKind, std::string_view) {
-    constexpr std::size_t k = ElementKinds::index<PolylineKind>();
-    noteState(figure.attributes.runs[k], runState[k], figure.polylines.size());
-    figure.polylines.emplace_back();
+    append<PolylineKind>(PolylineItem());
+    polylineState = table.current;
     polylineOpen = true;
     markerSeen = true;
 }
@@ -78,47 +113,102 @@ void RecordReader::readElement(CircleKind, std::string_view piece) {
     const int n = sampleOutline(item, outline);
     if (n == 0) return;
     for (int i = 0; i < n; ++i) figure.bounds.include(outline[i].x, outline[i].y);
-    constexpr std::size_t k = ElementKinds::index<CircleKind>();
-    noteState(figure.attributes.runs[k], runState[k], figure.circles.size());
-    figure.circles.push_back(item);
+    append<CircleKind>(std::move(item));
 }
 
 void RecordReader::readElement(PointKind, std::string_view piece) {
     PointItem item;
-    if (!parsePointLine(piece, item)) return;
-    figure.bounds.include(item.x, item.y);
-    constexpr std::size_t k = ElementKinds::index<PointKind>();
-    noteState(figure.attributes.runs[k], runState[k], figure.points.size());
-    figure.points.push_back(item);
-}
-
-void RecordReader::keepText(std::string_view line) {
-    TextItem item;
-    if (!parseTextLine(withoutBreak(line), item)) return;
-    figure.textBounds.include(item.x, item.y);
-    figure.textBounds.include(item.x + item.dx, item.y + item.dy);
-    constexpr std::size_t k = ElementKinds::index<TextKind>();
-    noteState(figure.attributes.runs[k], runState[k], figure.texts.size());
-    figure.texts.push_back(std::move(item));
-}
-
-void RecordReader::readElement(TextKind, std::string_view piece) {
-    if (!lineStart) return;  // a later piece of a long line: not a text of its own
-    if (!midLine) {
-        keepText(piece);
+    if (parsePointLine(piece, item)) {
+        figure.bounds.include(item.x, item.y);
+        append<PointKind>(std::move(item));
     } else {
-        textOpen = true;
-        textLine.assign(piece.data(), piece.size());
+        readElement(MarkerKind{}, piece);
     }
 }
 
-// A later piece of a text line.
-void RecordReader::continueText(std::string_view piece) {
-    textLine.append(piece.data(), piece.size());
-    if (midLine) return;
-    textOpen = false;
-    keepText(textLine);
-    textLine.clear();
+void RecordReader::readElement(MarkerKind, std::string_view piece) {
+    MarkerItem item;
+    if (!parseMarkerLine(withoutBreak(piece), item)) return;
+    figure.optionalBounds.include(item.x, item.y);
+    append<MarkerKind>(std::move(item));
+}
+
+void RecordReader::readElement(TextKind, std::string_view piece) {
+    TextItem item;
+    if (!parseTextLine(withoutBreak(piece), item)) return;
+    figure.optionalBounds.include(item.x, item.y);
+    const double length = lengthOf(item.dx, item.dy);
+    if (length > figure.longestText) figure.longestText = length;
+    append<TextKind>(std::move(item));
+}
+
+void RecordReader::readElement(SolidKind, std::string_view piece) {
+    SolidItem item;
+    if (!parseSolidLine(piece, item)) return;
+    for (int i = 0; i < item.count; ++i)
+        figure.optionalBounds.include(item.corner[i].x, item.corner[i].y);
+    append<SolidKind>(std::move(item));
+}
+
+void RecordReader::openGroup(std::size_t kind, GroupItem&& group) {
+    groupKind = kFigureKinds;  // a group never holds another
+    ElementKinds::each([&](auto k) {
+        group.first[ElementKinds::index<decltype(k)>()] = decltype(k)::list(figure).size();
+    });
+    if (kind == ElementKinds::index<DimensionKind>())
+        append<DimensionKind>(std::move(group));
+    else
+        append<BlockKind>(std::move(group));
+    groupKind = kind;
+    // Not knowing what the stretch before left open, a part takes no polyline as open now.
+    if (part && !markerSeen) {
+        polylineOpen = false;
+        assumedClosed = true;
+    }
+}
+
+// A group whose head has another shape than this program knows is named, and it and its
+// elements are not copied.
+void RecordReader::readElement(DimensionKind, std::string_view piece) {
+    GroupItem dimension;
+    dimension.known = withoutBreak(piece) == DimensionKind::tag;
+    if (!dimension.known) count(DimensionKind::tag);
+    openGroup(ElementKinds::index<DimensionKind>(), std::move(dimension));
+}
+
+void RecordReader::readElement(BlockKind, std::string_view piece) {
+    GroupItem block;
+    block.known = parseBlockHead(withoutBreak(piece), block);
+    if (block.known)
+        figure.optionalBounds.include(block.x, block.y);
+    else
+        count(BlockKind::tag);
+    openGroup(ElementKinds::index<BlockKind>(), std::move(block));
+}
+
+void RecordReader::endLine() {
+    markerSeen = true;
+    // The innermost: a polyline within a group ends before the group.
+    if (polylineOpen)
+        polylineOpen = false;
+    else
+        groupKind = kFigureKinds;
+}
+
+void RecordReader::count(std::string_view tag) {
+    std::vector<RecordCount>& counts = figure.uncopied;
+    for (RecordCount& c : counts)
+        if (c.tag == tag) {
+            ++c.count;
+            return;
+        }
+    if (counts.size() == kMostTags) tag = kOtherTags;
+    for (RecordCount& c : counts)
+        if (c.tag == tag) {
+            ++c.count;
+            return;
+        }
+    counts.push_back({std::string(tag), 1});
 }
 
 void RecordReader::setAttribute(AttributeKey key, std::string_view line) {
@@ -132,12 +222,29 @@ void RecordReader::setAttribute(AttributeKey key, std::string_view line) {
 
 // A line that is neither an element nor "#".
 void RecordReader::readOtherLine(std::string_view piece) {
+    if (!lineStart) return;  // a later piece of a long line: part of what it began
     const AttributeKey key = attributeKeyOf(piece);
-    if (key == kAttributeKeys || !lineStart || midLine) return;
-    const std::string_view value = withoutBreak(piece);
-    // A line of its tag alone sets nothing: the host would be left to guess.
-    const std::size_t tagLength = key == kTextFont ? 3 : 2;
-    if (value.size() > tagLength) setAttribute(key, value);
+    if (key != kAttributeKeys) {
+        const std::string_view value = withoutBreak(piece);
+        // A line of its tag alone sets nothing: the host would be left to guess; nor does one
+        // longer than a piece.
+        const std::size_t tagLength = key == kTextFont ? 3 : 2;
+        if (value.size() > tagLength && !midLine) setAttribute(key, value);
+        return;
+    }
+    const std::string_view tag = tagOf(piece);
+    // The host's own settings (hq, hs, ...) and empty lines are no records of the selection.
+    if (tag.empty() || tag[0] == 'h') return;
+    count(tag);
+}
+
+// A string record, whole.
+void RecordReader::readString(std::string_view line) {
+    if (TextKind::starts(line))
+        readElement(TextKind{}, line);
+    else
+        readElement(BlockKind{}, line);
+    table.headerDone = true;
 }
 
 void RecordReader::readPiece(std::string_view piece) {
@@ -147,29 +254,51 @@ void RecordReader::readPiece(std::string_view piece) {
     // A piece is a C string to the original reader: a NUL byte ends it.
     const std::size_t nul = piece.find('\0');
     if (nul != std::string_view::npos) piece = piece.substr(0, nul);
-    if (textOpen) continueText(piece);
+    if (stringOpen) {
+        stringLine.append(piece.data(), piece.size());
+        if (midLine) return;
+        stringOpen = false;
+        readString(stringLine);
+        stringLine.clear();
+        return;
+    }
     if (piece.empty()) return;
+    if (lineStart && carriesString(piece)) {
+        if (!midLine) {
+            readString(piece);
+        } else {
+            stringOpen = true;
+            stringLine.assign(piece.data(), piece.size());
+        }
+        return;
+    }
     const bool element = ElementKinds::any([&](auto kind) {
-        if (!startsWith<decltype(kind)::tag>(piece)) return false;
+        using Kind = decltype(kind);
+        if (!Kind::starts(piece) || carriesString(piece)) return false;
         readElement(kind, piece);
         return true;
     });
     if (element) {
         table.headerDone = true;
-    } else if (startsWith<PolylineKind::endTag>(piece)) {
-        polylineOpen = false;
-        markerSeen = true;
+    } else if (piece[0] == '#') {
+        endLine();
         table.headerDone = true;
+    } else if (!lineStart) {
     } else {
+        for (std::string_view tag : kUncopiedTags)
+            if (kinds::startsWith(piece, tag)) {
+                count(tag);
+                return;
+            }
         readOtherLine(piece);
     }
 }
 
 void RecordReader::finish() {
-    if (textOpen) {
-        textOpen = false;
-        keepText(textLine);
-        textLine.clear();
+    if (stringOpen) {
+        stringOpen = false;
+        readString(stringLine);
+        stringLine.clear();
     }
     lineStart = true;
     midLine = false;

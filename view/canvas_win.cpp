@@ -115,7 +115,7 @@ void Canvas::drawBasePointMarker(double baseX, double baseY, bool picking, Pixel
     }
 }
 
-void Canvas::drawText(int x, int y, const char* text, HFONT font) {
+void Canvas::drawLabel(int x, int y, const char* text, HFONT font) {
     SelectGuard selected(memoryDC, font);
     SetBkColor(memoryDC, kAxisColour);
     SetBkMode(memoryDC, OPAQUE);
@@ -154,11 +154,11 @@ void Canvas::drawBackground(const CanvasFeedback& feedback, HFONT font, int dpi)
     const int labelOffset = scaled(kLabelOffset, dpi);
     if (feedback.shown.rubberBand) {
         const PixelPoint c = feedback.pointer;
-        drawText(s.x + labelOffset, s.y + labelOffset, text::kZoomIn, font);
+        drawLabel(s.x + labelOffset, s.y + labelOffset, text::kZoomIn, font);
         GdiFlush();  // the text first, then the frame over it
         const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
         for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
     } else if (feedback.shown.label)
-        drawText(s.x + labelOffset, s.y + labelOffset, feedback.shown.label, font);
+        drawLabel(s.x + labelOffset, s.y + labelOffset, feedback.shown.label, font);
     GdiFlush();  // before anything is set in the bitmap's memory
 }

@@ -54,7 +54,7 @@ struct Canvas : RasterTarget {
     // The red cross at the base point; in pick mode the arrows at the pointer instead.
     void drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer, int dpi);
 
-    void drawText(int x, int y, const char* text, HFONT font);
+    void drawLabel(int x, int y, const char* text, HFONT font);
     void flushLines();  // GDI finishes its text before pixels are set in memory
     void setPixel(int x, int y, COLORREF colour);
 

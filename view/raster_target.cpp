@@ -38,8 +38,9 @@ void RasterTarget::setBitmap(uint32_t* memory, int width, int height) {
     clip = {0, 0, width, height};
 }
 
-bool RasterTarget::copyMissesView(const Extents& box, const Matrix3& m) const {
-    return boxMissesPixels(box, m, view, clip.left, clip.top, clip.right, clip.bottom, kDotReach);
+bool RasterTarget::copyMissesView(const Extents& box, const Matrix3& m, double reach) const {
+    const double margin = kDotReach + reach / view.scale;
+    return boxMissesPixels(box, m, view, clip.left, clip.top, clip.right, clip.bottom, margin);
 }
 
 void RasterTarget::drawSegmentPixels(const Point2& a, const Point2& b) {
@@ -130,24 +131,38 @@ void RasterTarget::drawOutlineInside(const Point2* outline, std::size_t count, c
     }
 }
 
-void RasterTarget::drawTexts(const std::vector<TextItem>& texts, const Matrix3& m) {
+void RasterTarget::drawText(const TextPlacement& text) {
     const ScreenMap map(view);
-    for (const TextItem& t : texts) {
-        const double ex = t.x + t.dx, ey = t.y + t.dy;
-        const Point2 a = map(m, t.x, t.y), b = map(m, ex, ey);
-        if (nearPixel(a) && nearPixel(b))
-            drawPixelSegment(truncatePixel(a), truncatePixel(b));
-        else
-            drawSegmentPixels(a, b);
+    const Point2 a = map.world(text.x, text.y);
+    drawSegmentPixels(a, map.world(text.x + text.dx, text.y + text.dy));
+    if (!nearPixel(a)) return;
+    const PixelPoint p = truncatePixel(a);
+    const PixelPoint mark[5] = {p, {p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}};
+    for (const PixelPoint& q : mark)
+        if (inClip(q)) bits[static_cast<size_t>(q.y) * bitmapWidth + q.x] = lineColour;
+}
+
+void RasterTarget::drawOutline(const Point2* corners, int count, const Matrix3& m) {
+    const ScreenMap map(view);
+    for (int i = 0; i < count; ++i) {
+        // Two corners are one segment, not a segment there and back.
+        if (count == 2 && i == 1) break;
+        const Point2& a = corners[i];
+        const Point2& b = corners[(i + 1) % count];
+        drawSegmentPixels(map(m, a.x, a.y), map(m, b.x, b.y));
     }
+}
+
+void RasterTarget::drawDot(const Matrix3& m, double x, double y) {
+    drawDotAt(ScreenMap(view)(m, x, y));
 }
 
 void RasterTarget::drawDots(const std::vector<PointItem>& points, const Matrix3& m) {
     const ScreenMap map(view);
-    for (const PointItem& p : points) drawDot(map(m, p.x, p.y));
+    for (const PointItem& p : points) drawDotAt(map(m, p.x, p.y));
 }
 
-void RasterTarget::drawDot(const Point2& screen) {
+void RasterTarget::drawDotAt(const Point2& screen) {
     // A point that is not a number lies nowhere (toPixel would put it at 0).
     if (!std::isfinite(screen.x) || !std::isfinite(screen.y)) return;
     const PixelPoint p = toPixel(screen);

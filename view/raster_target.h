@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "copyarray/element_lines.h"
 #include "figure/figure.h"
 #include "figure/matrix3.h"
 #include "view/figure_outlines.h"
@@ -44,15 +45,21 @@ struct RasterTarget {
                     : stamps ? 2 * static_cast<uint32_t>(k) + 1
                              : copyDotColour;
     }
-    bool copyMissesView(const Extents& box, const Matrix3& m) const;
+    // The box under m, widened by reach drawing units around its image, lies wholly outside the
+    // clip (a dot's reach of pixels and a text's start mark included).
+    bool copyMissesView(const Extents& box, const Matrix3& m, double reach) const;
     void drawSegments(const std::vector<LineItem>& segments, const Matrix3& m);
     void drawCircles(const std::vector<CircleItem>& circles, const Matrix3& m);
     // One circle through its outline points.
     void drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
                     const Matrix3& m);
     void drawDots(const std::vector<PointItem>& points, const Matrix3& m);
-    // Each text as the segment from its start to its end point, in the line colour.
-    void drawTexts(const std::vector<TextItem>& texts, const Matrix3& m);
+    void drawDot(const Matrix3& m, double x, double y);
+    // A text as the segment it covers, in the line colour, with a mark of five pixels (a plus)
+    // at its start.
+    void drawText(const TextPlacement& text);
+    // The closed outline through count corners (a segment for two).
+    void drawOutline(const Point2* corners, int count, const Matrix3& m);
 
     // Screen coordinates (pixels, unrounded), and truncated pixels.
     void drawSegmentPixels(const Point2& a, const Point2& b);
@@ -80,7 +87,7 @@ struct RasterTarget {
 
   private:
     void drawLeavingSegment(PixelPoint a, PixelPoint b);
-    void drawDot(const Point2& screen);
+    void drawDotAt(const Point2& screen);
     // An outline whose every point lies at least a pixel inside the clip.
     void drawOutlineInside(const Point2* outline, std::size_t count, const Matrix3& m);
 };

@@ -42,7 +42,12 @@ void considerKind(Nearest& n, PointKind, const Figure& figure) {
     for (const PointItem& p : figure.points) n.consider(p.x, p.y);
 }
 
+// The kinds kept only with the attributes do not snap: the base point comes from the geometry.
 void considerKind(Nearest&, TextKind, const Figure&) {}
+void considerKind(Nearest&, SolidKind, const Figure&) {}
+void considerKind(Nearest&, MarkerKind, const Figure&) {}
+void considerKind(Nearest&, DimensionKind, const Figure&) {}
+void considerKind(Nearest&, BlockKind, const Figure&) {}
 
 }  // namespace
 

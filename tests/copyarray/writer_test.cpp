@@ -196,12 +196,12 @@ TEST(WriteResult, ExactBytesKeepingAttributes) {
         {header + "lc2\n 0 0 1 0\nly3\npt 1 1\nch 0 0 1 0 \"a\n", "10|0|0|1|1|2",
          " 10.000000 0.000000 11.000000 0.000000\r\npt 11.000000 1.000000\r\n"
          " 20.000000 0.000000 21.000000 0.000000\r\npt 21.000000 1.000000\r\n"},
-        // A change inside a polyline block holds from the next element on: the polyline has its
-        // pl line's state, written before pl.
+        // A change inside a polyline block is written where it was: the curve's segments keep
+        // their colours; the pl line has its own state, written before pl.
         {header + " 5 5 6 6\nlc4\npl\n 0 0 1 0\nlc5\n 1 0 1 1\n#\nlw9\npt 0 0\n",
          "1|0|0|1|1|1|keep",
          " 6.000000 5.000000 7.000000 6.000000\r\nlc4\r\npl\r\n 1.000000 0.000000 2.000000 0.000000"
-         "\r\n 2.000000 0.000000 2.000000 1.000000\r\n#\r\nlc5\r\nlw9\r\npt 1.000000 0.000000\r\n"
+         "\r\nlc5\r\n 2.000000 0.000000 2.000000 1.000000\r\n#\r\nlw9\r\npt 1.000000 0.000000\r\n"
          "lc1\r\n"},
         // Texts after the points, with cn and cn" changes and Shift-JIS strings kept byte for
         // byte; the start point follows the copy, the direction turns, the length stays. (The
@@ -233,46 +233,84 @@ TEST(WriteResult, ExactBytesKeepingAttributes) {
          "2.000000\r\n"},
         {"pl\n 0 0 1 1\n#\n", "0|0|0|1|1|1|keep",
          "pl\r\n 0.000000 0.000000 1.000000 1.000000\r\n#\r\n"},
-        {header + " 0 0 1 1\n", "0|0|0|1|1|0|keep", ""}};
+        {header + " 0 0 1 1\n", "0|0|0|1|1|0|keep", ""},
+        // Every text kind as ch; on a mirrored copy a text is written from its end backwards
+        // whenever that reads more to the right, so it stays readable; a direction straight
+        // up or down keeps the one pointing up.
+        {"cs 10 0 3 4 \"12\ncv 0 0 0 -2 \"v\n", "0|0|0|-1|1|2|keep",
+         "cs -13.000000 4.000000 3.000000 -4.000000 \"12\r\ncv 0.000000 -2.000000 0.000000 "
+         "2.000000 \"v\r\ncs 10.000000 0.000000 3.000000 4.000000 \"12\r\ncv 0.000000 0.000000 "
+         "0.000000 -2.000000 \"v\r\n"},
+        // Solids of two, three and four points; a marker keeps the rest of its line; pn is a
+        // state line; sc, ck and unknown lines are not copied.
+        {"sl 0 0 1 0\nsl 0 0 1 0 1 1\nsl 0 0 1 0 1 1 0 1\npn3\npt 1 2 5 0.25 x\nsc 0 0 1\nck 1\n"
+         "zz 9\n",
+         "10|0|0|1|1|1|keep",
+         "sl 10.000000 0.000000 11.000000 0.000000\r\nsl 10.000000 0.000000 11.000000 0.000000 "
+         "11.000000 1.000000\r\nsl 10.000000 0.000000 11.000000 0.000000 11.000000 1.000000 "
+         "10.000000 1.000000\r\npn3\r\npt 11.000000 2.000000 5 0.25 x\r\n"},
+        // A dimension comes back whole, its lines and value mapped as their kinds and its
+        // attribute lines where they were; a block reference moves into a copy that only moves
+        // and is left out of one that turns, its attribute lines kept.
+        {" 9 9 9 9\nmsg\nlc2\n 0 0 4 0\ncs 1 0 2 0 \"4\n#\nlc3\nBL 5 5 \"door\n#\n",
+         "1|0|0|1|1|1|keep",
+         " 10.000000 9.000000 10.000000 9.000000\r\nmsg\r\nlc2\r\n 1.000000 0.000000 5.000000 "
+         "0.000000\r\ncs 2.000000 0.000000 2.000000 0.000000 \"4\r\n#\r\nlc3\r\nBL 6.000000 "
+         "5.000000 \"door\r\n#\r\n"},
+        {"BL 5 5 \"door\n#\n 0 0 1 1\n", "0|0|90|1|1|1|keep",
+         " 0.000000 0.000000 1.000000 -1.000000\r\n"}};
     for (const auto& [figure, texts, bytes] : cases)
         EXPECT_EQ(written(figureOf(figure), rows(texts)), bytes) << figure << texts;
 }
 
 // The host's reading, played over the written lines: every copied element has its source's
-// attribute state, and the host's write settings are the header's after the last line.
+// attribute state (each segment of a curve of several colours too, and every element of a
+// dimension), and the host's write settings are the header's after the last line.
 TEST(WriteResult, KeptAttributesAreWhatTheHostReadsBack) {
-    const char* const keys[] = {"lg", "ly", "lc", "lt", "lw", "cn", "cn\""};
-    // The state of every element, in writing order: segments, polylines, circles, points, texts.
+    const char* const keys[] = {"lg", "ly", "lc", "lt", "lw", "cn", "cn\"", "pn"};
+    // The state of every element, in writing order, by what it is: segments, curve segments,
+    // circles, points, texts, solids, markers, a dimension's elements, block references and
+    // dimension heads.
+    constexpr int kKinds = 10;
     struct Played {
-        std::vector<std::string> elements[5];
+        std::vector<std::string> elements[kKinds];
         std::map<std::string, std::string> state;
     };
     auto play = [&](const std::string& text, std::map<std::string, std::string> state) {
         Played p;
         p.state = std::move(state);
-        bool inPolyline = false;
+        bool inPolyline = false, inGroup = false;
         std::istringstream in(text);
         for (std::string line; std::getline(in, line);) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             int kind = -1;
             if (line == "#") {
-                inPolyline = false;
+                (inPolyline ? inPolyline : inGroup) = false;
             } else if (line.rfind("pl", 0) == 0) {
                 inPolyline = true;
-                kind = 1;
+            } else if (line.rfind("msg", 0) == 0 || line.rfind("BL", 0) == 0) {
+                inGroup = true;
+                kind = line[0] == 'B' ? 8 : 9;
             } else if (line[0] == ' ') {
-                kind = inPolyline ? -1 : 0;
-            } else if (line.rfind("ci", 0) == 0 || line.rfind("pt", 0) == 0 ||
-                       line.rfind("ch", 0) == 0) {
-                kind = line[0] == 'p' ? 3 : line[1] == 'i' ? 2 : 4;
+                kind = inPolyline ? 1 : 0;
+            } else if (line.rfind("ci", 0) == 0) {
+                kind = 2;
+            } else if (line.rfind("pt", 0) == 0) {
+                kind = std::count(line.begin(), line.end(), ' ') > 2 ? 6 : 3;
+            } else if (line.rfind("sl", 0) == 0) {
+                kind = 5;
+            } else if (line[0] == 'c' &&
+                       std::string("hvsrcopt").find(line[1]) != std::string::npos) {
+                kind = 4;
             } else {
-                for (int k = 6; k >= 0; --k)
+                for (int k = 7; k >= 0; --k)
                     if (line.rfind(keys[k], 0) == 0) {
                         p.state[keys[k]] = line;
                         break;
                     }
             }
             if (kind < 0) continue;
+            if (inGroup && kind < 8) kind = 7;
             std::string all;
             for (const auto& [key, value] : p.state) all += value + ",";
             p.elements[kind].push_back(all);
@@ -284,43 +322,61 @@ TEST(WriteResult, KeptAttributesAreWhatTheHostReadsBack) {
         auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
         std::map<std::string, std::string> header;
         std::string text = "hq\n";
-        for (int k = 0; k < 7; ++k)
+        for (int k = 0; k < 8; ++k)
             if (pick(4)) {  // some keys have no header value
                 header[keys[k]] = keys[k] + std::to_string(pick(3));
                 text += header[keys[k]] + "\n";
             }
         text += "#\n";
         // Every key set before any element, so the source's state is all known.
-        for (int k = 0; k < 7; ++k) text += std::string(keys[k]) + std::to_string(pick(3)) + "\n";
+        for (int k = 0; k < 8; ++k) text += std::string(keys[k]) + std::to_string(pick(3)) + "\n";
+        auto someKey = [&] { return std::string(keys[pick(8)]) + std::to_string(pick(3)) + "\n"; };
         for (int e = 0; e < 60; ++e) {
-            while (pick(3) == 0)
-                text += std::string(keys[pick(7)]) + std::to_string(pick(3)) + "\n";
-            switch (pick(5)) {
+            while (pick(3) == 0) text += someKey();
+            const std::string n = std::to_string(e);
+            switch (pick(10)) {
                 case 0:
-                    text += " 0 0 1 " + std::to_string(e) + "\n";
+                    text += " 0 0 1 " + n + "\n";
                     break;
                 case 1:
-                    text +=
-                        "pl\n 0 0 1 1\n" + std::string(pick(2) ? "lc7\n" : "") + " 1 1 2 2\n#\n";
+                    text += "pl\n 0 0 1 1\n" + (pick(2) ? someKey() : "") + " 1 1 2 2\n" +
+                            (pick(2) ? someKey() : "") + " 2 2 3 3\n#\n";
                     break;
                 case 2:
                     text += "ci 1 2 " + std::to_string(e + 1) + "\n";
                     break;
                 case 3:
-                    text += "pt 1 " + std::to_string(e) + "\n";
+                    text += "pt 1 " + n + "\n";
+                    break;
+                case 4:
+                    text += std::string(pick(2) ? "ch" : "cv") + " 1 2 3 4 \"t" + n + "\n";
+                    break;
+                case 5:
+                    text += "sl 0 0 1 " + n + " 2 2\n";
+                    break;
+                case 6:
+                    text += "pt 1 " + n + " 3 0.5\n";
+                    break;
+                case 7:
+                    text += "msg\n 0 0 5 " + n + "\n" + (pick(2) ? someKey() : "") +
+                            "cs 2 0 1 0 \"5\n#\n";
+                    break;
+                case 8:
+                    text += "BL 3 " + n + " \"b\n#\n";
                     break;
                 default:
-                    text += "ch 1 2 3 4 \"t" + std::to_string(e) + "\n";
+                    text += "cs 1 2 3 4 \"v" + n + "\n";
             }
         }
         const Figure figure = figureOf(text);
         const int copies = 1 + pick(3);
-        const std::string out =
-            written(figure, rows("5|1|10|1|1|" + std::to_string(copies) + "|keep"));
+        const bool turns = round % 2 == 1;  // block references only into copies that move
+        const std::string out = written(figure, rows(std::string("5|1|") + (turns ? "10" : "0") +
+                                                     "|1|1|" + std::to_string(copies) + "|keep"));
         const Played source = play(text, {}), host = play(out, header);
-        for (int kind = 0; kind < 5; ++kind) {
+        for (int kind = 0; kind < kKinds; ++kind) {
             std::vector<std::string> expected;
-            for (int c = 0; c < copies; ++c)
+            for (int c = 0; c < copies && !(turns && kind == 8); ++c)
                 expected.insert(expected.end(), source.elements[kind].begin(),
                                 source.elements[kind].end());
             EXPECT_EQ(host.elements[kind], expected) << round << " kind " << kind;

@@ -198,12 +198,12 @@ TEST(FigureReader, AttributesAndTexts) {
         {"lc1\n 0 0 1 1\nlc\nlw2\ncn0 3 3 0.5 1\nlc4\n 1 1 2 2\n#\nly1\n",
          "header lc1;0 0: lc1;0 1: lc4,lw2,cn0 3 3 0.5 1;"},
         // Texts: position, vector and the string from its quote, kept whole past 255 bytes
-        // (the later piece is read as a segment, as ever); a ch line without a quote, or whose
-        // numbers are not four finite ones, is no text.
+        // (its later piece is the text's, never a record of its own); a ch line without a
+        // quote, or whose numbers are not four finite ones, is no text.
         {"cn5\n#\nch 1 2 3 4 \"\x95\x94\x89\xae a\r\nch 1 2 3 4\nch 1 2 3 \"x\nch 1 2 3 1e999 "
          "\"x\n" +
              longText + "ch 0 0 0 0 \"\"\nlc2\nch 0 0 0 0 \"\n",
-         "header cn5;0 0: cn5;4 0: cn5;4 1: cn5;4 2: cn5;4 3: lc2,cn5;ch 1 2 3 4 "
+         "header cn5;4 0: cn5;4 1: cn5;4 2: cn5;4 3: lc2,cn5;ch 1 2 3 4 "
          "\"\x95\x94\x89\xae a;ch 1 "
          "2 3 4 \""
          "xxxxxxxx"},
@@ -212,19 +212,21 @@ TEST(FigureReader, AttributesAndTexts) {
         const std::string got = attributeBrief(load(text));
         EXPECT_EQ(got.substr(0, std::string(expected).size()), expected) << text;
     }
-    // The long text is whole, its later piece a segment; an attribute line longer than a piece
+    // The long text is whole, its later piece no segment; an attribute line longer than a piece
     // sets nothing; attribute lines in a later piece are no attribute lines.
     const Figure f = load(longText + "lc" + std::string(300, '1') + "\n 0 0 1 1\n" +
                           std::string(255, 'y') + "lc5\n 1 1 1 1\n");
     ASSERT_EQ(f.texts.size(), 1u);
     EXPECT_EQ(f.texts[0].string, "\"" + std::string(243, 'x') + " 5 6 7 8");
-    EXPECT_EQ(brief(f), "5 6 7 8;0 0 1 1;1 1 1 1;");
+    EXPECT_EQ(brief(f), "0 0 1 1;1 1 1 1;");
     EXPECT_TRUE(f.attributes.lines.empty());
-    // Texts leave the extents alone and have a box of their own.
+    // Texts leave the extents alone: their starts have a box of their own, their length is
+    // what it may reach beyond.
     const Figure t = load("ch 10 10 5 -20 \"a\n");
-    EXPECT_TRUE(t.extents().maxX == 0 && t.extents().minY == 0 && !t.textBounds.empty);
-    EXPECT_TRUE(t.textBounds.box.minX == 10 && t.textBounds.box.maxX == 15 &&
-                t.textBounds.box.minY == -10 && t.textBounds.box.maxY == 10);
+    EXPECT_TRUE(t.extents().maxX == 0 && t.extents().minY == 0 && !t.optionalBounds.empty);
+    EXPECT_TRUE(t.optionalBounds.box.minX == 10 && t.optionalBounds.box.maxX == 10 &&
+                t.optionalBounds.box.minY == 10 && t.optionalBounds.box.maxY == 10);
+    EXPECT_DOUBLE_EQ(t.longestText, std::sqrt(425.0));
     // Any chunking, the long text across chunks included, reads the same.
     const std::string text = cases[0].first + cases[2].first + longText + "pt 1 1";
     const std::string whole = attributeBrief(load(text));
@@ -270,7 +272,7 @@ TEST(FigureReader, LineRules) {
           " 1 2 3 -1e999\n", "pt 1 2 3\n", "pt 1\n", "pt 1e999 2\n", "ci 1 2\n", "ci 1 2 3 4\n",
           "ci 1 2 3 4 5 6\n", "ci 1 2 3 4 5 6 7 8\n", "ci 1 2 1e999\n", "ci 0 0 1 0 90 1 1e999\n",
           "ci 1e308 0 1e308\n", "ci 0 0 1e308 0 90 1e10 0\n"}) {  // the last two: outline points
-        EXPECT_TRUE(holdsNothing(load(text))) << text;
+        EXPECT_EQ(brief(load(text)), "") << text;
         LineItem s(-7, -7, -7, -7);
         PointItem p{-7, -7};
         CircleItem c;
@@ -361,6 +363,51 @@ TEST(CircleLine, OutlineHasTheBitsOfTheMatrixProduct) {
             ASSERT_EQ(outline[k].y, p.y) << i << " " << k;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Every record the host sends: what is kept of each, what is counted to be named. A record that
+// carries a string keeps its later pieces, which are never records of their own.
+TEST(FigureReader, EveryRecordIsKeptOrCounted) {
+    const std::string longText = "cs 1 2 3 4 \"" + std::string(243, 'x');
+    const Figure f = load(
+        "hq\nhs 1\n#\nch 0 0 1 0 \"a\ncv 1 1 0 -1 \"b\nct 2 2 1 1 \"c\nsl 0 0 1 0\nsl 0 0 1 0 1 1 "
+        "0 1\n"
+        "sl 0 0 1\npt 1 2\npt 3 4 5 x\npn2\nmsg\n 0 0 4 0\ncs 2 0 1 0 \"4\n#\nmsg 1 2\n 5 5 6 "
+        "6\n#\n"
+        "BL 7 8 \"door\n#\nBL 9\n#\nsc 1 2 3\nck 1\nc2 3\nzz top\nzz\n" +
+        longText + " 5 5 50 50\n" + longText + "plywood\n 1 1 2 2\n");
+    EXPECT_EQ(f.texts.size(), 6u);  // ch cv ct, the dimension's cs, the two long ones
+    EXPECT_EQ(f.texts[5].string.size(), 1 + 243 + 7u);
+    EXPECT_EQ(std::string(f.texts[1].tag), "cv");
+    ASSERT_EQ(f.solids.size(), 2u);
+    EXPECT_EQ(f.solids[1].count, 4);
+    ASSERT_EQ(f.markers.size(), 1u);
+    EXPECT_EQ(f.markers[0].rest, " 5 x");
+    EXPECT_EQ(brief(f), "0 0 4 0;5 5 6 6;1 1 2 2;pt 1 2;") << "no phantom segment or polyline";
+    ASSERT_EQ(f.dimensions.size(), 2u);
+    EXPECT_TRUE(f.dimensions[0].known && !f.dimensions[1].known);
+    EXPECT_EQ(f.dimensions[0].order, (std::vector<uint8_t>{0, 4}));
+    ASSERT_EQ(f.blocks.size(), 2u);
+    EXPECT_TRUE(f.blocks[0].known && f.blocks[0].x == 7 && f.blocks[0].name == "\"door");
+    EXPECT_FALSE(f.blocks[1].known);
+    std::string named;
+    for (const RecordCount& c : f.uncopied) named += c.tag + " " + std::to_string(c.count) + ";";
+    EXPECT_EQ(named, "msg 1;BL 1;sc 1;ck 1;c2 1;zz 2;");
+    EXPECT_EQ(f.attributes.lines, std::vector<std::string>{"pn2"});
+    // The same read in chunks of any size, and by parts on threads.
+    const std::string text = mixedDrawing() + "msg\n 1 1 1 1\n#\nBL 1 1 \"b\n#\n" + longText + "\n";
+    std::string many;
+    while (many.size() < (3u << 18)) many += text;
+    Figure one, three;
+    FigureReader(one, 1).feed(many.data(), many.size());
+    loadFigureFromMemory(many.data(), many.size(), three, 3);
+    EXPECT_TRUE(brief(three) == brief(load(many)));
+    EXPECT_EQ(three.dimensions.size(), load(many).dimensions.size());
+    EXPECT_EQ(three.texts.size(), load(many).texts.size());
 }
 
 }  // namespace

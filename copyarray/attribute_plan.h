@@ -11,15 +11,21 @@
 // same in every copy but the first (which starts from the header's write settings), so each
 // element needs at most two prefixes, found once for all copies; most are empty.
 struct AttributePlan {
+    // A run of attribute lines in `bytes`; changes[0] is the empty one.
+    struct Change {
+        std::size_t offset = 0;
+        uint32_t length = 0;
+    };
     struct Prefix {
         std::size_t line = 0;  // the element's first line within a copy
-        // The lines in bytes: [first, first + firstLength) for the first copy, then the later.
-        std::size_t first = 0, later = 0;
-        uint32_t firstLength = 0, laterLength = 0;
+        uint32_t first = 0;    // the change before it in the first copy
+        uint32_t later = 0;    // and in every later copy
     };
     std::vector<Prefix> prefixes;  // by line
-    std::string bytes;             // one buffer for all of them: no allocation per element
-    std::string restore;           // after the last copy: the header's value of every key changed
+    // Each distinct run of lines once: elements that alternate between a few states share them.
+    std::vector<Change> changes{Change()};
+    std::string bytes;
+    std::string restore;  // after the last copy: the header's value of every key changed
 
     // The next prefix at or after line.
     std::size_t after(std::size_t line) const {

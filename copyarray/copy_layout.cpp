@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "copyarray/element_lines.h"
@@ -68,11 +69,9 @@ struct CopyLayout::Cursor {
     void put(OutputBuffer& out, std::size_t l) {
         if (l != line) return;
         const AttributePlan::Prefix& prefix = plan.prefixes[at++];
-        const std::size_t length = first ? prefix.firstLength : prefix.laterLength;
-        if (length > 0)
-            putBytes(
-                out,
-                std::string_view(plan.bytes).substr(first ? prefix.first : prefix.later, length));
+        const AttributePlan::Change& change = plan.changes[first ? prefix.first : prefix.later];
+        if (change.length > 0)
+            putBytes(out, std::string_view(plan.bytes).substr(change.offset, change.length));
         line = at < plan.prefixes.size() ? plan.prefixes[at].line : SIZE_MAX;
     }
 };
@@ -196,52 +195,41 @@ void eachLineState(const CopyLayout& layout, Visit&& visit) {
     });
 }
 
-// Two passes over the lines of a copy: the first copy's, from the header's settings, and every
-// later copy's, from where the one before left the host.
+// The first copy starts from the header's settings, every later one from where the copy before
+// it left the host: a walk to find that, then one to plan both.
 void makePlan(const CopyLayout& layout, AttributePlan& plan) {
     const Attributes& a = layout.figure.attributes;
     const AttributeState& header = a.states[a.header];
-    AttributeState host = header;
-    std::string lines;
-    std::vector<AttributePlan::Prefix> later;
-    for (int pass = 0; pass < 2; ++pass) {
-        uint32_t previous = kUnknownLine;
-        eachLineState(layout, [&](std::size_t line, uint32_t state) {
-            // The host already has all a line's state that the one before had.
-            if (state == previous) return;
-            previous = state;
-            changeTo(a, a.states[state], host, lines);
-            const uint32_t length = static_cast<uint32_t>(lines.size());
-            if (length == 0 && pass == 0) return;
-            const std::size_t offset = plan.bytes.size();
+    AttributeState first = header, later = header;
+    std::string firstLines, laterLines;
+    uint32_t previous = kUnknownLine;
+    eachLineState(layout, [&](std::size_t, uint32_t state) {
+        // The host already has all a line's state that the one before had.
+        if (state == previous) return;
+        previous = state;
+        changeTo(a, a.states[state], later, laterLines);
+    });
+    std::unordered_map<std::string, uint32_t> known;
+    auto intern = [&](const std::string& lines) -> uint32_t {
+        if (lines.empty()) return 0;
+        const auto [at, added] = known.emplace(lines, static_cast<uint32_t>(plan.changes.size()));
+        if (added) {
+            plan.changes.push_back({plan.bytes.size(), static_cast<uint32_t>(lines.size())});
             plan.bytes += lines;
-            if (pass == 0)
-                plan.prefixes.push_back({line, offset, 0, length, 0});
-            else
-                later.push_back({line, 0, offset, 0, length});
-        });
-    }
-    // Both passes in line order: one prefix a line, with the bytes of each pass.
-    std::vector<AttributePlan::Prefix> merged;
-    merged.reserve(plan.prefixes.size() + later.size());
-    std::size_t i = 0, j = 0;
-    while (i < plan.prefixes.size() || j < later.size()) {
-        if (j == later.size() ||
-            (i < plan.prefixes.size() && plan.prefixes[i].line < later[j].line)) {
-            merged.push_back(plan.prefixes[i++]);
-        } else if (i == plan.prefixes.size() || later[j].line < plan.prefixes[i].line) {
-            if (later[j].laterLength > 0) merged.push_back(later[j]);
-            ++j;
-        } else {
-            AttributePlan::Prefix both = plan.prefixes[i++];
-            both.later = later[j].later;
-            both.laterLength = later[j++].laterLength;
-            merged.push_back(both);
         }
-    }
-    plan.prefixes = std::move(merged);
+        return at->second;
+    };
+    previous = kUnknownLine;
+    eachLineState(layout, [&](std::size_t line, uint32_t state) {
+        if (state == previous) return;
+        previous = state;
+        changeTo(a, a.states[state], first, firstLines);
+        changeTo(a, a.states[state], later, laterLines);
+        if (!firstLines.empty() || !laterLines.empty())
+            plan.prefixes.push_back({line, intern(firstLines), intern(laterLines)});
+    });
     for (int k = 0; k < kAttributeKeys; ++k)
-        if (header.line[k] != kUnknownLine && host.line[k] != header.line[k]) {
+        if (header.line[k] != kUnknownLine && later.line[k] != header.line[k]) {
             plan.restore += a.lines[header.line[k]];
             plan.restore += "\r\n";
         }

@@ -1,11 +1,33 @@
 #include "figure/attribute_table.h"
 
+void AttributeTable::set(AttributeKey key, std::string_view line) {
+    const uint32_t index = internLine(line);
+    if (now.line[key] == index) return;
+    now.line[key] = index;
+    changed = true;
+}
+
+uint32_t AttributeTable::current() {
+    if (changed) {
+        stored = internState(now);
+        changed = false;
+    }
+    return stored;
+}
+
+void AttributeTable::setCurrent(uint32_t state) {
+    now = attributes.states[state];
+    stored = state;
+    changed = false;
+}
+
 uint32_t AttributeTable::internLine(std::string_view line) {
-    const auto found = lineIndex.find(std::string(line));
+    lookup.assign(line.data(), line.size());
+    const auto found = lineIndex.find(lookup);
     if (found != lineIndex.end()) return found->second;
     const uint32_t index = static_cast<uint32_t>(attributes.lines.size());
     attributes.lines.emplace_back(line);
-    lineIndex.emplace(attributes.lines.back(), index);
+    lineIndex.emplace(lookup, index);
     return index;
 }
 

@@ -41,7 +41,7 @@ struct StateMap {
         : whole(w),
           part(p),
           stateOf(p.states.size(), kUnknownLine),
-          atStart(w.attributes.states[w.current]) {
+          atStart(w.attributes.states[w.current()]) {
         lineOf.reserve(p.lines.size());
         for (const std::string& line : p.lines) lineOf.push_back(whole.internLine(line));
     }
@@ -96,6 +96,8 @@ uint32_t openPolylineState(const Figure& figure) {
 void joinPart(RecordReader& whole, RecordReader& reader, double wholeScale) {
     Figure& figure = whole.figure;
     Figure& part = reader.figure;
+    // The part's state now is stored before the map is made, which sizes itself by the states.
+    const uint32_t partNow = reader.table.current();
     StateMap map(whole.table, part.attributes);
     std::size_t offset[kFigureKinds];
     ElementKinds::each([&](auto kind) {
@@ -123,7 +125,7 @@ void joinPart(RecordReader& whole, RecordReader& reader, double wholeScale) {
     for (std::size_t k = 0; k < kFigureKinds; ++k)
         appendRuns(figure.attributes.runs[k], part.attributes.runs[k], offset[k], map);
     if (!whole.table.headerDone) figure.attributes.header = map(part.attributes.header);
-    whole.table.current = map(reader.table.current);
+    whole.table.setCurrent(map(partNow));
     whole.table.headerDone = whole.table.headerDone || reader.table.headerDone;
     if (reader.markerSeen) whole.polylineOpen = reader.polylineOpen;
     if (reader.groupKind != kFigureKinds) whole.groupKind = reader.groupKind;

@@ -21,10 +21,16 @@ constexpr std::size_t kMostTags = 32;
 constexpr std::string_view kOtherTags = "...";
 constexpr std::size_t kTagBytes = 8;
 
-// A record's tag: up to its first space, at most kTagBytes bytes.
+// A record's tag, as the count names it: its leading printable bytes up to a space, at most
+// kTagBytes, without the digits after its letters ("lz0" and "lz1" are one kind); "?" for a
+// line that starts with none.
 std::string_view tagOf(std::string_view line) {
-    line = withoutBreak(line);
-    return line.substr(0, std::min({line.find(' '), line.size(), kTagBytes}));
+    std::size_t n = 0;
+    while (n < line.size() && n < kTagBytes && line[n] > ' ' && line[n] < 0x7F) ++n;
+    std::size_t letters = n;
+    while (letters > 0 && line[letters - 1] >= '0' && line[letters - 1] <= '9') --letters;
+    if (letters > 0) n = letters;
+    return n > 0 ? line.substr(0, n) : std::string_view("?");
 }
 
 bool carriesString(std::string_view piece) {
@@ -61,8 +67,9 @@ void RecordReader::resumeRuns() {
 }
 
 void RecordReader::noteState(std::vector<StateRun>& runs, uint32_t& last, std::size_t index) {
-    if (table.current == last) return;
-    last = table.current;
+    const uint32_t now = table.current();
+    if (now == last) return;
+    last = now;
     pushRun(runs, index, last);
 }
 
@@ -102,7 +109,7 @@ void RecordReader::readElement(SegmentKind, std::string_view piece) {
 
 void RecordReader::readElement(PolylineKind, std::string_view) {
     append<PolylineKind>(PolylineItem());
-    polylineState = table.current;
+    polylineState = table.current();
     polylineOpen = true;
     markerSeen = true;
 }
@@ -212,12 +219,8 @@ void RecordReader::count(std::string_view tag) {
 }
 
 void RecordReader::setAttribute(AttributeKey key, std::string_view line) {
-    AttributeState state = figure.attributes.states[table.current];
-    state.line[key] = table.internLine(line);
-    const uint32_t next = table.internState(state);
-    if (next == table.current) return;
-    table.current = next;
-    if (!table.headerDone) figure.attributes.header = next;
+    table.set(key, line);
+    if (!table.headerDone) figure.attributes.header = table.current();
 }
 
 // A line that is neither an element nor "#".
@@ -232,10 +235,10 @@ void RecordReader::readOtherLine(std::string_view piece) {
         if (value.size() > tagLength && !midLine) setAttribute(key, value);
         return;
     }
-    const std::string_view tag = tagOf(piece);
-    // The host's own settings (hq, hs, ...) and empty lines are no records of the selection.
-    if (tag.empty() || tag[0] == 'h') return;
-    count(tag);
+    // The host's own settings (hq, hs, ...) and blank lines are no records of the selection.
+    const unsigned char first = static_cast<unsigned char>(piece[0]);
+    if (first <= ' ' || first == 'h') return;
+    count(tagOf(piece));
 }
 
 // A string record, whole.

@@ -147,6 +147,7 @@ TEST(FigureReader, ThreadsReadWhatOnePassReads) {
                       " 1 2 3 \"t\n";
         at = end + 1;
     }
+    attributed += "lt3\n";  // a state no element follows, at the end of the last part
     for (const std::string* input : {&text, &attributed}) {
         // The figure, and whether a polyline was left open.
         auto read = [&](int threads, Figure& f) {

@@ -7,7 +7,7 @@ void ParameterModel::setFigure(const Figure& f) {
     reach = figureReach(f);
     tally = RecordTally(f);
     perCopy = elementsPerCopy(f);
-    perCopyWithTexts = elementsPerCopy(f, true);
+    perCopyWithTexts = elementsPerCopy(f, true);  // every kind the copies keep
     texts = textsPerCopy(f);
 }
 
@@ -48,6 +48,10 @@ void ParameterModel::setBase(double x, double y) {
 void ParameterModel::update() {
     params = evaluateCopyParameters(inputs);
     output = outputCount(params.keepAttributes ? perCopyWithTexts : perCopy, params);
+    // The copies that turn or scale leave the block references out, and what they hold.
+    if (params.keepAttributes)
+        output.elements -=
+            static_cast<int64_t>(tally.blockElements) * (output.copies - movesOnlyCopies(params));
     writable = !figure || copiesRepresentable(*figure, reach, copies, params);
     leftOut = recordsLeftOut(tally, params);
 }

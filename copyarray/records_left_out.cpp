@@ -22,6 +22,19 @@ RecordTally::RecordTally(const Figure& figure) {
     if (!figure.markers.empty()) optional.push_back({"pt", figure.markers.size()});
     if (const std::size_t n = known(figure.dimensions)) optional.push_back({"msg", n});
     blocks = known(figure.blocks);
+    for (const GroupItem& g : figure.blocks) {
+        if (!g.known) continue;
+        std::size_t taken[kFigureKinds] = {};
+        for (uint8_t k : g.order) {
+            const std::size_t i = g.first[k] + taken[k]++;
+            ElementKinds::each([&](auto kind) {
+                using Kind = decltype(kind);
+                if (ElementKinds::index<Kind>() == k)
+                    blockElements += Kind::elements(Kind::list(figure)[i]);
+            });
+        }
+        blockElements += 1;
+    }
     if (blocks > 0) optional.push_back({"BL", blocks});
     for (LeftOut& left : optional) left.why = LeftOut::notKept;
     for (const RecordCount& c : figure.uncopied) never.push_back({c.tag, c.count});
@@ -32,11 +45,18 @@ std::vector<LeftOut> recordsLeftOut(const RecordTally& tally, const CopyParamete
     if (params.copies <= 0) return out;  // nothing is copied, nothing left out of a copy
     if (!params.keepAttributes) {
         out = tally.optional;
-    } else if (tally.blocks > 0) {
-        // Copy 1 only moves the figure where every copy does.
-        const bool allMove = params.scaleX == 1.0 && params.scaleY == 1.0 && params.angle == 0.0;
-        if (!allMove) out.push_back({"BL", tally.blocks, LeftOut::turnedCopies});
+    } else if (tally.blocks > 0 && movesOnlyCopies(params) < params.copies) {
+        out.push_back({"BL", tally.blocks, LeftOut::turnedCopies});
     }
     out.insert(out.end(), tally.never.begin(), tally.never.end());
     return out;
+}
+
+int movesOnlyCopies(const CopyParameters& params) {
+    const int copies = params.copies > 0 ? params.copies : 0;
+    // Copy k turns by k * angle and scales by scale^k, which is 1 only for 1, and for -1 when k
+    // is even.
+    auto unit = [](double s) { return s == 1.0 || s == -1.0; };
+    if (params.angle != 0.0 || !unit(params.scaleX) || !unit(params.scaleY)) return 0;
+    return params.scaleX == 1.0 && params.scaleY == 1.0 ? copies : copies / 2;
 }

@@ -26,6 +26,7 @@ struct LeftOut {
 struct RecordTally {
     std::vector<LeftOut> optional;  // texts by tag, solids, markers, dimensions, blocks
     std::size_t blocks = 0;
+    std::size_t blockElements = 0;  // the block references and the elements between their lines
     std::vector<LeftOut> never;
 
     explicit RecordTally(const Figure& figure);
@@ -33,3 +34,7 @@ struct RecordTally {
 };
 
 std::vector<LeftOut> recordsLeftOut(const RecordTally& tally, const CopyParameters& params);
+
+// The copies that only move the figure, and so take its block references: all when nothing
+// turns or scales, every second one where a scale is -1, else none.
+int movesOnlyCopies(const CopyParameters& params);

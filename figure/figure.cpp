@@ -46,3 +46,16 @@ AttributeKey attributeKeyOf(std::string_view line) {
     if (line[0] == 'p' && line[1] == 'n') return kPointType;
     return kAttributeKeys;
 }
+
+void countRecords(std::vector<RecordCount>& counts, std::string_view tag, std::size_t n) {
+    for (int pass = 0; pass < 2; ++pass) {
+        for (RecordCount& c : counts)
+            if (c.tag == tag) {
+                c.count += n;
+                return;
+            }
+        if (counts.size() < kMostTags) break;
+        tag = "...";
+    }
+    counts.push_back({std::string(tag), n});
+}

@@ -161,6 +161,11 @@ struct RecordCount {
     std::size_t count = 0;
 };
 
+// n more records of the tag. The first kMostTags tags are counted one by one, in the order
+// they come; any further ones together, as "...".
+constexpr std::size_t kMostTags = 32;
+void countRecords(std::vector<RecordCount>& counts, std::string_view tag, std::size_t n);
+
 struct Figure {
     std::vector<LineItem> lines;
     std::vector<CircleItem> circles;

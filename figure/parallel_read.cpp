@@ -73,18 +73,6 @@ void clearPart(Figure& part) {
     part.attributes = Attributes();
 }
 
-void addCounts(std::vector<RecordCount>& to, const std::vector<RecordCount>& from) {
-    for (const RecordCount& c : from) {
-        bool found = false;
-        for (RecordCount& t : to)
-            if (t.tag == c.tag) {
-                t.count += c.count;
-                found = true;
-            }
-        if (!found) to.push_back(c);
-    }
-}
-
 // The state the open polyline's last segment has.
 uint32_t openPolylineState(const Figure& figure) {
     const PolylineItem& p = figure.polylines.back();
@@ -141,7 +129,7 @@ void joinPart(RecordReader& whole, RecordReader& reader, double wholeScale) {
     figure.bounds.include(part.bounds);
     figure.optionalBounds.include(part.optionalBounds);
     if (part.longestText > figure.longestText) figure.longestText = part.longestText;
-    addCounts(figure.uncopied, part.uncopied);
+    for (const RecordCount& c : part.uncopied) countRecords(figure.uncopied, c.tag, c.count);
 }
 
 }  // namespace

@@ -16,9 +16,6 @@ std::string_view withoutBreak(std::string_view line) {
 // The records the host sends that no copy can take: circle and ring solids (their fields are
 // not known well enough here to map them), sun-shadow and 2.5D data.
 constexpr std::string_view kUncopiedTags[] = {"sc", "se", "so", "sg", "ck", "cz", "c2"};
-// Distinct tags counted one by one; any further ones are counted together.
-constexpr std::size_t kMostTags = 32;
-constexpr std::string_view kOtherTags = "...";
 constexpr std::size_t kTagBytes = 8;
 
 // A record's tag, as the count names it: its leading printable bytes up to a space, at most
@@ -203,19 +200,7 @@ void RecordReader::endLine() {
 }
 
 void RecordReader::count(std::string_view tag) {
-    std::vector<RecordCount>& counts = figure.uncopied;
-    for (RecordCount& c : counts)
-        if (c.tag == tag) {
-            ++c.count;
-            return;
-        }
-    if (counts.size() == kMostTags) tag = kOtherTags;
-    for (RecordCount& c : counts)
-        if (c.tag == tag) {
-            ++c.count;
-            return;
-        }
-    counts.push_back({std::string(tag), 1});
+    countRecords(figure.uncopied, tag, 1);
 }
 
 void RecordReader::setAttribute(AttributeKey key, std::string_view line) {

@@ -4,10 +4,12 @@
 
 #include <sanitizer/asan_interface.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "figure/element_kinds.h"
 #include "figure/matrix3.h"
 #include "figure/outline.h"
 #include "figure/reader.h"
@@ -35,6 +37,13 @@ uint32_t stateOf(const Attributes& a, std::size_t kind, std::size_t i) {
     return state;
 }
 
+// The state of segment j of a curve whose own state is `own`.
+uint32_t segmentState(const PolylineItem& p, uint32_t own, std::size_t j) {
+    for (const StateRun& run : p.runs)
+        if (run.first <= j) own = run.state;
+    return own;
+}
+
 bool sameFigure(const Figure& a, const Figure& b) {
     const Extents ea = a.extents(), eb = b.extents();
     if (!sameBits(ea.minX, eb.minX) || !sameBits(ea.minY, eb.minY) || !sameBits(ea.maxX, eb.maxX) ||
@@ -56,21 +65,58 @@ bool sameFigure(const Figure& a, const Figure& b) {
         for (std::size_t j = 0; j < s.size(); ++j)
             if (!sameLine(s[j], t[j])) return false;
     }
-    if (a.texts.size() != b.texts.size()) return false;
+    if (a.texts.size() != b.texts.size() || a.solids.size() != b.solids.size() ||
+        a.markers.size() != b.markers.size() || a.dimensions.size() != b.dimensions.size() ||
+        a.blocks.size() != b.blocks.size() || a.uncopied.size() != b.uncopied.size())
+        return false;
     for (std::size_t i = 0; i < a.texts.size(); ++i) {
         const TextItem &s = a.texts[i], &t = b.texts[i];
         if (!sameBits(s.x, t.x) || !sameBits(s.y, t.y) || !sameBits(s.dx, t.dx) ||
-            !sameBits(s.dy, t.dy) || s.string != t.string)
+            !sameBits(s.dy, t.dy) || s.string != t.string || s.tag[1] != t.tag[1])
             return false;
     }
-    // The same attribute lines, and every item under the same ones.
+    for (std::size_t i = 0; i < a.solids.size(); ++i) {
+        const SolidItem &s = a.solids[i], &t = b.solids[i];
+        if (s.count != t.count) return false;
+        for (int c = 0; c < s.count; ++c)
+            if (!sameBits(s.corner[c].x, t.corner[c].x) || !sameBits(s.corner[c].y, t.corner[c].y))
+                return false;
+    }
+    for (std::size_t i = 0; i < a.markers.size(); ++i)
+        if (!sameBits(a.markers[i].x, b.markers[i].x) ||
+            !sameBits(a.markers[i].y, b.markers[i].y) || a.markers[i].rest != b.markers[i].rest)
+            return false;
+    for (const auto* groups : {&a.dimensions, &a.blocks}) {
+        const auto& other = groups == &a.dimensions ? b.dimensions : b.blocks;
+        for (std::size_t i = 0; i < groups->size(); ++i) {
+            const GroupItem &g = (*groups)[i], &h = other[i];
+            if (!sameBits(g.x, h.x) || !sameBits(g.y, h.y) || g.name != h.name ||
+                g.known != h.known || g.order != h.order ||
+                !std::equal(g.first, g.first + kFigureKinds, h.first))
+                return false;
+        }
+    }
+    for (std::size_t i = 0; i < a.uncopied.size(); ++i)
+        if (a.uncopied[i].tag != b.uncopied[i].tag || a.uncopied[i].count != b.uncopied[i].count)
+            return false;
+    // The same attribute lines, and every item under the same ones, segments of curves too.
     const Attributes &p = a.attributes, &q = b.attributes;
     if (p.lines != q.lines || !(p.states[p.header] == q.states[q.header])) return false;
-    const std::size_t sizes[kFigureKinds] = {a.lines.size(), a.polylines.size(), a.circles.size(),
-                                             a.points.size(), a.texts.size()};
+    std::size_t sizes[kFigureKinds];
+    ElementKinds::each([&](auto kind) {
+        sizes[ElementKinds::index<decltype(kind)>()] = decltype(kind)::list(a).size();
+    });
     for (std::size_t k = 0; k < kFigureKinds; ++k)
         for (std::size_t i = 0; i < sizes[k]; ++i)
             if (!(p.states[stateOf(p, k, i)] == q.states[stateOf(q, k, i)])) return false;
+    for (std::size_t i = 0; i < a.polylines.size(); ++i) {
+        const PolylineItem &s = a.polylines[i], &t = b.polylines[i];
+        const uint32_t own = stateOf(p, ElementKinds::index<PolylineKind>(), i);
+        const uint32_t other = stateOf(q, ElementKinds::index<PolylineKind>(), i);
+        for (std::size_t j = 0; j < s.segments.size(); ++j)
+            if (!(p.states[segmentState(s, own, j)] == q.states[segmentState(t, other, j)]))
+                return false;
+    }
     return true;
 }
 
@@ -114,13 +160,40 @@ bool finiteLine(const LineItem& s) {
 }
 
 void checkFigure(const Figure& f, std::size_t pieces, std::size_t pick) {
-    std::size_t elements =
-        f.lines.size() + f.circles.size() + f.points.size() + f.polylines.size() + f.texts.size();
+    std::size_t elements = 0;
+    ElementKinds::each([&](auto kind) { elements += decltype(kind)::list(f).size(); });
     for (const TextItem& t : f.texts) {
         FUZZ_CHECK(finite(t.x) && finite(t.y) && finite(t.dx) && finite(t.dy));
         FUZZ_CHECK(!t.string.empty() && t.string[0] == '"');
         FUZZ_CHECK(t.string.find('\n') == std::string::npos);
+        FUZZ_CHECK(t.tag[0] == 'c' && TextKind::kTags.find(t.tag[1]) != std::string_view::npos);
     }
+    for (const SolidItem& s : f.solids) {
+        FUZZ_CHECK(s.count >= 2 && s.count <= 4);
+        for (int c = 0; c < s.count; ++c)
+            FUZZ_CHECK(finite(s.corner[c].x) && finite(s.corner[c].y));
+    }
+    for (const MarkerItem& m : f.markers) {
+        FUZZ_CHECK(finite(m.x) && finite(m.y));
+        for (char c : m.rest) FUZZ_CHECK(static_cast<unsigned char>(c) >= ' ');
+    }
+    // A group's elements are where it says, each of its kind, in order.
+    std::size_t sizes[kFigureKinds];
+    ElementKinds::each([&](auto kind) {
+        sizes[ElementKinds::index<decltype(kind)>()] = decltype(kind)::list(f).size();
+    });
+    for (const auto* groups : {&f.dimensions, &f.blocks})
+        for (const GroupItem& g : *groups) {
+            FUZZ_CHECK(finite(g.x) && finite(g.y));
+            FUZZ_CHECK(g.name.find('\n') == std::string::npos);
+            std::size_t taken[kFigureKinds] = {};
+            for (uint8_t k : g.order) {
+                FUZZ_CHECK(k < kFigureKinds && k != ElementKinds::index<DimensionKind>() &&
+                           k != ElementKinds::index<BlockKind>());
+                FUZZ_CHECK(g.first[k] + taken[k]++ < sizes[k]);
+            }
+        }
+    for (const RecordCount& c : f.uncopied) FUZZ_CHECK(!c.tag.empty() && c.count > 0);
     // Every state names kept lines of its own key, each line at least a byte past its tag.
     const Attributes& a = f.attributes;
     FUZZ_CHECK(a.header < a.states.size());
@@ -138,6 +211,9 @@ void checkFigure(const Figure& f, std::size_t pieces, std::size_t pick) {
     for (const PolylineItem& p : f.polylines) {
         elements += p.segments.size();
         for (const LineItem& s : p.segments) FUZZ_CHECK(finiteLine(s));
+        for (std::size_t i = 0; i < p.runs.size(); ++i)
+            FUZZ_CHECK(p.runs[i].state < a.states.size() && p.runs[i].first < p.segments.size() &&
+                       (i == 0 || p.runs[i - 1].first < p.runs[i].first));
     }
     for (const PointItem& p : f.points) FUZZ_CHECK(finite(p.x) && finite(p.y));
     const Bounds& b = f.bounds;

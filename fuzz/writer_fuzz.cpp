@@ -29,8 +29,10 @@
 
 #include "app/batch_options.h"
 #include "app/panel_values.h"
+#include "copyarray/records_left_out.h"
 #include "copyarray/writer.h"
 #include "figure/decimal.h"
+#include "figure/element_kinds.h"
 #include "figure/reader.h"
 #include "fuzz/fuzz_check.h"
 
@@ -207,7 +209,8 @@ CopyInputs panelInputs(const Input& in, const Figure& figure) {
 }
 
 std::size_t elementCount(const Figure& f) {
-    std::size_t n = f.lines.size() + f.circles.size() + f.points.size() + f.polylines.size();
+    std::size_t n = 0;
+    ElementKinds::each([&](auto kind) { n += decltype(kind)::list(f).size(); });
     for (const PolylineItem& p : f.polylines) n += p.segments.size();
     return n;
 }
@@ -240,7 +243,12 @@ bool readsBack(const CircleItem& c) {
 
 struct Counts {
     std::size_t segments = 0, polylines = 0, ends = 0, circles = 0, points = 0;
-    std::size_t texts = 0, attributes = 0;
+    std::size_t texts = 0, solids = 0, dimensions = 0, blocks = 0, attributes = 0;
+    bool operator==(const Counts& o) const {
+        return segments == o.segments && polylines == o.polylines && ends == o.ends &&
+               circles == o.circles && points == o.points && texts == o.texts &&
+               solids == o.solids && dimensions == o.dimensions && blocks == o.blocks;
+    }
 };
 
 // Checks the line ends and counts the lines by kind; false when a line is longer than a piece.
@@ -251,16 +259,20 @@ UNGUIDED bool countLines(std::string_view bytes, Counts& counts) {
         const std::size_t nl = bytes.find('\n', start);
         FUZZ_CHECK(nl != std::string::npos && nl > start && bytes[nl - 1] == '\r');
         const std::string_view line(bytes.data() + start, nl + 1 - start);
+        start = nl + 1;
         if (line.size() > kMaxPieceBytes) fitsPieces = false;
-        // Texts and attribute lines are the host's bytes, kept as they were, a CR included.
-        if (line.substr(0, 3) == "ch ") {
+        // Texts, block names and attribute lines are the host's bytes, kept as they were, a CR
+        // included.
+        if (TextKind::starts(line)) {
             ++counts.texts;
-            start = nl + 1;
+            continue;
+        }
+        if (BlockKind::starts(line)) {
+            ++counts.blocks;
             continue;
         }
         if (attributeKeyOf(line) != kAttributeKeys) {
             ++counts.attributes;
-            start = nl + 1;
             continue;
         }
         FUZZ_CHECK(line.find('\r') == line.size() - 2);
@@ -270,49 +282,100 @@ UNGUIDED bool countLines(std::string_view bytes, Counts& counts) {
             ++counts.polylines;
         } else if (line == "#\r\n") {
             ++counts.ends;
+        } else if (line == "msg\r\n") {
+            ++counts.dimensions;
         } else if (line.substr(0, 3) == "ci ") {
             ++counts.circles;
         } else if (line.substr(0, 3) == "pt ") {
-            ++counts.points;
+            ++counts.points;  // a point or a marker
+        } else if (line.substr(0, 3) == "sl ") {
+            ++counts.solids;
         } else {
             FUZZ_CHECK(!"a line of an unknown kind");
         }
-        start = nl + 1;
     }
     return fitsPieces;
 }
 
-UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure, int copies, bool keep,
-                           bool readBack) {
-    std::size_t polylineSegments = 0;
-    for (const PolylineItem& p : figure.polylines) polylineSegments += p.segments.size();
-    const std::size_t n = static_cast<std::size_t>(copies);
+// What one copy writes: with the attributes, the optional kinds, and the groups it takes with
+// their elements (a dimension of a known shape always, a block reference where the copy only
+// moves); a group it leaves out leaves out its elements too.
+UNGUIDED Counts perCopy(const Figure& f, bool keep, bool blocks) {
+    Counts c;
+    c.segments = f.lines.size();
+    for (const PolylineItem& p : f.polylines) c.segments += p.segments.size();
+    c.polylines = f.polylines.size();
+    c.circles = f.circles.size();
+    c.points = f.points.size();
+    if (keep) {
+        c.texts = f.texts.size();
+        c.solids = f.solids.size();
+        c.points += f.markers.size();
+        for (const auto* groups : {&f.dimensions, &f.blocks})
+            for (const GroupItem& g : *groups) {
+                if (g.known && (groups == &f.dimensions || blocks)) {
+                    ++(groups == &f.dimensions ? c.dimensions : c.blocks);
+                    continue;
+                }
+                std::size_t taken[kFigureKinds] = {};
+                for (uint8_t k : g.order) {
+                    const std::size_t i = g.first[k] + taken[k]++;
+                    if (k == ElementKinds::index<SegmentKind>()) --c.segments;
+                    if (k == ElementKinds::index<PolylineKind>()) {
+                        --c.polylines;
+                        c.segments -= f.polylines[i].segments.size();
+                    }
+                    if (k == ElementKinds::index<CircleKind>()) --c.circles;
+                    if (k == ElementKinds::index<PointKind>()) --c.points;
+                    if (k == ElementKinds::index<MarkerKind>()) --c.points;
+                    if (k == ElementKinds::index<TextKind>()) --c.texts;
+                    if (k == ElementKinds::index<SolidKind>()) --c.solids;
+                }
+            }
+    }
+    c.ends = c.polylines + c.dimensions + c.blocks;
+    return c;
+}
+
+UNGUIDED void checkWritten(std::string_view bytes, const Figure& figure,
+                           const CopyParameters& params, bool readBack) {
+    const bool keep = params.keepAttributes;
+    const std::size_t n = static_cast<std::size_t>(params.copies);
+    const std::size_t moving = static_cast<std::size_t>(movesOnlyCopies(params));
+    const Counts withBlocks = perCopy(figure, keep, true);
+    const Counts without = perCopy(figure, keep, false);
+    Counts want;
+    for (std::size_t Counts::*field :
+         {&Counts::segments, &Counts::polylines, &Counts::ends, &Counts::circles, &Counts::points,
+          &Counts::texts, &Counts::solids, &Counts::dimensions, &Counts::blocks})
+        want.*field = moving * (withBlocks.*field) + (n - moving) * (without.*field);
     Counts counts;
     const bool fitsPieces = countLines(bytes, counts);
-    FUZZ_CHECK(counts.segments == n * (figure.lines.size() + polylineSegments));
-    FUZZ_CHECK(counts.polylines == n * figure.polylines.size());
-    FUZZ_CHECK(counts.ends == counts.polylines);
-    FUZZ_CHECK(counts.circles == n * figure.circles.size());
-    FUZZ_CHECK(counts.points == n * figure.points.size());
-    FUZZ_CHECK(counts.texts == (keep ? n * figure.texts.size() : 0));
+    FUZZ_CHECK(counts == want);
     FUZZ_CHECK(counts.attributes == 0 || (keep && figure.attributes.any()));
     if (!fitsPieces || !readBack) return;  // a longer line is cut into pieces, by design
 
     Figure back;  // bytes holds the file; loadFigure's own reading is the reader's to test
     loadFigureFromMemory(bytes.data(), bytes.size(), back);
-    FUZZ_CHECK(back.lines.size() == n * figure.lines.size());
-    FUZZ_CHECK(back.points.size() == n * figure.points.size());
-    FUZZ_CHECK(back.texts.size() == (keep ? n * figure.texts.size() : 0));
-    FUZZ_CHECK(back.polylines.size() == n * figure.polylines.size());
-    for (std::size_t i = 0; i < back.polylines.size(); ++i)
-        FUZZ_CHECK(back.polylines[i].segments.size() ==
-                   figure.polylines[i % figure.polylines.size()].segments.size());
+    FUZZ_CHECK(back.points.size() + back.markers.size() == want.points);
+    FUZZ_CHECK(back.texts.size() == want.texts);
+    FUZZ_CHECK(back.solids.size() == want.solids);
+    FUZZ_CHECK(back.polylines.size() == want.polylines);
+    std::size_t segments = back.lines.size();
+    for (const PolylineItem& p : back.polylines) segments += p.segments.size();
+    FUZZ_CHECK(segments == want.segments);
+    // In their order, unless groups take some of them to their own places.
+    if (figure.dimensions.empty() && figure.blocks.empty()) {
+        for (std::size_t i = 0; i < back.polylines.size(); ++i)
+            FUZZ_CHECK(back.polylines[i].segments.size() ==
+                       figure.polylines[i % figure.polylines.size()].segments.size());
+    }
     bool allReadBack = true;
     for (const CircleItem& c : figure.circles) allReadBack = allReadBack && readsBack(c);
     if (allReadBack) {
-        FUZZ_CHECK(back.circles.size() == n * figure.circles.size());
+        FUZZ_CHECK(back.circles.size() == want.circles);
     } else {
-        FUZZ_CHECK(back.circles.size() <= n * figure.circles.size());
+        FUZZ_CHECK(back.circles.size() <= want.circles);
     }
 }
 
@@ -417,14 +480,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Figure figure;
     loadFigureFromMemory(in.figureText.data(), in.figureText.size(), figure);
     CopyInputs inputs = panelInputs(in, figure);
-    const int copies = limitCopies(inputs, figure);
+    limitCopies(inputs, figure);
 
     int ok = 0;
     WriteError error = WriteError::none;
     const std::string_view streamed = writeToMemory(figure, in, inputs, ok, error);
     const uint64_t hash = hashOf(data, size);
     if (ok)
-        checkWritten(streamed, figure, copies, inputs.keepAttributes,
+        checkWritten(streamed, figure, evaluateCopyParameters(inputs),
                      hash / kFileShare % kReadBackShare == 0);
     if (hash % kFileShare == 0) checkRealFile(figure, in, inputs, streamed, ok, error);
     return 0;

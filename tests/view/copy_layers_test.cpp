@@ -234,26 +234,39 @@ TEST(CopyLayers, CirclesLightWhatTheirClippedPiecesLight) {
 
 // Texts draw as segments from start to end, in the copies only when they keep the attributes;
 // a copy whose geometry is out of view but whose text is in it is drawn, by any thread count.
-TEST(CopyLayers, TextsOfTheCopiesWhenTheAttributesAreKept) {
-    const Figure figure = loaded("pt -90000 0\r\nch 0 0 20000 10000 \"a\r\n");
-    CopyInputs in = crossingCopies("3");
-    in.setText(kRowAngle, "0");
-    in.setText(kRowScaleX, "1");
+// Texts, solids and markers go with the copies only with the attributes, so they show only
+// then; a mirrored copy's text too.
+TEST(CopyLayers, OptionalKindsOfTheCopiesWhenTheAttributesAreKept) {
     const PixelRect all{0, 0, kWidth, kHeight};
-    auto copyPixels = [](const Picture& p) {
+    auto lit = [](const Picture& p) {
         long n = 0;
-        for (uint32_t c : p.pixels) n += c == 0x3232FF;
+        for (uint32_t c : p.pixels) n += c != 0xFFFFFF;
         return n;
     };
-    EXPECT_EQ(copyPixels(draw(figure, in, 1, 900.0, all)), 0);
-    in.keepAttributes = true;
-    const Picture one = draw(figure, in, 1, 900.0, all);
-    EXPECT_GT(copyPixels(one), 20);
-    EXPECT_EQ(draw(figure, in, 3, 900.0, all).pixels, one.pixels);
-    // The figure's own texts, where the canvas draws the figure.
-    Picture own(900.0, all);
-    drawFigure(own.target, figure, true);
-    long lit = 0;
-    for (uint32_t c : own.pixels) lit += c == 0;
-    EXPECT_GT(lit, 20);
+    struct Case {
+        const char* record;
+        const char* scaleX;
+        long least;  // pixels the record's copies or itself light at the least
+    } cases[] = {
+        {"ch 0 0 20000 10000 \"a\r\n", "1", 20},
+        {"cv 0 0 20000 10000 \"a\r\n", "-1", 20},
+        {"sl 0 0 20000 0 20000 20000 0 20000\r\n", "1", 60},
+        {"pt 0 0 1 2 0\r\n", "1", 3},
+    };
+    for (const Case& c : cases) {
+        const Figure figure = loaded(std::string("pt -90000 0\r\n") + c.record);
+        CopyInputs in = crossingCopies("3");
+        in.setText(kRowAngle, "0");
+        in.setText(kRowScaleX, c.scaleX);
+        const long without = lit(draw(figure, in, 1, 900.0, all));
+        in.keepAttributes = true;
+        const Picture one = draw(figure, in, 1, 900.0, all);
+        EXPECT_GT(lit(one) - without, c.least) << c.record;
+        EXPECT_EQ(draw(figure, in, 3, 900.0, all).pixels, one.pixels) << c.record;
+        // The figure's own, where the canvas draws the figure.
+        Picture own(900.0, all), bare(900.0, all);
+        drawFigure(own.target, figure, true);
+        drawFigure(bare.target, figure, false);
+        EXPECT_GT(lit(own) - lit(bare), c.least / 3) << c.record;
+    }
 }

@@ -163,11 +163,14 @@ void writeBenchmark(benchmark::State& state, bool product) {
 }
 
 // The same drawing with a colour change every 10 elements, written with the attributes kept
-// and without, in the same run: keeping them may cost at most 1.3 times.
+// and without, in the same run: keeping them may cost at most 1.3 times. Argument 1: with texts
+// and solids, which only the copies that keep the attributes write.
 void BM_WriteKeepingAttributes(benchmark::State& state) {
     const Workloads& w = workloads();
+    const bool optional = state.range(0) == 1;
     const std::string path = w.dir + "/attributed.txt";
-    std::ofstream(path, std::ios::binary) << makeDrawing(1000000, 88172645463325252ull, 10);
+    std::ofstream(path, std::ios::binary)
+        << makeDrawing(1000000, 88172645463325252ull, 10, optional);
     Figure figure;
     loadFigure(path.c_str(), figure);
     std::remove(path.c_str());
@@ -190,7 +193,8 @@ void BM_WriteKeepingAttributes(benchmark::State& state) {
         }
     }
     std::remove(out.c_str());
-    BenchRow& row = benchRows()["write 2 copies of 1,000,000, attributes kept"];
+    BenchRow& row = benchRows()[optional ? "write 2 copies of 1,000,000, texts, solids"
+                                         : "write 2 copies of 1,000,000, attributes kept"];
     row.productSeconds = seconds[1] / state.iterations();
     row.bytes = bytes;
     const double ratio = seconds[1] / seconds[0];
@@ -235,9 +239,9 @@ struct PeakRun {
     double peakMb = 0, figureMb = 0, seconds = 0, bytes = 0;
 };
 
-PeakRun peakRun(int threads) {
+PeakRun peakRun(const char* what, int threads) {
     const std::string out = workloads().dir + "/peak.out";
-    const std::string args[] = {selfPath, "--write-peak", std::to_string(threads)};
+    const std::string args[] = {selfPath, what, std::to_string(threads)};
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -267,16 +271,25 @@ double peakKilobytes() {
 }
 
 // In the child: builds the figure, writes the copies to /dev/null and prints the peak and the
-// figure's share in MB, the seconds of writing and the bytes written.
-int writePeak(int threads) {
+// figure's share in MB, the seconds of writing and the bytes written. The figure is the long
+// polyline, or with longText one text of 100 kB beside a segment, 10,000 copies with the
+// attributes kept: a long string must stream, not pile up in every thread's part.
+int writePeak(int threads, bool longText) {
     Figure figure;
-    std::vector<LineItem>& segments = figure.polylines.emplace_back().segments;
-    segments.reserve(2000000);  // no growth by copying, which would pass for the writer's peak
-    for (int i = 0; i < 2000000; ++i) {
-        const double x = (i % 50000) * 1.25, y = (i % 977) * 3.5;
-        segments.push_back({x, y, x + 1.25, y + 3.5});
+    if (longText) {
+        TextItem& t = figure.texts.emplace_back();
+        t.dx = 100.0;
+        t.string = "\"" + std::string(100000, 'x');
+        figure.lines.push_back({0, 0, 1, 1});
+    } else {
+        std::vector<LineItem>& segments = figure.polylines.emplace_back().segments;
+        segments.reserve(2000000);  // no growth by copying, which would pass for the writer's
+        for (int i = 0; i < 2000000; ++i) {
+            const double x = (i % 50000) * 1.25, y = (i % 977) * 3.5;
+            segments.push_back({x, y, x + 1.25, y + 3.5});
+        }
+        for (int i = 0; i < 16384; ++i) figure.points.push_back({i * 0.5, 7.0});
     }
-    for (int i = 0; i < 16384; ++i) figure.points.push_back({i * 0.5, 7.0});
     const double figureKb = peakKilobytes();
     // A stream that only counts: half a gigabyte on disk would measure the disk.
     static long written = 0;
@@ -288,10 +301,12 @@ int writePeak(int threads) {
     std::FILE* sink = fopencookie(nullptr, "wb", counting);
     if (!sink) return 1;
     CopyArray copies;
+    CopyInputs inputs = benchInputs(longText ? "10000" : "6");
+    inputs.keepAttributes = longText;
     const auto t0 = Clock::now();
     {
         OutputBuffer out(sink);
-        emitCopies(figure, copies, evaluateCopyParameters(benchInputs("6")), out, threads);
+        emitCopies(figure, copies, evaluateCopyParameters(inputs), out, threads);
     }
     std::fflush(sink);
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
@@ -303,7 +318,7 @@ int writePeak(int threads) {
 void BM_WritePeakMemory(benchmark::State& state) {
     PeakRun runs[2];
     for (auto _ : state)
-        for (int i = 0; i < 2; ++i) runs[i] = peakRun(kPeakThreads[i]);
+        for (int i = 0; i < 2; ++i) runs[i] = peakRun("--write-peak", kPeakThreads[i]);
     BenchRow& row = benchRows()["peak memory writing a 2,000,000-segment polyline"];
     row.productSeconds = runs[1].seconds;
     row.bytes = runs[1].bytes;
@@ -314,6 +329,23 @@ void BM_WritePeakMemory(benchmark::State& state) {
                   "%.2f x%s; figure %.0f MB",
                   runs[0].peakMb, runs[0].seconds, runs[1].peakMb, ratio,
                   ratio <= 1.5 ? "" : " OVER 1.5 x", runs[0].figureMb);
+    row.note = note;
+}
+
+void BM_WritePeakMemoryLongText(benchmark::State& state) {
+    PeakRun runs[2];
+    for (auto _ : state)
+        for (int i = 0; i < 2; ++i) runs[i] = peakRun("--write-peak-text", i == 0 ? 1 : 4);
+    BenchRow& row = benchRows()["peak memory, a 100 kB text 10,000 times"];
+    row.productSeconds = runs[1].seconds;
+    row.bytes = runs[1].bytes;
+    char note[200];
+    const double ratio = runs[1].peakMb / runs[0].peakMb;
+    std::snprintf(note, sizeof note,
+                  "attributes kept, 4 threads; peak %.1f MB with 1 thread (%.2f s), %.1f MB "
+                  "with 4: %.2f x%s",
+                  runs[0].peakMb, runs[0].seconds, runs[1].peakMb, ratio,
+                  ratio <= 1.5 ? "" : " OVER 1.5 x");
     row.note = note;
 }
 
@@ -455,8 +487,9 @@ BENCHMARK(BM_ReadLargeForBatch)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ReadLargeForBatchPlain)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Write)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WritePlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_WriteKeepingAttributes)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WriteKeepingAttributes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WritePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_WritePeakMemoryLongText)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_BatchStartup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BatchStartupPlain)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_FormatNumbers)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -487,7 +520,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "--write-peak") == 0)
-        return writePeak(static_cast<int>(std::strtol(argv[2], nullptr, 10)));
+        return writePeak(static_cast<int>(std::strtol(argv[2], nullptr, 10)), false);
+    if (argc == 3 && std::strcmp(argv[1], "--write-peak-text") == 0)
+        return writePeak(static_cast<int>(std::strtol(argv[2], nullptr, 10)), true);
     if (argc == 3 && std::strcmp(argv[1], "--make-drawing") == 0) {
         const std::string text = makeDrawing(std::strtol(argv[2], nullptr, 10));
         std::fwrite(text.data(), 1, text.size(), stdout);

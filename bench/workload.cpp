@@ -32,7 +32,7 @@ void line(std::string& out, const char* prefix, std::initializer_list<double> va
 
 }  // namespace
 
-std::string makeDrawing(long total, uint64_t seed, long attributeEvery) {
+std::string makeDrawing(long total, uint64_t seed, long attributeEvery, bool optionalKinds) {
     Random rnd{seed | 1u};
     std::string out = "hq\r\nhk\r\nhs 1e+06\r\nhcw\r\nhn\r\nlg0\r\nly0\r\nlc1\r\nlt1\r\n";
     out.reserve(static_cast<std::size_t>(total) * 56);
@@ -71,6 +71,12 @@ std::string makeDrawing(long total, uint64_t seed, long attributeEvery) {
                       start + 10.0 + rnd.unit() * 340.0, 0.2 + rnd.unit() * 0.8,
                       rnd.unit() * 180.0 - 90.0});
             }
+        } else if (optionalKinds && p < 180) {
+            line(out, "ch ", {rnd.coordinate(), rnd.coordinate(), 400.0, 0.0});
+            out.insert(out.size() - 2, " \"Zovrel text");
+        } else if (optionalKinds && p < 190) {
+            const double x = rnd.coordinate(), y = rnd.coordinate();
+            line(out, "sl ", {x, y, x + 300.0, y, x + 300.0, y + 200.0, x, y + 200.0});
         } else {
             line(out, "pt ", {rnd.coordinate(), rnd.coordinate()});
         }

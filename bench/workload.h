@@ -8,9 +8,10 @@
 // three-number circles, 15 seven-number arcs and 30 points, spread over 100,000 drawing units,
 // between header and attribute lines like the host's.
 // With attributeEvery > 0, a line colour change (lc1 to lc9 in turn) before every
-// attributeEvery-th entity.
+// attributeEvery-th entity. With optionalKinds, two thirds of the points become texts of
+// twelve bytes and four-point solids, which only the copies that keep the attributes take.
 std::string makeDrawing(long entities, uint64_t seed = 88172645463325252ull,
-                        long attributeEvery = 0);
+                        long attributeEvery = 0, bool optionalKinds = false);
 
 // A figure of `segments` short segments near the origin, for the many-copies case.
 std::string makeSmallFigure(int segments);

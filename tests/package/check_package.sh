@@ -68,13 +68,13 @@ done
 
 # The batch file: the memo, the directives the host reads, and the program run plainly.
 mapfile -t bat < <(iconv -f CP932 -t UTF-8 "$dir/ZOVREL.BAT" | tr -d '\r')
-[ "${#bat[@]}" -eq 7 ] || fail "ZOVREL.BAT has ${#bat[@]} lines, expected 7"
+[ "${#bat[@]}" -eq 8 ] || fail "ZOVREL.BAT has ${#bat[@]} lines, expected 8"
 [[ ${bat[0]} == "@REM Zovrel "* ]] && LC_ALL=C grep -q '[^ -~]' <<<"${bat[0]}" ||
     fail "ZOVREL.BAT's first line is not a Japanese memo: ${bat[0]}"
-[ "${bat[1]}|${bat[2]}|${bat[3]}|${bat[5]}|${bat[6]}" = "REM #jww|REM #cd|REM #h1|REM #e|zovrel.exe" ] ||
+[ "${bat[1]}|${bat[2]}|${bat[3]}|${bat[4]}|${bat[6]}|${bat[7]}" = "REM #jww|REM #cd|REM #h1|REM #zw|REM #e|zovrel.exe" ] ||
     fail "ZOVREL.BAT's directives or command line: ${bat[*]}"
-[[ ${bat[4]} == "REM #hc "?* ]] && LC_ALL=C grep -q '[^ -~]' <<<"${bat[4]}" ||
-    fail "ZOVREL.BAT's prompt line is not a Japanese prompt: ${bat[4]}"
+[[ ${bat[5]} == "REM #hc "?* ]] && LC_ALL=C grep -q '[^ -~]' <<<"${bat[5]}" ||
+    fail "ZOVREL.BAT's prompt line is not a Japanese prompt: ${bat[5]}"
 
 # The programs: stripped, fully static (system DLLs only), the sample's copy the same program.
 for exe in zovrel.exe zovrel-batch.exe; do

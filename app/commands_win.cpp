@@ -85,6 +85,9 @@ void basePointCommand(App& app) {
 }
 
 void completeCommand(App& app) {
+    if (MessageBoxA(app.panel.panel, text::kCompleteQuestion, text::kConfirm,
+                    MB_YESNO | MB_ICONINFORMATION) != IDYES)
+        return;
     const int notFinite = app.model.rowNotFinite();
     if (notFinite >= 0) {
         const std::string message = std::string(text::kRowLabels[notFinite]) + text::kNotSentAfter +
@@ -93,9 +96,6 @@ void completeCommand(App& app) {
                     MB_OK | MB_ICONERROR);
         return;
     }
-    if (MessageBoxA(app.panel.panel, text::kCompleteQuestion, text::kConfirm,
-                    MB_YESNO | MB_ICONINFORMATION) != IDYES)
-        return;
     WriteError why = WriteError::none;
     if (writeResult(app.figure, app.model.copies, app.model.params, app.exchangePath.c_str(),
                     &why)) {

@@ -57,13 +57,13 @@ TEST_F(Readings, MarksNotesAndTheRefusalAtCompletion) {
                                               text::kRowLabels[kRowScaleX] +
                                               text::kOutputRowNotFiniteAfter);
     const std::string file = readFile("JWC_TEMP.TXT");
-    BoxAnswerer ok({{text::kWriteFailedCaption, IDOK}});
+    BoxAnswerer ok({{text::kConfirm, IDYES}, {text::kWriteFailedCaption, IDOK}});
     SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(kCompleteButtonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(app().panel.completeButton));
     ok.finish();
     pump();
-    ASSERT_TRUE(ok.seen()[0].found) << "explained, not asked";
-    EXPECT_EQ(ok.seen()[0].text.rfind(text::kRowLabels[kRowScaleX], 0), 0u) << ok.seen()[0].text;
+    ASSERT_TRUE(ok.seen()[1].found) << "explained instead of written";
+    EXPECT_EQ(ok.seen()[1].text.rfind(text::kRowLabels[kRowScaleX], 0), 0u) << ok.seen()[1].text;
     EXPECT_FALSE(quitSeen);
     EXPECT_EQ(readFile("JWC_TEMP.TXT"), file);
 

@@ -13,6 +13,13 @@ void append(std::string& s, T value) {
     s.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
+// The number a text was read as, with the digits it needs.
+std::string readAs(double value) {
+    char shown[kRowTextSize];
+    formatConverted(value, 0, shown);
+    return shown;
+}
+
 }  // namespace
 
 std::string previewNote(const PreviewResult& preview) {
@@ -47,12 +54,6 @@ std::string outputReadout(const ParameterModel& model) {
     if (row < 0) return outputReadout(model.output, model.writable);
     return std::string(text::kOutputRowNotFiniteBefore) + text::kRowLabels[row] +
            text::kOutputRowNotFiniteAfter;
-}
-
-std::string readAs(double value) {
-    char shown[kRowTextSize];
-    formatConverted(value, 0, shown);
-    return shown;
 }
 
 std::string valueNote(const ParameterModel& model) {

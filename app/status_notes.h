@@ -25,6 +25,3 @@ std::string outputReadout(const ParameterModel& model);
 // numbers, those of which only the start counted (and as what), and the row just typed into
 // while its slider is at 0 %. Empty when every text reads as typed.
 std::string valueNote(const ParameterModel& model);
-
-// The number a text was read as, with the digits it needs.
-std::string readAs(double value);

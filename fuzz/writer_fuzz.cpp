@@ -29,6 +29,7 @@
 
 #include "app/batch_options.h"
 #include "app/panel_values.h"
+#include "copyarray/output_count.h"
 #include "copyarray/writer.h"
 #include "figure/decimal.h"
 #include "figure/reader.h"
@@ -349,6 +350,12 @@ std::string_view writeToMemory(const Figure& figure, const Input& in, const Copy
     FUZZ_CHECK(!std::ferror(stream));
     FUZZ_CHECK(size >= 0 && static_cast<std::size_t>(size) < buffer.size());
     FUZZ_CHECK(ok ? error == WriteError::none : error == WriteError::notRepresentable);
+    // The readout's verdict is the writer's, and a bounded one never contradicts it.
+    const CopyParameters params = evaluateCopyParameters(inputs);
+    const FigureReach reach = figureReach(figure);
+    FUZZ_CHECK(copiesRepresentable(figure, reach, copies, params) == (ok == 1));
+    const WriteVerdict bounded = writeVerdict(figure, reach, copies, params, kVerdictBudget);
+    FUZZ_CHECK(bounded == WriteVerdict::unknown || (bounded == WriteVerdict::writes) == (ok == 1));
     return std::string_view(buffer.data(), static_cast<std::size_t>(size));
 }
 

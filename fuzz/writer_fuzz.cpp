@@ -144,7 +144,7 @@ Input parseInput(std::string_view rest) {
             if (slider > 100) slider = 100;
             text.resize(at);
         }
-        in.options.rows[r] = {true, text, slider};
+        in.options.rows[r] = {true, text, text, slider};
     }
     // "mm", "m", "deg" or "rad" per button; a trailing '!' presses the button afterwards.
     const std::string_view units = nextLine(rest);

@@ -16,6 +16,7 @@ App& appOf(HWND window) {
 void modelChanged(App& app) {
     app.canvas.invalidate();
     app.panel.showUnits();
+    app.panel.showReadings(app.model.reading);
     app.strip.invalidate();
 }
 

@@ -26,12 +26,20 @@ const char* reason(const LeftOut& left) {
     return "no copy can take it";
 }
 
+// Windows hands a console program its arguments in the system's code page, Shift-JIS as a box
+// holds them on a Japanese Windows; the other systems in UTF-8.
+#ifdef _WIN32
+constexpr bool kUtf8Arguments = false;
+#else
+constexpr bool kUtf8Arguments = true;
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
     BatchOptions options;
     std::string error;
-    if (!parseBatchOptions(argc, argv, options, error)) {
+    if (!parseBatchOptions(argc, argv, options, error, kUtf8Arguments)) {
         std::fprintf(stderr, "zovrel-batch: %s (see zovrel-batch --help)\n", error.c_str());
         return kUsage;
     }
@@ -47,6 +55,12 @@ int main(int argc, char** argv) {
     if (!loadFigure(options.file.c_str(), figure, options.threads)) {
         std::fprintf(stderr, "zovrel-batch: cannot open %s\n", options.file.c_str());
         return kCannotOpen;
+    }
+    const std::string notes = batchReadingNotes(options);
+    for (std::size_t at = 0; at < notes.size();) {
+        const std::size_t end = notes.find('\n', at);
+        std::fprintf(stderr, "zovrel-batch: note: %s\n", notes.substr(at, end - at).c_str());
+        at = end + 1;
     }
     // The rows as the panel would hold them, evaluated once, as the window's model does.
     const CopyParameters params = evaluateCopyParameters(batchInputs(options, figure));

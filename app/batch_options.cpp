@@ -5,6 +5,7 @@
 
 #include "app/panel_values.h"
 #include "figure/decimal.h"
+#include "figure/expression.h"
 #include "zovrel_version.h"
 
 const char kZovrelVersion[] = ZOVREL_VERSION;
@@ -16,7 +17,8 @@ const char kBatchUsage[] =
     "replaces it with the copies, exactly as the completion button does. The file is\n"
     "replaced in one step: on any failure it stays as it was.\n"
     "\n"
-    "Rows (TEXT as typed in the panel, P the slider position 0-100, default 100):\n"
+    "Rows (TEXT as typed in the panel, P the slider position 0-100, default 100; a TEXT read\n"
+    "only in part is noted, one over 127 bytes or not a finite number is a usage error):\n"
     "  --move-x TEXT[@P]     horizontal move per copy   (start-up: 1.2 x width, at 100)\n"
     "  --move-y TEXT[@P]     vertical move per copy     (start-up: 1.2 x height, at 0)\n"
     "  --angle TEXT[@P]      rotation per copy          (start-up: 90, at 0)\n"
@@ -113,11 +115,27 @@ bool parseRow(const std::string& value, BatchRow& row) {
     row.slider = 100;
     const std::size_t at = value.rfind('@');
     if (at == std::string::npos) {
-        row.text = value;
+        row.typed = value;
         return true;
     }
-    row.text = value.substr(0, at);
+    row.typed = value.substr(0, at);
     return parseSlider(value.substr(at + 1), row.slider);
+}
+
+// The row's text as a box would hold it; false with error set where no box could.
+bool takeRowText(const std::string& name, int r, bool utf8, BatchRow& row, std::string& error) {
+    row.text = utf8 ? fullWidthFromUtf8(row.typed) : row.typed;
+    const std::string quoted = name + " \"" + row.typed + "\"";
+    if (wholeCharacters(row.text.data(), row.text.size(), kRowTextSize - 1) < row.text.size()) {
+        error = "the text of " + quoted + " does not fit a value box (127 bytes, whole characters)";
+        return false;
+    }
+    if (readRowText(r, row.text.c_str()).how == RowRead::notFinite) {
+        error =
+            "the text of " + quoted + " is not a finite number (a division by zero, or too large)";
+        return false;
+    }
+    return true;
 }
 
 void setFlag(int flag, BatchOptions& options) {
@@ -136,14 +154,17 @@ void setFlag(int flag, BatchOptions& options) {
 
 // Takes the value of an option that has one; false with error set when it cannot.
 bool readValue(const OptionEntry& entry, const std::string& name, const std::string& value,
-               BatchOptions& options, std::string& error) {
+               bool utf8, BatchOptions& options, std::string& error) {
     switch (entry.reads) {
         case Reads::flag:
             break;
         case Reads::row:
-            if (parseRow(value, options.rows[entry.target])) return true;
-            error = "slider position of " + name + " must be an integer from 0 to 100: " + value;
-            return false;
+            if (!parseRow(value, options.rows[entry.target])) {
+                error =
+                    "slider position of " + name + " must be an integer from 0 to 100: " + value;
+                return false;
+            }
+            return takeRowText(name, entry.target, utf8, options.rows[entry.target], error);
         case Reads::moveUnit: {
             int& factor = options.moveUnitFactor[entry.target];
             if (value == "mm") factor = kMoveFactorMillimetres;
@@ -184,8 +205,8 @@ bool readValue(const OptionEntry& entry, const std::string& name, const std::str
 
 }  // namespace
 
-bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
-                       std::string& error) {
+bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options, std::string& error,
+                       bool utf8Arguments) {
     bool fileGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -223,9 +244,25 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
             }
             value = argv[++i];
         }
-        if (!readValue(*entry, name, value, options, error)) return false;
+        if (!readValue(*entry, name, value, utf8Arguments, options, error)) return false;
     }
     return true;
+}
+
+std::string batchReadingNotes(const BatchOptions& options) {
+    std::string notes;
+    for (const OptionEntry& entry : kOptions) {
+        if (entry.reads != Reads::row) continue;
+        const BatchRow& row = options.rows[entry.target];
+        if (!row.given) continue;
+        const RowReading reading = readRowText(entry.target, row.text.c_str());
+        if (reading.how != RowRead::partial) continue;
+        char shown[kRowTextSize];
+        formatConverted(reading.value, 0, shown);
+        notes += std::string("the text of ") + entry.name + " \"" + row.typed +
+                 "\" was read in part, as " + shown + "\n";
+    }
+    return notes;
 }
 
 CopyInputs batchInputs(const BatchOptions& options, const Figure& figure) {

@@ -9,7 +9,8 @@
 
 struct BatchRow {
     bool given = false;
-    std::string text;
+    std::string typed;  // as the command line gave it
+    std::string text;   // as a box holds it (Shift-JIS)
     int slider = 100;
 };
 
@@ -27,9 +28,15 @@ struct BatchOptions {
     bool version = false;
 };
 
-// False with a one-line message in error for a usage error.
-bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
-                       std::string& error);
+// False with a one-line message in error for a usage error: a row's text longer than a box
+// holds (127 bytes) or not a finite number is one. utf8Arguments: the command line is UTF-8
+// (not Windows), and the full-width forms of a row's text become those a box holds.
+bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options, std::string& error,
+                       bool utf8Arguments = false);
+
+// One line for each row whose text was read only in part: the option, its text and what it was
+// read as. Empty when every text reads as typed.
+std::string batchReadingNotes(const BatchOptions& options);
 
 // The inputs the panel would hold: the start-up state for the figure, with the given rows
 // and units put in.

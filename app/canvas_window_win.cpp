@@ -10,8 +10,9 @@ Scene currentScene(const App& app) {
     feedback.shown = gestureShown(app.mouse, app.dpi);
     feedback.start = app.mouse.gestureStart;
     feedback.pointer = app.mouse.pointerPos;
-    return {app.figure,  app.outlines,         app.view, app.model.copies, app.model.params,
-            app.picking, app.mouse.pointerPos, feedback, app.font.get(),   app.dpi};
+    return {
+        app.figure,  app.outlines,         app.view, app.model.copies, app.model.previewParams(),
+        app.picking, app.mouse.pointerPos, feedback, app.font.get(),   app.dpi};
 }
 
 PreviewResult renderPreview(Canvas& canvas, const Scene& scene,

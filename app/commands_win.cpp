@@ -4,6 +4,7 @@
 
 #include "app/app_win.h"
 #include "app/texts.h"
+#include "figure/expression.h"
 
 const char* writeFailureReason(WriteError error) {
     switch (error) {
@@ -26,22 +27,29 @@ const char* writeFailureReason(WriteError error) {
 }
 
 void rowTyped(App& app, int row) {
-    char text[kRowTextSize];
-    app.panel.valueText(row, text);
-    app.model.setRowText(row, text);
+    std::string text = app.panel.typedText(row);
+    // The limit counts characters where the system's edit does, and a paste may end in half a
+    // character: the box keeps the whole characters of its first 127 bytes.
+    const std::size_t kept = wholeCharacters(text.data(), text.size(), kRowTextSize - 1);
+    if (kept < text.size()) {
+        text.resize(kept);
+        app.panel.cutText(row, text.c_str());
+    }
+    app.model.setRowText(row, text.c_str());
     modelChanged(app);
 }
 
 void slidersMoved(App& app) {
-    CopyInputs rows = app.model.inputs;
-    for (int r = 0; r < kRowCount; ++r) rows.rowSlider[r] = app.panel.sliderPosition(r);
-    app.model.setRows(rows);
+    int positions[kRowCount];
+    for (int r = 0; r < kRowCount; ++r) positions[r] = app.panel.sliderPosition(r);
+    app.model.setSliders(positions);
     app.panel.show(app.model.inputs);
     modelChanged(app);
 }
 
 void unitPressed(App& app, int row) {
-    app.model.toggleUnit(row);
+    // A value the other unit cannot hold keeps the unit as it is.
+    if (!app.model.toggleUnit(row)) MessageBeep(MB_ICONWARNING);
     app.panel.show(app.model.inputs);
     modelChanged(app);
 }
@@ -54,6 +62,9 @@ void keepAttributesPressed(App& app) {
 }
 
 void restoreLastValues(App& app) {
+    // The last completed send, of whichever Zovrel sent last.
+    app.settings.reload();
+    app.panel.enableLastValues(app.settings.hasLastValues());
     if (!app.settings.hasLastValues()) return;
     const bool keptBefore = app.model.inputs.keepAttributes;
     app.model.setRows(app.settings.lastValues());
@@ -77,6 +88,14 @@ void completeCommand(App& app) {
     if (MessageBoxA(app.panel.panel, text::kCompleteQuestion, text::kConfirm,
                     MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
+    const int notFinite = app.model.rowNotFinite();
+    if (notFinite >= 0) {
+        const std::string message = std::string(text::kRowLabels[notFinite]) + text::kNotSentAfter +
+                                    "\n" + text::kNotSentFix + "\n\n" + text::kNotSentKept;
+        MessageBoxA(app.panel.panel, message.c_str(), text::kWriteFailedCaption,
+                    MB_OK | MB_ICONERROR);
+        return;
+    }
     WriteError why = WriteError::none;
     if (writeResult(app.figure, app.model.copies, app.model.params, app.exchangePath.c_str(),
                     &why)) {

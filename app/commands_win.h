@@ -20,7 +20,7 @@ void basePointCommand(App& app);
 
 // "完了+JWWに送信": after a Yes, writes the copies into the exchange file, keeps the rows for
 // "前回値" and ends the program. When writing fails, says why and keeps running with the file
-// as it was.
+// as it was; while a row's text is not a finite number, says so instead of writing.
 void completeCommand(App& app);
 
 // The scale button opens the scale dialog; its OK or Enter applies what was typed.

@@ -180,7 +180,9 @@ HWND startZovrel(App& app, HINSTANCE instance, const char* exchangePath, const c
 
     app.exchangePath = exchangePath;
     if (!loadFigure(exchangePath, app.figure))
-        MessageBoxA(nullptr, text::kFileOpenError, nullptr, MB_OK);
+        MessageBoxA(nullptr,
+                    (std::string(text::kFileOpenError) + "\n\n" + text::kFileOpenHelp).c_str(),
+                    nullptr, MB_OK);
     app.outlines.build(app.figure);
     app.settings.load(settingsPath ? settingsPath : settingsBesideProgram());
     const Extents e = app.figure.extents();

@@ -47,6 +47,17 @@ void onUnitButtonDraw(const App& app, LPARAM lParam) {
     }
 }
 
+// A value box read only in part, or not as a finite number, in its mark's colour; the rest as
+// the static control's default handling has it.
+LRESULT onValueBoxColour(const App& app, HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT brush =
+        CallWindowProcA(app.panel.previousProc, window, WM_CTLCOLOREDIT, wParam, lParam);
+    const int row = app.panel.rowOfValueBox(reinterpret_cast<HWND>(lParam));
+    if (row >= 0 && app.panel.markColour(row) != CLR_INVALID)
+        SetTextColor(reinterpret_cast<HDC>(wParam), app.panel.markColour(row));
+    return brush;
+}
+
 }  // namespace
 
 LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -65,6 +76,8 @@ LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_HSCROLL:
             slidersMoved(app);
             break;
+        case WM_CTLCOLOREDIT:
+            return onValueBoxColour(app, window, wParam, lParam);
     }
     return CallWindowProcA(app.panel.previousProc, window, message, wParam, lParam);
 }

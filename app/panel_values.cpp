@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "figure/decimal.h"
 
@@ -52,29 +54,97 @@ MoveRowState defaultMoveRow(double distance) {
     return row;
 }
 
-void toggleMoveUnit(char text[kRowTextSize], int& unitFactor) {
-    double v = rowValue(text);
-    if (unitFactor == kMoveFactorMetres) {
-        v = v * 1000.0;
-        unitFactor = kMoveFactorMillimetres;
-    } else {
-        v = v * 0.001;
-        unitFactor = kMoveFactorMetres;
-    }
-    v = std::floor(v * 100.0) * 0.01;
-    formatBoxNumber(v, true, text);
+namespace {
+
+// v as d.ddde±x with `significant` digits, correctly rounded on every platform.
+std::string scientific(double v, int significant) {
+    char text[40];
+    const std::to_chars_result r =
+        std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, significant - 1);
+    return std::string(text, r.ptr);
 }
 
-void toggleAngleUnit(char text[kRowTextSize], double& angleFactor) {
-    double v = rowValue(text);
-    if (angleFactor == kRadianFactor) {
-        v = v * kPanelDegreesPerRadian;
-        angleFactor = kDegreeFactor;
+}  // namespace
+
+void formatConverted(double v, int minDecimals, char out[kRowTextSize], int significant) {
+    if (!std::isfinite(v)) v = 0.0;
+    const std::string sci = scientific(v, significant);
+    const char* p = sci.c_str();
+    std::string digits;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    const int exponent = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    const bool zero = digits == "0";
+    std::string fixed = negative && !zero ? "-" : "";
+    int decimals = 0;
+    if (zero) {
+        fixed += '0';
+    } else if (exponent >= 0) {
+        const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+        if (whole < digits.size()) {
+            fixed += digits.substr(0, whole) + '.' + digits.substr(whole);
+            decimals = static_cast<int>(digits.size() - whole);
+        } else {
+            fixed += digits + std::string(whole - digits.size(), '0');
+        }
     } else {
-        v = v * kDegreeFactor;
-        angleFactor = kRadianFactor;
+        fixed += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        decimals = -exponent - 1 + static_cast<int>(digits.size());
     }
-    formatBoxNumber(v, false, text);
+    if (decimals < minDecimals) {
+        if (decimals == 0) fixed += '.';
+        fixed.append(static_cast<std::size_t>(minDecimals - decimals), '0');
+    }
+    if (fixed.size() < kRowTextSize) {
+        std::memcpy(out, fixed.c_str(), fixed.size() + 1);
+        return;
+    }
+    const int precision = static_cast<int>(digits.size()) - 1;
+    *std::to_chars(out, out + kRowTextSize - 1, v, std::chars_format::scientific, precision).ptr =
+        '\0';
+}
+
+namespace {
+
+// Converts a row's text by `factor` into the fewest digits that hold the converted value to 15
+// digits and whose conversion back by `back` gives the 15 digits the text had: a second press
+// then finds the number typed among its own candidates, and shows it. All 17 where no fewer
+// do. False where the converted value would not be finite.
+bool convertText(char text[kRowTextSize], double factor, double back, int minDecimals) {
+    const RowReading r = readRowText(kRowMoveX, text);
+    if (r.how == RowRead::notFinite || r.how == RowRead::blank) return true;
+    const double v = r.value * factor;
+    if (!std::isfinite(v)) return false;
+    const std::string typed = scientific(r.value, 15);
+    const std::string converted = scientific(v, 15);
+    int significant = 1;
+    for (; significant < 17; ++significant) {
+        const double shown = parseDecimal(scientific(v, significant).c_str());
+        if (scientific(shown, 15) == converted && scientific(shown * back, 15) == typed) break;
+    }
+    formatConverted(v, minDecimals, text, significant);
+    return true;
+}
+
+}  // namespace
+
+bool toggleMoveUnit(char text[kRowTextSize], int& unitFactor) {
+    const bool toMetres = unitFactor != kMoveFactorMetres;
+    if (!convertText(text, toMetres ? 0.001 : 1000.0, toMetres ? 1000.0 : 0.001, 2)) return false;
+    unitFactor = toMetres ? kMoveFactorMetres : kMoveFactorMillimetres;
+    return true;
+}
+
+bool toggleAngleUnit(char text[kRowTextSize], double& angleFactor) {
+    const bool toRadians = angleFactor != kRadianFactor;
+    const double there = toRadians ? kDegreeFactor : kPanelDegreesPerRadian;
+    const double back = toRadians ? kPanelDegreesPerRadian : kDegreeFactor;
+    if (!convertText(text, there, back, 0)) return false;
+    angleFactor = toRadians ? kRadianFactor : kDegreeFactor;
+    return true;
 }
 
 CopyInputs startupInputs(double figureWidth, double figureHeight) {

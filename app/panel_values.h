@@ -27,12 +27,19 @@ struct MoveRowState {
 // Above 10000 drawing units the row switches to metres, floored to hundredths of a metre.
 MoveRowState defaultMoveRow(double distance);
 
-// A move row's unit button: converts the typed value between millimetres and metres,
-// floored at the second decimal. Updates text and factor together.
-void toggleMoveUnit(char text[kRowTextSize], int& unitFactor);
+// v rounded to `significant` digits (15: every decimal of 15 digits reads back as itself),
+// without the zeros that end them but with at least minDecimals decimals; in exponent form
+// where the fixed form would not fit a box. Not finite: "0".
+void formatConverted(double v, int minDecimals, char out[kRowTextSize], int significant = 15);
 
-// The angle row's unit button: converts between degrees and radians, six decimals.
-void toggleAngleUnit(char text[kRowTextSize], double& angleFactor);
+// A move row's unit button: the typed value converted between millimetres and metres, with the
+// digits it needs (two decimals at least), so the copies stay where they are and a second
+// press gives the number back. Text and factor change together. A text that is not a finite
+// number stays as it is; false, nothing changed, where the converted value would not be finite.
+bool toggleMoveUnit(char text[kRowTextSize], int& unitFactor);
+
+// The angle row's unit button: converts between degrees and radians, likewise.
+bool toggleAngleUnit(char text[kRowTextSize], double& angleFactor);
 
 // 180 / 3.1415926538: back from the panel's radians to its degrees.
 constexpr double kPanelDegreesPerRadian = 57.29577950924861;

@@ -68,6 +68,7 @@ void ParameterPanel::create(HWND main, HINSTANCE instance, const CopyInputs& sho
         row.valueEdit = controls.add(panel, WS_EX_CLIENTEDGE, "EDIT", shown.rowText[r],
                                      WS_BORDER | typing, {56, y, 53, 20}, row.editId, dpi);
         setFont(row.valueEdit, font);
+        SendMessageA(row.valueEdit, EM_LIMITTEXT, kRowTextSize - 1, 0);
         if (row.unitId >= 0) {
             row.unitButton = controls.add(panel, 0, "BUTTON", "", BS_OWNERDRAW,
                                           {112, y + 1, 23, 18}, row.unitId, dpi);
@@ -135,6 +136,27 @@ void ParameterPanel::showUnits() {
     for (const ParameterRowControls& row : rows) invalidate(row.unitButton);
 }
 
+void ParameterPanel::showReadings(const RowReading (&reading)[kRowCount]) {
+    for (int r = 0; r < kRowCount; ++r) {
+        const COLORREF before = markColour(r);
+        shownReading[r] = reading[r].how;
+        if (markColour(r) != before) invalidate(rows[r].valueEdit);
+    }
+}
+
+COLORREF ParameterPanel::markColour(int row) const {
+    switch (shownReading[row]) {
+        case RowRead::partial:
+            return kPartialColour;
+        case RowRead::notFinite:
+            return kNotFiniteColour;
+        case RowRead::whole:
+        case RowRead::blank:
+            break;
+    }
+    return CLR_INVALID;
+}
+
 void ParameterPanel::enableLastValues(bool enabled) {
     EnableWindow(lastValuesButton, enabled ? TRUE : FALSE);
 }
@@ -172,6 +194,21 @@ bool ParameterPanel::isPercentBox(HWND window) const {
 void ParameterPanel::valueText(int row, char text[kRowTextSize]) const {
     text[0] = '\0';
     GetWindowTextA(rows[row].valueEdit, text, kRowTextSize);
+}
+
+std::string ParameterPanel::typedText(int row) const {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(rows[row].valueEdit)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextA(rows[row].valueEdit, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void ParameterPanel::cutText(int row, const char* text) {
+    showing = true;
+    SetWindowTextA(rows[row].valueEdit, text);
+    const int end = lstrlenA(text);
+    SendMessageA(rows[row].valueEdit, EM_SETSEL, end, end);
+    showing = false;
 }
 
 int ParameterPanel::sliderPosition(int row) const {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/child_layout_win.h"
 #include "copyarray/copy_array.h"
 
@@ -25,6 +27,10 @@ constexpr PixelBox kBasePointButtonBox{5, 420, 130, 20};
 constexpr PixelBox kLastValuesButtonBox{5, 445, 130, 20};
 constexpr PixelBox kKeepAttributesBox{5, 470, 130, 20};
 
+// The text colours of a value box read only in part, and of one that is not a finite number.
+constexpr COLORREF kPartialColour = RGB(176, 96, 0);
+constexpr COLORREF kNotFiniteColour = RGB(224, 0, 0);
+
 struct ParameterRowControls {
     HWND valueEdit = nullptr;
     HWND unitButton = nullptr;  // rows 1 to 3 only
@@ -47,6 +53,10 @@ struct ParameterPanel {
     // Every control shows the rows; meanwhile the edits report nothing, since nobody typed.
     void show(const CopyInputs& rows);
     void showUnits();  // the unit buttons draw what the model holds now
+    // A value box whose text was read only in part, or not as a finite number, shows it in a
+    // colour of its own (markColour); the boxes whose mark changed are drawn anew.
+    void showReadings(const RowReading (&reading)[kRowCount]);
+    COLORREF markColour(int row) const;
     void enableLastValues(bool enabled);
     void paintLabels(HFONT font, int dpi);
 
@@ -56,6 +66,9 @@ struct ParameterPanel {
     bool isValueBox(HWND window) const { return rowOfValueBox(window) >= 0; }
     bool isPercentBox(HWND window) const;
     void valueText(int row, char text[kRowTextSize]) const;
+    std::string typedText(int row) const;  // all of it, however long
+    // The box holds this shorter text, the caret after it; nobody typed it.
+    void cutText(int row, const char* text);
     int sliderPosition(int row) const;
     bool keepAttributesChecked() const;
 
@@ -67,7 +80,8 @@ struct ParameterPanel {
     ParameterRowControls rows[kRowCount];
     WNDPROC previousProc = nullptr;  // the static control's own
     bool showing = false;            // the program sets the controls: their edits report nothing
-    ChildLayout controls;            // the panel's controls and their places at 96 DPI
+    RowRead shownReading[kRowCount] = {};
+    ChildLayout controls;  // the panel's controls and their places at 96 DPI
 };
 
 // The panel's procedure: what the drafter does to its controls goes to the model

@@ -21,6 +21,7 @@ bool ScaleDialog::create(HWND owner, HINSTANCE instance, HFONT font, int dpi, vo
     edit = controls.add(popup, WS_EX_CLIENTEDGE, "EDIT", "40", WS_BORDER | ES_AUTOHSCROLL,
                         {100, 5, 53, 20}, editId, dpi);
     setFont(edit, font);
+    SendMessageA(edit, EM_LIMITTEXT, kRowTextSize - 1, 0);
     previousEditProc = subclass(edit, scaleEditProc);
     return true;
 }

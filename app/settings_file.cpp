@@ -237,6 +237,34 @@ bool parseKeepAttributes(std::string_view file) {
     return keep && seen == 1;
 }
 
+bool parseSettings(std::string_view file, Settings& out) {
+    Settings read;
+    int keepLines = 0;
+    bool anyLast = false;
+    bool seen[kRowCount][4] = {};  // text, slider, unit, keep
+    const bool whole = eachSectionLine(file, [&](std::string_view name, std::string_view value) {
+        if (name == kKeepKey) {
+            read.keepAttributes = value == "1";
+            return (value == "0" || value == "1") && ++keepLines == 1;
+        }
+        const Key key = keyOf(name);
+        if (key.kind == Kind::unknown) return true;
+        bool& once = seen[key.row][static_cast<int>(key.kind)];
+        if (once || !take(key, value, read.last.rows)) return false;
+        once = true;
+        anyLast = true;
+        return true;
+    });
+    if (!whole) return false;
+    if (anyLast) {
+        for (int r = 0; r < kRowCount; ++r)
+            if (!seen[r][0] || !seen[r][1] || (r < kUnitRows && !seen[r][2])) return false;
+        read.hasLast = true;
+    }
+    out = read;
+    return true;
+}
+
 std::string formatSettings(const Settings& settings) {
     std::string out =
         settings.hasLast ? formatLastValues(settings.last) : std::string("[") + kSection + "]\r\n";
@@ -266,8 +294,7 @@ Settings readSettings(const char* path) {
     Settings settings;
     std::string bytes;
     if (!readFileText(path, bytes)) return settings;
-    settings.keepAttributes = parseKeepAttributes(bytes);
-    settings.hasLast = parseLastValues(bytes, settings.last);
+    parseSettings(bytes, settings);
     return settings;
 }
 

@@ -49,6 +49,10 @@ bool parseLastValues(std::string_view file, LastValues& out);
 bool parseKeepAttributes(std::string_view file);
 
 std::string formatSettings(const Settings& settings);
+// True and out filled when every line of the section is one the program could have written
+// (keys it does not know aside) and the last values are there whole or not at all; otherwise
+// out is untouched: a file damaged anywhere is ignored as a whole, the check box included.
+bool parseSettings(std::string_view file, Settings& out);
 // What a missing, unreadable or damaged file holds: the check box off, no last values.
 Settings readSettings(const char* path);
 // Through a temporary file beside path and one replace, as the exchange file is written;

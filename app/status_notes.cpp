@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "app/panel_values.h"
 #include "app/texts.h"
 
 namespace {
@@ -10,6 +11,13 @@ template <class T>
 void append(std::string& s, T value) {
     char digits[24];
     s.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+// The number a text was read as, with the digits it needs.
+std::string readAs(double value) {
+    char shown[kRowTextSize];
+    formatConverted(value, 0, shown);
+    return shown;
 }
 
 }  // namespace
@@ -56,4 +64,36 @@ std::string outputReadout(const OutputCount& output, bool writable) {
     line += text::kOutputMiddle;
     append(line, output.elements);
     return line + text::kOutputAfter;
+}
+
+std::string outputReadout(const ParameterModel& model) {
+    const int row = model.rowNotFinite();
+    if (row < 0) return outputReadout(model.output, model.writable);
+    return std::string(text::kOutputRowNotFiniteBefore) + text::kRowLabels[row] +
+           text::kOutputRowNotFiniteAfter;
+}
+
+std::string valueNote(const ParameterModel& model) {
+    std::string notFinite, partial;
+    for (int r = 0; r < kRowCount; ++r) {
+        const RowReading& reading = model.reading[r];
+        if (reading.how == RowRead::notFinite) {
+            if (!notFinite.empty()) notFinite += text::kReadInPartJoin;
+            notFinite += text::kRowLabels[r];
+        } else if (reading.how == RowRead::partial) {
+            if (!partial.empty()) partial += text::kReadInPartJoin;
+            partial +=
+                std::string(text::kRowLabels[r]) + text::kReadInPartAs + readAs(reading.value);
+        }
+    }
+    std::string note;
+    auto add = [&](const std::string& part) {
+        if (!note.empty() && !part.empty()) note += "  ";
+        note += part;
+    };
+    if (!notFinite.empty()) add(notFinite + text::kNotFiniteAfter);
+    if (!partial.empty()) add(partial + text::kReadInPartAfter);
+    const int idle = model.rowTypedAtZero();
+    if (idle >= 0) add(std::string(text::kRowLabels[idle]) + text::kSliderAtZeroAfter);
+    return note;
 }

@@ -33,7 +33,7 @@ int textWidth(HDC dc, const std::string& text) {
 // "出力 N 個 / M 要素", right-aligned before the scale button, unless it would reach left of
 // textEnd, the end of the hint and the notes (these matter more while they are shown).
 void paintReadout(const App& app, HDC dc, int textEnd) {
-    const std::string line = outputReadout(app.model.output, app.model.writable);
+    const std::string line = outputReadout(app.model);
     RECT button{};
     GetWindowRect(app.strip.scaleButton, &button);
     MapWindowPoints(HWND_DESKTOP, app.strip.strip, reinterpret_cast<POINT*>(&button), 2);
@@ -58,11 +58,13 @@ void onStripPaint(const App& app, HWND window) {
     const std::string hint = app.strip.hint;
     TextOutA(dc.get(), panelRight, app.px(5), hint.c_str(), static_cast<int>(hint.size()));
     int end = panelRight + textWidth(dc.get(), hint);
-    // What the preview left out, in black like the hint; what the copies leave out of the
-    // selection, a standing remark rather than news, in grey.
-    const std::string notes[2] = {previewNote(app.preview), leftOutNote(app.model.leftOut)};
-    const COLORREF colours[2] = {GetTextColor(dc.get()), kStandingNoteColour};
-    for (int i = 0; i < 2; ++i) {
+    // How the rows were read and what the preview left out, in black like the hint; what the
+    // copies leave out of the selection, a standing remark rather than news, in grey.
+    const std::string notes[3] = {valueNote(app.model), previewNote(app.preview),
+                                  leftOutNote(app.model.leftOut)};
+    const COLORREF colours[3] = {GetTextColor(dc.get()), GetTextColor(dc.get()),
+                                 kStandingNoteColour};
+    for (int i = 0; i < 3; ++i) {
         const std::string& note = notes[i];
         if (note.empty()) continue;
         const int x = end + (end > panelRight ? app.px(kNoteGap) : 0);

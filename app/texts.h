@@ -77,3 +77,34 @@ constexpr char kWhyNotRepresentable[] = "書き込めない大きさの数値（
 constexpr char kWhyUnknown[] = "原因は分かりません。";
 
 }  // namespace text
+
+namespace text {
+
+// How the rows' texts were read. The row's label goes before each.
+// A text of which only the start counted: "水平移動は 12 と読みました（…）".
+constexpr char kReadInPartAs[] = "は ";
+constexpr char kReadInPartJoin[] = "、";
+constexpr char kReadInPartAfter[] = " と読みました（数でない部分は無視）";
+// A text that is not a finite number: nothing is written meanwhile.
+constexpr char kNotFiniteAfter[] = "の値が数になりません（0で割ったか、大きすぎます）";
+constexpr char kOutputRowNotFiniteBefore[] = "出力不可（";
+constexpr char kOutputRowNotFiniteAfter[] = "の値）";
+// Typed into a row whose slider is at 0 %.
+constexpr char kSliderAtZeroAfter[] = "はスライダーを動かすまで使われません（0%）";
+// The completion while a row is not a finite number.
+constexpr char kNotSentAfter[] = "の値が数になりません（0で割ったか、大きすぎる数です）。";
+constexpr char kNotSentFix[] = "値を直してから、もう一度送信してください。";
+constexpr char kNotSentKept[] = "JWC_TEMP.TXTは元のままです。";
+
+// Started without the host: what the drafter can do instead.
+constexpr char kFileOpenHelp[] =
+    "JWC_TEMP.TXT が開けません。\n\n"
+    "Zovrel は JWW の\n"
+    "「その他」→「外部変形」で\n"
+    "ZOVREL.BAT を選んで\n"
+    "起動します。\n\n"
+    "見本の図形は\n"
+    "sample\\zovrel.exe\n"
+    "で開けます。";
+
+}  // namespace text

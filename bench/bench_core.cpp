@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "app/panel_values.h"
+#include "app/parameter_model.h"
 #include "bench/baselines.h"
 #include "bench/bench_table.h"
 #include "bench/workload.h"
@@ -349,6 +351,48 @@ void BM_WritePeakMemoryLongText(benchmark::State& state) {
     row.note = note;
 }
 
+// The readout's verdict on every change, with one text far out beside 100,000 segments and
+// 10,000 copies: the texts not written (check box off), written, and written with a scale
+// that grows the copies to within a few times the largest double, which the copies' common
+// bound cannot pass and each copy's matrix must. A few milliseconds each at most.
+void BM_ReadoutFarCoordinate(benchmark::State& state) {
+    const std::string text = makeSegments(100000) + "ch 1e307 0 10 0 \"far\r\n";
+    Figure figure;
+    loadFigureFromMemory(text.data(), text.size(), figure);
+    ParameterModel model;
+    model.setFigure(figure);
+    model.setRows(benchInputs("10000"));
+    const struct {
+        bool keep;
+        const char* scale;
+    } cases[] = {{false, "1"}, {true, "1"}, {true, "1.0002"}};
+    double seconds[3] = {0, 0, 0};
+    int changes = 0;
+    bool writable = true;
+    for (auto _ : state) {
+        for (int c = 0; c < 3; ++c) {
+            model.setKeepAttributes(cases[c].keep);
+            model.setRowText(kRowScaleX, cases[c].scale);
+            model.setRowText(kRowScaleY, cases[c].scale);
+            const auto t0 = Clock::now();
+            for (int i = 0; i < 10; ++i) model.setRowText(kRowMoveX, i % 2 ? "150" : "151");
+            seconds[c] += std::chrono::duration<double>(Clock::now() - t0).count();
+            writable = writable && model.writable;
+        }
+        changes += 10;
+    }
+    BenchRow& row = benchRows()["readout per change, 100,000 segments + 1e307"];
+    row.productSeconds = *std::max_element(seconds, seconds + 3) / changes;
+    char note[200];
+    std::snprintf(note, sizeof note,
+                  "10,000 copies; text not written %.3f ms, written %.3f ms, scale 1.0002 "
+                  "%.3f ms%s%s",
+                  seconds[0] / changes * 1e3, seconds[1] / changes * 1e3,
+                  seconds[2] / changes * 1e3, row.productSeconds <= 0.005 ? "" : " OVER 5 ms",
+                  writable ? "" : " REFUSED");
+    row.note = note;
+}
+
 void startupBenchmark(benchmark::State& state, bool product) {
     const Workloads& w = workloads();
     double total = 0;
@@ -490,6 +534,7 @@ BENCHMARK(BM_WritePlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterati
 BENCHMARK(BM_WriteKeepingAttributes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WritePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_WritePeakMemoryLongText)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_ReadoutFarCoordinate)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_BatchStartup)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BatchStartupPlain)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_FormatNumbers)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -24,6 +24,19 @@ double copiesValue(const char* text) {
     return std::isfinite(v) ? v : 0.0;
 }
 
+RowReading readRowText(int row, const char* text) {
+    TypedRead read;
+    RowReading r;
+    r.value = row == kRowCopies ? numberValue(text, read) : typedValue(text, read);
+    if (!std::isfinite(r.value))
+        r.how = RowRead::notFinite;
+    else
+        r.how = read == TypedRead::whole   ? RowRead::whole
+                : read == TypedRead::blank ? RowRead::blank
+                                           : RowRead::partial;
+    return r;
+}
+
 CopyParameters evaluateCopyParameters(const CopyInputs& in) {
     // Products are formed left to right, exactly as written: the digits written depend on it.
     auto weighted = [&](int row) { return rowValue(in.rowText[row]) * in.rowSlider[row]; };

@@ -59,6 +59,22 @@ double rowValue(const char* text);
 // anything that is not finite read as 0.
 double copiesValue(const char* text);
 
+// How a row's text was read, for the marks and notes that say so.
+enum class RowRead {
+    whole,      // as typed
+    blank,      // an empty box: 0
+    partial,    // only its start counted (rowValue and copiesValue read it so)
+    notFinite,  // overflow or a division by zero: never written, and never taken for 0
+};
+
+struct RowReading {
+    RowRead how = RowRead::blank;
+    double value = 0.0;  // what the text reads as (not finite for notFinite)
+};
+
+// Row 1 to 5's arithmetic, the copy count's number alone.
+RowReading readRowText(int row, const char* text);
+
 CopyParameters evaluateCopyParameters(const CopyInputs& inputs);
 
 // The compounded values of copy k.

@@ -48,17 +48,12 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const PointIt
     return putLine(out, PointKind::prefix, v, 2);
 }
 
-namespace {
-
-// The length of (x, y), scaled so that no square overflows.
 double lengthOf(double x, double y) {
     const double s = std::fmax(std::fabs(x), std::fabs(y));
     if (!(s > 0.0) || !std::isfinite(s)) return s;
     const double a = x / s, b = y / s;
     return s * std::sqrt(a * a + b * b);
 }
-
-}  // namespace
 
 TextPlacement textPlacement(const Matrix3& m, const CopyStep& step, const TextItem& t) {
     double ix = m.m[0][0] * t.dx + m.m[1][0] * t.dy;

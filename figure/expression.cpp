@@ -29,6 +29,25 @@ constexpr FullWidthForm kFullWidthForms[] = {
     {0x81, 0x5E, '/'},  // ／
     {0x81, 0x69, '('},  // （
     {0x81, 0x6A, ')'},  // ）
+    // The kana mode's forms of the keys - . and /.
+    {0x81, 0x5B, '-'},  // ー
+    {0x81, 0x42, '.'},  // 。
+    {0x81, 0x45, '/'},  // ・
+};
+
+// What a UTF-8 command line carries for the forms above, the full-width comma (read in part,
+// as in a box) and the digits' run, 0xFF10 to 0xFF19 as 82 4F to 82 58.
+struct Utf8Form {
+    char32_t code;
+    unsigned char lead;
+    unsigned char trail;
+};
+
+constexpr Utf8Form kUtf8Forms[] = {
+    {0x3000, 0x81, 0x40}, {0xFF0E, 0x81, 0x44}, {0xFF0B, 0x81, 0x7B}, {0xFF0D, 0x81, 0x7C},
+    {0x2212, 0x81, 0x7C}, {0x00D7, 0x81, 0x7E}, {0x00F7, 0x81, 0x80}, {0xFF0A, 0x81, 0x96},
+    {0xFF0F, 0x81, 0x5E}, {0xFF08, 0x81, 0x69}, {0xFF09, 0x81, 0x6A}, {0x30FC, 0x81, 0x5B},
+    {0x3002, 0x81, 0x42}, {0x30FB, 0x81, 0x45}, {0xFF0C, 0x81, 0x43},
 };
 
 char asciiForm(unsigned char lead, unsigned char trail) {
@@ -153,6 +172,20 @@ bool evaluateExpression(const char* first, const char* last, double& value) {
 }
 
 double typedValue(const char* text) {
+    TypedRead read;
+    return typedValue(text, read);
+}
+
+namespace {
+
+bool blank(const char* first, const char* last) {
+    while (first != last && isSpace(*first)) ++first;
+    return first == last;
+}
+
+}  // namespace
+
+double typedValue(const char* text, TypedRead& read) {
     const std::size_t n = std::strlen(text);
     const char* first = text;
     std::string normalised;
@@ -166,6 +199,68 @@ double typedValue(const char* text) {
     }
     const char* const last = first + (first == text ? n : normalised.size());
     double value;
-    if (evaluateExpression(first, last, value)) return value;
+    if (evaluateExpression(first, last, value)) {
+        read = TypedRead::whole;
+        return value;
+    }
+    read = blank(first, last) ? TypedRead::blank : TypedRead::partial;
     return parseDecimal(first, last);
+}
+
+double numberValue(const char* text, TypedRead& read) {
+    const char* const last = text + std::strlen(text);
+    const char* end = text;
+    const double value = parseDecimal(text, last, &end);
+    if (end == text)
+        read = blank(text, last) ? TypedRead::blank : TypedRead::partial;
+    else
+        read = blank(end, last) ? TypedRead::whole : TypedRead::partial;
+    return value;
+}
+
+std::string fullWidthFromUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        // The forms take two or three bytes: 110xxxxx 10xxxxxx or 1110xxxx 10xxxxxx 10xxxxxx.
+        const std::size_t size = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 1;
+        char32_t code = 0;
+        bool sequence = size > 1 && i + size <= text.size();
+        if (sequence) {
+            code = c & (size == 2 ? 0x1F : 0x0F);
+            for (std::size_t k = 1; k < size; ++k) {
+                const unsigned char t = static_cast<unsigned char>(text[i + k]);
+                sequence = sequence && (t & 0xC0) == 0x80;
+                code = (code << 6) | (t & 0x3F);
+            }
+        }
+        const Utf8Form* form = nullptr;
+        if (sequence) {
+            for (const Utf8Form& f : kUtf8Forms)
+                if (f.code == code) form = &f;
+        }
+        if (sequence && code >= 0xFF10 && code <= 0xFF19) {
+            out += '\x82';
+            out += static_cast<char>(0x4F + (code - 0xFF10));
+        } else if (form) {
+            out += static_cast<char>(form->lead);
+            out += static_cast<char>(form->trail);
+        } else {
+            out.append(text.substr(i, sequence ? size : 1));
+        }
+        i += sequence ? size : 1;
+    }
+    return out;
+}
+
+std::size_t wholeCharacters(const char* text, std::size_t length, std::size_t limit) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < length;) {
+        const std::size_t size = isShiftJisLead(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + size > length || i + size > limit) break;
+        i += size;
+        kept = i;
+    }
+    return kept;
 }

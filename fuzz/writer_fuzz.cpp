@@ -29,6 +29,7 @@
 
 #include "app/batch_options.h"
 #include "app/panel_values.h"
+#include "copyarray/output_count.h"
 #include "copyarray/records_left_out.h"
 #include "copyarray/writer.h"
 #include "figure/decimal.h"
@@ -145,7 +146,7 @@ Input parseInput(std::string_view rest) {
             if (slider > 100) slider = 100;
             text.resize(at);
         }
-        in.options.rows[r] = {true, text, slider};
+        in.options.rows[r] = {true, text, text, slider};
     }
     // "mm", "m", "deg" or "rad" per button; a trailing '!' presses the button afterwards.
     const std::string_view units = nextLine(rest);
@@ -412,6 +413,12 @@ std::string_view writeToMemory(const Figure& figure, const Input& in, const Copy
     FUZZ_CHECK(!std::ferror(stream));
     FUZZ_CHECK(size >= 0 && static_cast<std::size_t>(size) < buffer.size());
     FUZZ_CHECK(ok ? error == WriteError::none : error == WriteError::notRepresentable);
+    // The readout's verdict is the writer's, and a bounded one never contradicts it.
+    const CopyParameters params = evaluateCopyParameters(inputs);
+    const FigureReach reach = figureReach(figure);
+    FUZZ_CHECK(copiesRepresentable(figure, reach, copies, params) == (ok == 1));
+    const WriteVerdict bounded = writeVerdict(figure, reach, copies, params, kVerdictBudget);
+    FUZZ_CHECK(bounded == WriteVerdict::unknown || (bounded == WriteVerdict::writes) == (ok == 1));
     return std::string_view(buffer.data(), static_cast<std::size_t>(size));
 }
 

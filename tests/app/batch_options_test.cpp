@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "copyarray/writer.h"
+#include "figure/expression.h"
 #include "figure/reader.h"
 
 namespace {
@@ -137,6 +138,38 @@ TEST(BatchInputs, AnExpressionWritesWhatItsValueAsANumberWrites) {
         EXPECT_EQ(bytes, batchBytes(plain, figure)) << typed;
     }
     EXPECT_EQ(360.0 / 7.0, 51.42857142857143);
+}
+
+// A row's text is read as a box reads it: the input method's forms from a UTF-8 command line,
+// a text read in part named on the notes, one that no box holds or that is not a finite number
+// a usage error naming the option.
+TEST(ParseBatchOptions, RowTextsAreReadAsTheBoxesReadThem) {
+    const char* argv[] = {"zovrel-batch", "--move-x",   "１２０",    "--angle", "ー３６０・７@50",
+                          "--move-y",     "１，０００", "--scale-x", "12abc"};
+    BatchOptions o;
+    std::string error;
+    ASSERT_TRUE(parseBatchOptions(9, argv, o, error, true)) << error;
+    EXPECT_EQ(readRowText(kRowMoveX, o.rows[kRowMoveX].text.c_str()).value, 120.0);
+    EXPECT_EQ(readRowText(kRowAngle, o.rows[kRowAngle].text.c_str()).value, -360.0 / 7.0);
+    EXPECT_EQ(o.rows[kRowAngle].slider, 50);
+    EXPECT_EQ(batchReadingNotes(o),
+              "the text of --move-y \"１，０００\" was read in part, as 1\n"
+              "the text of --scale-x \"12abc\" was read in part, as 12\n");
+    // Windows hands Shift-JIS, as a box holds it.
+    const char* shiftJis[] = {"zovrel-batch", "--move-x", "\x82\x50\x82\x51\x82\x4f"};
+    ASSERT_TRUE(parseBatchOptions(3, shiftJis, o, error));
+    EXPECT_EQ(readRowText(kRowMoveX, o.rows[kRowMoveX].text.c_str()).value, 120.0);
+    std::string sum;
+    for (int i = 0; i < 63; ++i) sum += "1+";
+    for (const std::string& args : std::vector<std::string>{
+             "--scale-x|2/0", "--move-x|5+1/0@50", "--scale-y|1e309", "--angle|10/(5-5)",
+             "--copies|1e999", "--move-y|" + sum + "10", "--move-y|" + sum + "\x82\x50"}) {
+        parse(args, error);
+        EXPECT_EQ(error.rfind("the text of " + args.substr(0, args.find('|')) + " \"", 0), 0u)
+            << args << ": " << error;
+    }
+    parse("--move-y|" + sum + "1", error);
+    EXPECT_EQ(error, "") << "127 bytes fit";
 }
 
 }  // namespace

@@ -58,12 +58,13 @@ TEST(MoveRow, MillimetresUpTo10000ThenMetresFlooredToHundredths) {
         EXPECT_STREQ(row.text, text ? text : row.text) << distance;
         EXPECT_LE(std::strlen(row.text), 127u);
     }
-    // The unit button converts the typed value, floored at the second decimal.
+    // The unit button converts the typed value with the digits it needs, two decimals at least;
+    // a text that is not a finite number stays.
     const std::tuple<const char*, int, const char*> toggles[] = {
-        {"200.0", 1, "0.20"},        {"0.20", 1000, "200.00"}, {"12.5", 1, "0.01"},
-        {"-12.345", 1, "-0.02"},     {"abc", 1, "0.00"},       {"1e999", 1, "0.00"},
-        {"9.99", 1, "0.00"},         {"1e200", 1000, nullptr}, {"100*2", 1, "0.20"},
-        {"(1+1)/8", 1000, "250.00"}, {"1/0", 1, "0.00"}};
+        {"200.0", 1, "0.20"},        {"0.20", 1000, "200.00"}, {"12.5", 1, "0.0125"},
+        {"-12.345", 1, "-0.012345"}, {"abc", 1, "0.00"},       {"1e999", 1, "1e999"},
+        {"9.99", 1, "0.00999"},      {"1e200", 1000, nullptr}, {"100*2", 1, "0.20"},
+        {"(1+1)/8", 1000, "250.00"}, {"1/0", 1, "1/0"}};
     for (const auto& [before, factor, after] : toggles) {
         char text[kRowTextSize];
         std::strcpy(text, before);
@@ -75,19 +76,46 @@ TEST(MoveRow, MillimetresUpTo10000ThenMetresFlooredToHundredths) {
     }
 }
 
-TEST(AngleRow, UnitButtonConvertsWithSixDecimals) {
+TEST(AngleRow, UnitButtonConvertsWithTheDigitsItNeeds) {
     char text[kRowTextSize] = "90";
     double factor = kDegreeFactor;
     toggleAngleUnit(text, factor);
-    EXPECT_STREQ(text, "1.570796");
+    EXPECT_STREQ(text, "1.5707963269");  // the panel's ten-decimal pi over two
     EXPECT_EQ(factor, kRadianFactor);
     toggleAngleUnit(text, factor);
-    EXPECT_STREQ(text, "89.999981");
+    EXPECT_STREQ(text, "90");
     EXPECT_EQ(factor, kDegreeFactor);
     // A calculation converts as its value does, and the number replaces it.
     std::strcpy(text, "180/2");
     toggleAngleUnit(text, factor);
-    EXPECT_STREQ(text, "1.570796");
+    EXPECT_STREQ(text, "1.5707963269");
+}
+
+// There and back gives the number typed, and the value used stays what it was.
+TEST(UnitSwitch, ThereAndBackGivesTheTypedNumber) {
+    for (const char* typed : {"144", "15", "0.1", "-7.25", "123456.789", "1e-9", "1e150",
+                              "0.333333333333333", "99999.9999999999"}) {
+        char text[kRowTextSize];
+        std::strcpy(text, typed);
+        const double before = readRowText(kRowMoveX, text).value;
+        int unit = kMoveFactorMillimetres;
+        ASSERT_TRUE(toggleMoveUnit(text, unit));
+        EXPECT_NEAR(readRowText(kRowMoveX, text).value * 1000.0, before, std::fabs(before) * 1e-14)
+            << typed << " shown as " << text;
+        ASSERT_TRUE(toggleMoveUnit(text, unit));
+        EXPECT_EQ(readRowText(kRowMoveX, text).value, before) << typed << " back as " << text;
+        std::strcpy(text, typed);
+        double angle = kDegreeFactor;
+        ASSERT_TRUE(toggleAngleUnit(text, angle));
+        ASSERT_TRUE(toggleAngleUnit(text, angle));
+        EXPECT_EQ(readRowText(kRowAngle, text).value, before) << typed << " back as " << text;
+    }
+    // A value the other unit cannot hold: nothing changes.
+    char text[kRowTextSize] = "1e306";
+    int unit = kMoveFactorMetres;
+    EXPECT_FALSE(toggleMoveUnit(text, unit));
+    EXPECT_EQ(unit, kMoveFactorMetres);
+    EXPECT_STREQ(text, "1e306");
 }
 
 TEST(StartupInputs, PanelStateForAFigure) {

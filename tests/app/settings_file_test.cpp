@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/settings_file.h"
+#include "app/settings_store.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -212,6 +213,50 @@ TEST(SettingsFile, TheCheckBoxIsKeptApartFromTheLastValues) {
         LastValues ignored;
         EXPECT_EQ(parseLastValues(c.file, ignored), c.last) << c.file;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// What the window reads: a file damaged anywhere is ignored as a whole, the check box included;
+// and a change reads the file again, so another Zovrel's completion in between stays.
+TEST(SettingsStore, DamagedAnywhereIsIgnoredWholeAndAChangeKeepsOthersUpdates) {
+    Settings s;
+    s.keepAttributes = true;
+    s.hasLast = true;
+    s.last = sample();
+    const std::string text = formatSettings(s);
+    const struct {
+        std::string file;
+        bool whole;
+    } cases[] = {
+        {text, true},
+        {"[zovrel]\r\nkeep-attributes=1\r\n", true},
+        {"[zovrel]\r\nkeep-attributes=1\r\nmove-x-slider=101\r\n", false},
+        {"[zovrel]\r\nkeep-attributes=1\r\nbroken\r\n", false},
+        {replaced(text, "last-keep-attributes=0", "last-keep-attributes=yes"), false},
+        {replaced(text, "angle-unit=rad\r\n", ""), false},
+        {text + "keep-attributes=1\r\n", false},
+    };
+    for (const auto& c : cases) {
+        Settings read;
+        EXPECT_EQ(parseSettings(c.file, read), c.whole) << c.file;
+        EXPECT_EQ(read.keepAttributes, c.whole) << c.file;
+    }
+
+    TempDir dir;
+    const std::string path = dir.path(kSettingsFileName);
+    SettingsStore a, b;
+    a.load(path);
+    b.load(path);
+    b.rememberCompletion(sample().rows);
+    a.rememberCheckBox(true);
+    const Settings now = readSettings(path.c_str());
+    EXPECT_TRUE(now.keepAttributes);
+    ASSERT_TRUE(now.hasLast) << "B's rows stay";
+    expectSameRows(now.last.rows, sample().rows);
+    EXPECT_TRUE(a.hasLastValues());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "copyarray/int_pow.h"
+#include "figure/expression.h"
 #include "figure/matrix3.h"
 
 namespace {
@@ -130,6 +131,64 @@ TEST(EvaluateCopyParameters, RowsOneToFiveTakeArithmeticTheCopyCountOnlyItsNumbe
         EXPECT_EQ(evaluateCopyParameters(inputs({"0", "0", "0", "1", "1", text}, sliders)).copies,
                   copies)
             << text;
+}
+
+// What every text reads as, and how: the input method's forms (Shift-JIS, as a box holds them),
+// texts read in part, numbers that are not finite, empty boxes.
+TEST(ReadRowText, EachFormPartialAndNotFinite) {
+    constexpr double kAny = -12345.0;  // a value not checked (not finite)
+    const struct {
+        int row;
+        const char* text;
+        RowRead how;
+        double value;
+    } cases[] = {
+        {kRowMoveX, "\x81\x5b\x82\x50\x82\x4f\x82\x4f", RowRead::whole, -100},  // ー１００
+        {kRowMoveX, "\x82\x50\x82\x51\x81\x42\x82\x54", RowRead::whole, 12.5},  // １２。５
+        {kRowAngle, "\x82\x52\x82\x55\x82\x4f\x81\x45\x82\x56", RowRead::whole,
+         360.0 / 7.0},  // ３６０・７
+        {kRowMoveX, "\x82\x50\x81\x43\x82\x4f\x82\x4f\x82\x4f", RowRead::partial, 1},  // １，０００
+        {kRowMoveX, "12abc", RowRead::partial, 12},
+        {kRowMoveX, "abc", RowRead::partial, 0},
+        {kRowMoveX, "1+", RowRead::partial, 1},
+        {kRowMoveX, "", RowRead::blank, 0},
+        {kRowMoveX, " \x81\x40 ", RowRead::blank, 0},  // spaces, one full-width
+        {kRowMoveX, " 7 ", RowRead::whole, 7},
+        {kRowScaleX, "1e309", RowRead::notFinite, kAny},
+        {kRowScaleX, "1e200*1e200", RowRead::notFinite, kAny},
+        {kRowScaleX, "2/0", RowRead::notFinite, kAny},
+        {kRowScaleX, "10/(5-5)", RowRead::notFinite, kAny},
+        {kRowMoveX, "5+1/0", RowRead::notFinite, kAny},
+        {kRowMoveX, "0/0", RowRead::notFinite, kAny},
+        {kRowMoveX, "1e999abc", RowRead::notFinite, kAny},
+        {kRowScaleX, "1e308", RowRead::whole, 1e308},  // finite: what it is worth is the writer's
+        {kRowCopies, "20", RowRead::whole, 20},
+        {kRowCopies, "3*2", RowRead::partial, 3},
+        {kRowCopies, "\x82\x51\x82\x4f", RowRead::partial, 0},  // ２０: digits only
+        {kRowCopies, "1e999", RowRead::notFinite, kAny},
+    };
+    for (const auto& c : cases) {
+        const RowReading r = readRowText(c.row, c.text);
+        EXPECT_EQ(r.how, c.how) << c.text;
+        EXPECT_TRUE(c.how == RowRead::notFinite ? !std::isfinite(r.value) : r.value == c.value)
+            << c.text << " reads as " << r.value;
+    }
+    // A box's 127 bytes keep whole characters only: 63 x "1+" and a full-width 1 is 128 bytes.
+    std::string sum;
+    for (int i = 0; i < 63; ++i) sum += "1+";
+    const std::string one = "\x82\x50";
+    const struct {
+        std::string text;
+        std::size_t kept;
+    } cuts[] = {{sum + one, 126}, {sum + "1", 127}, {sum + "12", 127}, {std::string(127, '1'), 127},
+                {"12\x82", 2},    {one + one, 4},   {"\xb6\xc5", 2}};
+    for (const auto& c : cuts)
+        EXPECT_EQ(wholeCharacters(c.text.data(), c.text.size(), 127), c.kept) << c.text;
+    // The same forms from a UTF-8 command line become what a box holds.
+    EXPECT_EQ(fullWidthFromUtf8("ー１００"), "\x81\x5b\x82\x50\x82\x4f\x82\x4f");
+    EXPECT_EQ(readRowText(kRowAngle, fullWidthFromUtf8("（３６０・７）×２。５").c_str()).value,
+              360.0 / 7.0 * 2.5);
+    EXPECT_EQ(fullWidthFromUtf8("１，０ａ\xe3"), "\x82\x50\x81\x43\x82\x4f\xef\xbd\x81\xe3");
 }
 
 TEST(BuildCopyMatrix, CopyKIsScaledAndTurnedKTimesAboutTheBaseThenMovedKTimes) {

@@ -115,4 +115,58 @@ TEST(CopiesRepresentable, AgreesWithTheWriterOverAllMagnitudes) {
     }
 }
 
+// A bounded verdict: far coordinates beside many elements cost no walk over every copy, texts
+// count only when written, and what the reach cannot tell is checked within the budget or left
+// unknown, never guessed.
+TEST(WriteVerdict, DecidesFromTheReachAndChecksOnlyWhatItCannotTell) {
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += " " + std::to_string(i) + " 0 " + std::to_string(i) + " 5\n";
+    const std::string farText = text + "ch 1e307 0 10 0 \"far\n";
+    CopyInputs in;
+    const char* const rows[6] = {"100", "0", "5", "1", "1", "400"};
+    for (int r = 0; r < kRowCount; ++r) {
+        in.setText(r, rows[r]);
+        in.rowSlider[r] = 100;
+    }
+    struct Case {
+        std::string figure;
+        bool keep;
+        const char* scale;
+        WriteVerdict verdict;
+    };
+    const Case cases[] = {
+        {farText, false, "1", WriteVerdict::writes},     // the text is not written
+        {farText, true, "1", WriteVerdict::writes},      // written, and still finite
+        {farText, true, "1.01", WriteVerdict::refuses},  // grown beyond by copy 290 or so
+        {farText, false, "1.01", WriteVerdict::writes},
+        // Two points at the largest coordinates, turned: the box's corners overflow, neither point
+        // does; only the checking pass can tell.
+        {"pt 1.7e308 0\npt 0 1.7e308\n", false, "1", WriteVerdict::writes},
+    };
+    for (const Case& c : cases) {
+        Figure figure;
+        loadFigureFromMemory(c.figure.data(), c.figure.size(), figure);
+        in.setText(kRowScaleX, c.scale);
+        in.setText(kRowScaleY, c.scale);
+        in.keepAttributes = c.keep;
+        const CopyParameters params = evaluateCopyParameters(in);
+        const CopyArray copies;
+        EXPECT_EQ(writeVerdict(figure, figureReach(figure), copies, params, kVerdictBudget),
+                  c.verdict)
+            << c.figure.substr(c.figure.size() - 20) << c.keep << c.scale;
+        EXPECT_EQ(writerWrites(figure, copies, params), c.verdict == WriteVerdict::writes);
+    }
+    // The turned pair once more, with no budget for the checking pass: unknown.
+    Figure pair;
+    loadFigureFromMemory("pt 1.7e308 0\npt 0 1.7e308\n", 26, pair);
+    in.setText(kRowAngle, "45");
+    in.setText(kRowCopies, "3");
+    const CopyParameters turned = evaluateCopyParameters(in);
+    EXPECT_EQ(writeVerdict(pair, figureReach(pair), CopyArray{}, turned, 0), WriteVerdict::unknown);
+    EXPECT_EQ(
+        writeVerdict(pair, figureReach(pair), CopyArray{}, turned, 100),
+        writerWrites(pair, CopyArray{}, turned) ? WriteVerdict::writes : WriteVerdict::refuses);
+}
+
 }  // namespace

@@ -115,6 +115,20 @@ TEST_F(LastValuesButton, DamagedFileOrUnwritableFolderLeavesItDisabled) {
     EXPECT_EQ(GetFileAttributesA(nowhere.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// A file damaged anywhere is ignored whole: a line the program never writes after the check
+// box's line leaves the box off.
+TEST_F(LastValuesButton, AFileDamagedAnywhereLeavesTheCheckBoxOffToo) {
+    writeFile(settingsPath(), "[zovrel]\r\nkeep-attributes=1\r\nbroken\r\n");
+    ASSERT_TRUE(restartProgram());
+    EXPECT_EQ(SendMessageA(app().panel.keepAttributesBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_FALSE(app().model.params.keepAttributes);
+    writeFile(settingsPath(), "[zovrel]\r\nkeep-attributes=1\r\n");
+    ASSERT_TRUE(restartProgram());
+    EXPECT_EQ(SendMessageA(app().panel.keepAttributesBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+    DeleteFileA(settingsPath().c_str());
+    ASSERT_TRUE(restartProgram());
+}
+
 }  // namespace
 
 namespace {

@@ -79,26 +79,40 @@ TEST_F(Panel, MoveUnitButtonSwitchesBetweenMillimetresAndMetres) {
     EXPECT_TRUE(unitButtonShows(kMoveXUnit, "mm"));
 }
 
-TEST_F(Panel, MoveUnitConversionFloorsAtTheSecondDecimal) {
+// The converted text holds the value (two decimals at least), and the second press gives the
+// number typed back: the copies stay where they were.
+TEST_F(Panel, MoveUnitConversionKeepsTheValue) {
     setRowText(1, "12.5");
     clickUnit(1, kMoveYUnit);
-    EXPECT_EQ(rowText(1), "0.01");
+    EXPECT_EQ(rowText(1), "0.0125");
     EXPECT_EQ(app().model.inputs.moveUnitFactor[1], 1000);
     EXPECT_TRUE(unitButtonShows(kMoveYUnit, "m"));
     clickUnit(1, kMoveYUnit);
+    EXPECT_EQ(rowText(1), "12.50");
     setRowText(1, "-12.345");
     clickUnit(1, kMoveYUnit);
-    EXPECT_EQ(rowText(1), "-0.02");
+    EXPECT_EQ(rowText(1), "-0.012345");
+    // 144 mm switched twice still moves the copies 144.
+    clickUnit(1, kMoveYUnit);
+    setRowText(1, "144");
+    moveSlider(1, 100);
+    const double moved = app().model.params.moveY;
+    clickUnit(1, kMoveYUnit);
+    EXPECT_EQ(rowText(1), "0.144");
+    EXPECT_NEAR(app().model.params.moveY, moved, 1e-12);
+    clickUnit(1, kMoveYUnit);
+    EXPECT_EQ(rowText(1), "144.00");
+    EXPECT_EQ(app().model.params.moveY, moved);
 }
 
 TEST_F(Panel, AngleUnitButtonSwitchesBetweenDegreesAndRadians) {
     setRowText(2, "90");
     clickUnit(2, kAngleUnit);
-    EXPECT_EQ(rowText(2), "1.570796");
+    EXPECT_EQ(rowText(2), "1.5707963269");
     EXPECT_EQ(app().model.inputs.angleUnitFactor, 1.0);
     EXPECT_TRUE(unitButtonShows(kAngleUnit, "rad"));
     clickUnit(2, kAngleUnit);
-    EXPECT_EQ(rowText(2), "89.999981");
+    EXPECT_EQ(rowText(2), "90");
     EXPECT_EQ(app().model.inputs.angleUnitFactor, 0.01745329252111111);
     EXPECT_TRUE(unitButtonShows(kAngleUnit, "度"));
 }
@@ -166,7 +180,7 @@ TEST_F(Panel, ReadBackTakesTextsSlidersAndUnitsAsShown) {
     clickUnit(1, kMoveYUnit);
     clickUnit(2, kAngleUnit);
     const CopyInputs in = controlsInputs();
-    const char* const shown[6] = {"12.5", "-0.01", "0.785398", "2.0", "0.5", "7"};
+    const char* const shown[6] = {"12.5", "-0.003", "0.78539816345", "2.0", "0.5", "7"};
     for (int r = 0; r < 6; ++r) {
         EXPECT_STREQ(in.rowText[r], shown[r]) << "row " << r + 1;
         EXPECT_EQ(in.rowSlider[r], sliders[r]) << "row " << r + 1;

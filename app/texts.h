@@ -62,3 +62,15 @@ constexpr char kWhyNotRepresentable[] = "書き込めない大きさの数値（
 constexpr char kWhyUnknown[] = "原因は分かりません。";
 
 }  // namespace text
+
+namespace text {
+
+// The base point: shown in the status bar, typed as "X, Y" in its dialog.
+constexpr char kBaseLabel[] = "基点 ";
+constexpr char kBaseDialogClass[] = "ZovrelBaseDialog";
+constexpr char kBaseDialogLabel[] = "基点　X, Y";
+constexpr char kBaseWrongCaption[] = "Zovrel";
+constexpr char kBaseWrong[] =
+    "基点は「X, Y」の形で、図面の単位の数値か計算式で入力してください（例：100, -50）。";
+
+}  // namespace text

@@ -55,6 +55,7 @@ struct ParameterPanel {
     int rowOfUnitButton(int id) const;
     bool isValueBox(HWND window) const { return rowOfValueBox(window) >= 0; }
     bool isPercentBox(HWND window) const;
+    bool isSlider(HWND window) const;
     void valueText(int row, char text[kRowTextSize]) const;
     int sliderPosition(int row) const;
     bool keepAttributesChecked() const;

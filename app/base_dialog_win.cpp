@@ -13,6 +13,13 @@ bool BaseDialog::create(HWND owner, HINSTANCE instance, HFONT font, int dpi, voi
 void BaseDialog::offer(double x, double y) {
     offeredBase = {x, y};
     offerText(basePointText(x, y).c_str());
+    SetWindowTextA(popup, "");
+}
+
+void BaseDialog::refuse(const char* why) {
+    SetWindowTextA(popup, why);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
 }
 
 void BaseDialog::show(double x, double y) {

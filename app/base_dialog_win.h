@@ -11,6 +11,8 @@ struct BaseDialog : SmallDialog {
     void show(double x, double y);   // offers the base point now
     void offer(double x, double y);  // the edit shows it
     void place(HWND main);           // outer bottom-left corner onto the main window's
+    // What was typed is no base point: the title says why, the text stays selected.
+    void refuse(const char* why);
     // While it is open it shows the base point, unless the drafter is typing one.
     void followBase(double x, double y);
     // The base point the edit holds: the one offered when its text is unchanged. False when

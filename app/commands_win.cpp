@@ -85,9 +85,9 @@ void showBaseDialog(App& app) {
 void applyTypedBase(App& app) {
     Point2 base;
     if (!app.baseDialog.typedBase(base)) {
-        // The typed text stays for mending.
-        MessageBoxA(app.baseDialog.popup, text::kBaseWrong, text::kBaseWrongCaption,
-                    MB_OK | MB_ICONWARNING);
+        // Said where the drafter looks, without a box to answer; the text stays for mending.
+        MessageBeep(MB_ICONWARNING);
+        app.baseDialog.refuse(text::kBaseWrong);
         return;
     }
     app.baseDialog.hide();

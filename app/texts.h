@@ -69,8 +69,7 @@ namespace text {
 constexpr char kBaseLabel[] = "基点 ";
 constexpr char kBaseDialogClass[] = "ZovrelBaseDialog";
 constexpr char kBaseDialogLabel[] = "基点　X, Y";
-constexpr char kBaseWrongCaption[] = "Zovrel";
-constexpr char kBaseWrong[] =
-    "基点は「X, Y」の形で、図面の単位の数値か計算式で入力してください（例：100, -50）。";
+// The dialog's title while what was typed is no base point.
+constexpr char kBaseWrong[] = "「X, Y」の形で入力してください（例：100, -50）";
 
 }  // namespace text

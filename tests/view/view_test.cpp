@@ -245,17 +245,20 @@ TEST(NavGesture, ZonesDecideFeedbackAndCommand) {
 }
 
 TEST(Snap, NearestEndPointOrPointWithinTenPixels) {
-    // The origin comes first, then segment and polyline ends and midpoints, circle centres,
-    // then points; a tie keeps the earlier candidate.
+    // The origin comes first, then segment and polyline ends and midpoints, circle, arc and
+    // ellipse centres, then points; a tie keeps the earlier candidate; a text is no target.
     const std::string text =
-        " 100 0 200 0\n 0 4 9 9\npl\n 0 100 0 200\n#\npt 50 50\npt 6 0\npt 0 4\nci 300 300 5\n";
+        " 100 0 200 0\n 0 4 9 9\npl\n 0 100 0 200\n#\npt 50 50\npt 6 0\npt 0 4\nci 300 300 5\n"
+        "ci 400 0 20 0 90 0.5 30\nch 600 0 10 0 \"A\n";
     Figure f;
     loadFigureFromMemory(text.data(), text.size(), f);
     // Click x, y and units per pixel; where the base point goes.
     const std::tuple<double, double, double, double, double> cases[] = {
-        {106, 0, 1, 100, 0},     {0, 195, 1, 0, 200},    {52, 53, 1, 50, 50}, {112, 12, 1, 112, 12},
-        {130, 0, 4, 150, 0},     {130, 0, 2, 130, 0},    {3, 0, 1, 0, 0},     {0, 3.5, 1, 0, 4},
-        {301, 300, 1, 300, 300}, {304, 300, 1, 300, 300}};
+        {106, 0, 1, 100, 0},     {0, 195, 1, 0, 200}, {52, 53, 1, 50, 50},
+        {112, 12, 1, 112, 12},   {130, 0, 4, 150, 0}, {130, 0, 2, 130, 0},
+        {3, 0, 1, 0, 0},         {0, 3.5, 1, 0, 4},   {301, 300, 1, 300, 300},
+        {304, 300, 1, 300, 300}, {2, 152, 1, 0, 150}, {398, 2, 1, 400, 0},
+        {601, 0, 1, 601, 0}};
     for (const auto& [x, y, scale, sx, sy] : cases) {
         const Point2 p = snapBasePoint(f, x, y, scale);
         EXPECT_EQ(std::pair(p.x, p.y), std::pair(sx, sy)) << x << "," << y;
@@ -299,28 +302,6 @@ TEST(Snap, NearestTargetWithinTheRadiusTheEarlierOnATie) {
         EXPECT_EQ(std::tuple(t.at.x, t.at.y, t.kind), std::tuple(c.ax, c.ay, c.kind))
             << c.x << "," << c.y;
     }
-}
-
-// Every kind gives its targets: ends and midpoints of segments and polyline segments, the
-// centres of circles, arcs and ellipses, the points; a text none.
-TEST(Snap, TargetsOfEveryKind) {
-    const std::string text =
-        " 100 0 200 0\npl\n 0 100 0 200\n 0 200 50 200\n#\nci 300 300 5\n"
-        "ci 400 0 20 0 90 0.5 30\npt 500 500\nch 600 0 10 0 \"A\n";
-    Figure f;
-    loadFigureFromMemory(text.data(), text.size(), f);
-    using K = SnapKind;
-    const std::tuple<double, double, double, double, K> cases[] = {
-        {102, 0, 100, 0, K::end},    {148, 1, 150, 0, K::middle},
-        {1, 151, 0, 150, K::middle}, {24, 202, 25, 200, K::middle},
-        {1, 199, 0, 200, K::end},    {303, 300, 300, 300, K::centre},
-        {398, 2, 400, 0, K::centre}, {500, 503, 500, 500, K::point}};
-    for (const auto& [x, y, ax, ay, kind] : cases) {
-        const SnapTarget t = snapTarget(f, x, y, 1.0);
-        ASSERT_TRUE(t.found) << x << "," << y;
-        EXPECT_EQ(std::tuple(t.at.x, t.at.y, t.kind), std::tuple(ax, ay, kind)) << x << "," << y;
-    }
-    EXPECT_FALSE(snapTarget(f, 601, 0, 1.0).found) << "a text's start is no target";
 }
 
 // Home: the box fills 0.9 of the canvas in its tighter direction, centred; one step back.

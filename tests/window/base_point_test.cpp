@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <vector>
 
 #include "app/app_win.h"
 #include "app/texts.h"
@@ -27,22 +26,27 @@ void click(bool right, int x, int y) {
     mouse(right ? WM_RBUTTONUP : WM_LBUTTONUP, x, y);
 }
 
-// Dark (text) pixels that the status text strip shows right of the panel column.
-int hintPixelsOnScreen() {
-    UpdateWindow(app().strip.strip);  // the paint the message loop would do next
+// Dark (text) pixels that a window shows in the columns from x0 to x1.
+int darkPixelsOnScreen(HWND window, int x0, int x1) {
+    UpdateWindow(window);  // the paint the message loop would do next
     RECT r{};
-    GetClientRect(app().strip.strip, &r);
+    GetClientRect(window, &r);
     Dib shown(r.right, r.bottom);
-    HDC dc = GetDC(app().strip.strip);
+    HDC dc = GetDC(window);
     BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(app().strip.strip, dc);
+    ReleaseDC(window, dc);
     int dark = 0;
     for (int y = 0; y < r.bottom; ++y)
-        for (int x = 140; x < 290 && x < r.right; ++x) {
+        for (int x = x0; x < x1 && x < r.right; ++x) {
             const uint32_t c = shown.at(x, y);
             if ((c >> 16) < 100 && ((c >> 8) & 255) < 100 && (c & 255) < 100) ++dark;
         }
     return dark;
+}
+
+// Dark (text) pixels that the status text strip shows right of the panel column.
+int hintPixelsOnScreen() {
+    return darkPixelsOnScreen(app().strip.strip, 140, 290);
 }
 
 void expectBase(double x, double y) {
@@ -182,26 +186,11 @@ TEST_F(BasePoint, ReleaseOverThePanelOrOutsideTheWindowKeepsItsSign) {
     expectBase(-150 - hw, hh + 20);
 }
 
-// Pixels of a window as it shows them, after the paint the message loop would do next.
-std::vector<uint32_t> shownPixels(HWND window) {
-    UpdateWindow(window);
-    RECT r{};
-    GetClientRect(window, &r);
-    Dib shown(r.right, r.bottom);
-    HDC dc = GetDC(window);
-    BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x) pixels.push_back(shown.at(x, y));
-    return pixels;
-}
-
 // A right click on "基点変更" opens the dialog with the base point; a typed "X, Y" (arithmetic,
 // full-width forms) becomes the base point and ends a pick, and the status bar shows it. A
 // text that is no base point is refused, the dialog's title saying why, and kept for mending.
 TEST_F(BasePoint, TypedBasePoint) {
-    const std::vector<uint32_t> shownBefore = shownPixels(app().strip.baseButton);
+    const int shownBefore = darkPixelsOnScreen(app().strip.baseButton, 0, 140);
     mouse(WM_MOUSEMOVE, hw, hh);
     pressBasePointButton();
     SendMessageA(app().panel.panel, WM_CONTEXTMENU,
@@ -221,7 +210,8 @@ TEST_F(BasePoint, TypedBasePoint) {
     expectBase(25, -50);
     EXPECT_EQ(app().picking, 0);
     EXPECT_STREQ(app().strip.hint, "");
-    EXPECT_NE(shownPixels(app().strip.baseButton), shownBefore) << "the status bar shows it";
+    EXPECT_NE(darkPixelsOnScreen(app().strip.baseButton, 0, 140), shownBefore)
+        << "the status bar shows it";
     // Opened from the status bar, OK on the offered text keeps the base point exactly.
     app().model.setBase(0.1 + 0.2, -1.0 / 3.0);
     SendMessageA(app().strip.strip, WM_COMMAND, MAKEWPARAM(kBaseButtonId, BN_CLICKED),

@@ -18,6 +18,8 @@ void modelChanged(App& app) {
     app.panel.showUnits();
     app.panel.showReadings(app.model.reading);
     app.strip.invalidate();
+    app.strip.showBase();
+    app.baseDialog.followBase(app.model.copies.baseX, app.model.copies.baseY);
 }
 
 void viewChanged(App& app, bool scaleChanged) {
@@ -26,11 +28,19 @@ void viewChanged(App& app, bool scaleChanged) {
         const Point2 base = app.view.screenToWorld(p.x, p.y);
         if (base.x != app.model.copies.baseX || base.y != app.model.copies.baseY) {
             app.model.setBase(base.x, base.y);
-            app.strip.invalidate();
+            modelChanged(app);
         }
+        updateSnapMark(app);
     }
     app.canvas.invalidate();
     if (scaleChanged) showScale(app);
+}
+
+void updateSnapMark(App& app) {
+    app.snapMark = {};
+    if (!app.picking) return;
+    const Point2 p = app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
+    app.snapMark = snapTarget(app.figure, p.x, p.y, app.view.scale, app.dpi);
 }
 
 void showScale(App& app) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/base_dialog_win.h"
 #include "app/parameter_model.h"
 #include "app/parameter_panel_win.h"
 #include "app/scale_dialog_win.h"
@@ -17,6 +18,7 @@
 #include "view/gdi_win.h"
 #include "view/mouse_tracker.h"
 #include "view/pan_drag.h"
+#include "view/snap.h"
 #include "view/view_mapping.h"
 #include "view/wheel_zoom.h"
 
@@ -36,6 +38,8 @@ struct App {
     WheelZoom wheel;
     PanDrag pan;
     bool picking = false;   // the next plain click in the canvas sets the base point
+    Point2 baseBeforePick;  // what Escape puts back while picking
+    SnapTarget snapMark;    // while picking, where a right click at the pointer would snap
     PreviewResult preview;  // what the last picture could show, for the status strip's notes
     bool ready = false;     // start-up is over: the canvas shows the picture
 
@@ -48,6 +52,7 @@ struct App {
     StatusStrip strip;
     Canvas canvas;
     ScaleDialog scaleDialog;
+    BaseDialog baseDialog;
     HWND tabFocus = nullptr;  // the control the last Tab went to, while it keeps the focus
 
     int px(int at96) const { return scaled(at96, dpi); }
@@ -67,3 +72,5 @@ void modelChanged(App& app);
 void viewChanged(App& app, bool scaleChanged);
 // The scale button and an open scale dialog show the view's scale.
 void showScale(App& app);
+// While picking, what a right click at the pointer would take; nothing otherwise.
+void updateSnapMark(App& app);

@@ -10,9 +10,11 @@ Scene currentScene(const App& app) {
     feedback.shown = gestureShown(app.mouse, app.dpi);
     feedback.start = app.mouse.gestureStart;
     feedback.pointer = app.mouse.pointerPos;
-    return {
+    Scene scene{
         app.figure,  app.outlines,         app.view, app.model.copies, app.model.previewParams(),
         app.picking, app.mouse.pointerPos, feedback, app.font.get(),   app.dpi};
+    if (app.picking) scene.snap = app.snapMark;
+    return scene;
 }
 
 PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
@@ -27,9 +29,11 @@ PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
         copyThreads(scene.figure, scene.params, canvas, workerThreads(scene.threads)), [&] {
             // The texts go with the copies only with the attributes, so they show only then.
             drawFigure(canvas, scene.figure, scene.params.keepAttributes);
-            canvas.drawBasePointMarker(copies.baseX, copies.baseY, scene.picking, scene.pointer,
-                                       scene.dpi);
         });
+    // What points at something stays in sight whatever the copies cover.
+    canvas.drawZoomFrame(scene.feedback, scene.font, scene.dpi);
+    canvas.drawBasePointMarker(copies.baseX, copies.baseY, scene.picking, scene.pointer, scene.dpi);
+    canvas.drawSnapMark(scene.snap, scene.dpi);
     canvas.flushLines();
     return preview;
 }

@@ -32,14 +32,16 @@ struct Scene {
     CanvasFeedback feedback;
     HFONT font;
     int dpi;
-    int threads = 0;  // for the copies, as workerThreads takes it
+    int threads = 0;    // for the copies, as workerThreads takes it
+    SnapTarget snap{};  // while picking, where a right click would snap
 };
 
 // The application's scene now.
 Scene currentScene(const App& app);
 
 // The whole picture into the canvas bitmap, in its fixed order: background, axes and gesture
-// feedback, the figure, the base-point marker, then the copies until the deadline.
+// label, the figure, the copies until the deadline, then over them the zoom rectangle, the
+// base-point marker and the snap mark.
 PreviewResult renderPreview(Canvas& canvas, const Scene& scene,
                             std::chrono::steady_clock::time_point deadline);
 

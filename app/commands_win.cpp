@@ -3,7 +3,9 @@
 #include <string>
 
 #include "app/app_win.h"
+#include "app/mouse_input_win.h"
 #include "app/texts.h"
+#include "copyarray/array_bounds.h"
 #include "figure/expression.h"
 
 const char* writeFailureReason(WriteError error) {
@@ -77,11 +79,58 @@ void restoreLastValues(App& app) {
 
 void basePointCommand(App& app) {
     app.strip.setHint(text::kPickHint);
+    // Pressed again while picking, Escape still goes back to the base point before the first.
+    if (!app.picking) app.baseBeforePick = {app.model.copies.baseX, app.model.copies.baseY};
     app.picking = true;
     // The base point goes to the pointer at once, and follows it from now on.
     const Point2 base = app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
     app.model.setBase(base.x, base.y);
+    updateSnapMark(app);
     modelChanged(app);
+}
+
+void showBaseDialog(App& app) {
+    app.baseDialog.show(app.model.copies.baseX, app.model.copies.baseY);
+}
+
+void applyTypedBase(App& app) {
+    Point2 base;
+    if (!app.baseDialog.typedBase(base)) {
+        // Said where the drafter looks, without a box to answer; the text stays for mending.
+        MessageBeep(MB_ICONWARNING);
+        app.baseDialog.refuse(text::kBaseWrong);
+        return;
+    }
+    app.baseDialog.hide();
+    if (app.picking) {
+        app.picking = false;
+        app.strip.setHint("");
+        updateSnapMark(app);
+    }
+    app.model.setBase(base.x, base.y);
+    modelChanged(app);
+}
+
+void escapePressed(App& app) {
+    if (app.picking)
+        cancelPick(app);
+    else
+        askToQuit(app, true);
+}
+
+void askToQuit(App& app, bool noByDefault) {
+    const UINT buttons = MB_YESNO | MB_ICONINFORMATION | (noByDefault ? MB_DEFBUTTON2 : 0);
+    if (MessageBoxA(app.main, text::kQuitQuestion, text::kConfirm, buttons) == IDYES)
+        DestroyWindow(app.main);
+}
+
+void fitArrayCommand(App& app) {
+    const Bounds all = arrayBounds(app.figure, app.model.copies, app.model.params);
+    if (all.empty)
+        app.view.showAll();
+    else
+        app.view.fitBox(all.box, kHomeShare);
+    viewChanged(app, true);
 }
 
 void completeCommand(App& app) {

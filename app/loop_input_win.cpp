@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/app_win.h"
+#include "app/commands_win.h"
 #include "app/tab_order.h"
 
 namespace {
@@ -60,10 +61,10 @@ bool onTab(App& app, const MSG& message) {
     // Anywhere in the main window (the scale dialog is a window of its own) Tab enters the panel.
     if (!inMainWindow(app, message.hwnd)) return false;
     // Every control that can hold the focus, in reading order; the canvas and the status bar's
-    // scale button lie after the panel.
+    // scale and base-point buttons lie after the panel.
     const ParameterPanel& panel = app.panel;
-    HWND controls[kRowCount * 4 + 6];
-    bool isStop[kRowCount * 4 + 6];
+    HWND controls[kRowCount * 4 + 7];
+    bool isStop[kRowCount * 4 + 7];
     int count = 0;
     auto add = [&](HWND control, bool stop) {
         controls[count] = control;
@@ -81,6 +82,7 @@ bool onTab(App& app, const MSG& message) {
     add(panel.completeButton, true);
     add(app.canvas.window, false);
     add(app.strip.scaleButton, false);
+    add(app.strip.baseButton, false);
     HWND focus = GetFocus();
     int current = -1;
     for (int i = 0; i < count; ++i)
@@ -95,13 +97,26 @@ bool onTab(App& app, const MSG& message) {
 }
 
 bool onEscape(App& app, const MSG& message) {
-    if (app.scaleDialog.owns(message.hwnd)) {
-        // As its close box does: hidden, nothing applied.
-        SendMessageA(app.scaleDialog.popup, WM_CLOSE, 0, 0);
-        return true;
+    const SmallDialog* dialogs[] = {&app.scaleDialog, &app.baseDialog};
+    for (const SmallDialog* dialog : dialogs) {
+        if (dialog->owns(message.hwnd)) {
+            // As its close box does: hidden, nothing applied.
+            SendMessageA(dialog->popup, WM_CLOSE, 0, 0);
+            return true;
+        }
     }
     if (!inMainWindow(app, message.hwnd)) return false;
-    SendMessageA(app.main, WM_CLOSE, 0, 0);
+    escapePressed(app);
+    return true;
+}
+
+// Home fits the view to the figure and its copies, except where the focused control has a
+// Home of its own (a value box, a slider): there Ctrl+Home does.
+bool onHome(App& app, const MSG& message) {
+    if (!inMainWindow(app, message.hwnd)) return false;
+    const bool ownHome = app.panel.isValueBox(message.hwnd) || app.panel.isSlider(message.hwnd);
+    if (ownHome && GetKeyState(VK_CONTROL) >= 0) return false;
+    fitArrayCommand(app);
     return true;
 }
 
@@ -117,6 +132,8 @@ bool onKeyDown(App& app, const MSG& message) {
             return onTab(app, message);
         case VK_ESCAPE:
             return onEscape(app, message);
+        case VK_HOME:
+            return onHome(app, message);
         case VK_RETURN:
             return isQuietBox(app, message.hwnd);
     }

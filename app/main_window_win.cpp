@@ -5,6 +5,7 @@
 #include "app/app_win.h"
 #include "app/canvas_window_win.h"
 #include "app/child_layout_win.h"
+#include "app/commands_win.h"
 #include "app/loop_input_win.h"
 #include "app/middle_pan_win.h"
 #include "app/mouse_input_win.h"
@@ -47,6 +48,7 @@ void onCreate(App& app, HWND window, LPARAM lParam) {
     app.canvas.createCanvasWindow(window, creation.hInstance);
     app.canvas.previousProc = subclass(app.canvas.window, canvasProc);
     app.scaleDialog.create(window, creation.hInstance, app.font.get(), app.dpi, &app);
+    app.baseDialog.create(window, creation.hInstance, app.font.get(), app.dpi, &app);
 }
 
 void onSize(App& app, HWND window, WPARAM wParam, LPARAM lParam) {
@@ -63,6 +65,7 @@ void onSize(App& app, HWND window, WPARAM wParam, LPARAM lParam) {
         viewChanged(app, false);
     }
     app.scaleDialog.place(window);
+    app.baseDialog.place(window);
     UpdateWindow(window);
 }
 
@@ -76,10 +79,12 @@ void onDpiChanged(App& app, HWND window, WPARAM wParam, LPARAM lParam) {
     GdiObject<HFONT> font = makeUiFont(dpi);
     replaceFont(window, app.font.get(), font.get());
     if (app.scaleDialog.popup) replaceFont(app.scaleDialog.popup, app.font.get(), font.get());
+    if (app.baseDialog.popup) replaceFont(app.baseDialog.popup, app.font.get(), font.get());
     app.font = std::move(font);  // no window draws with the old one any more
     setIcons(app);
     app.panel.placeControls(dpi);
     app.scaleDialog.placeControls(dpi);
+    app.baseDialog.placeControls(dpi);
     const RECT& r = *reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -90,12 +95,6 @@ void onDpiChanged(App& app, HWND window, WPARAM wParam, LPARAM lParam) {
            MAKELPARAM(client.right, client.bottom));
     viewChanged(app, true);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void onClose(HWND window) {
-    if (MessageBoxA(window, text::kQuitQuestion, text::kConfirm, MB_YESNO | MB_ICONINFORMATION) ==
-        IDYES)
-        DestroyWindow(window);
 }
 
 void onGetMinMaxInfo(int dpi, LPARAM lParam) {
@@ -127,7 +126,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             ValidateRect(window, nullptr);  // the children cover the whole client area
             return 0;
         case WM_CLOSE:
-            onClose(window);
+            askToQuit(app, false);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -28,6 +28,8 @@ void decide(App& app, Decide&& decision) {
         app.model.setBase(base.x, base.y);
         modelChanged(app);
     }
+    // Every event that moves the pointer or ends the pick while picking repaints anyway.
+    updateSnapMark(app);
     perform(app, e);
 }
 
@@ -63,6 +65,11 @@ void onCaptureChanged(App& app) {
 
 void cancelMouse(App& app) {
     decide(app, [](MouseContext c) { return mouseCancelled(c); });
+}
+
+void cancelPick(App& app) {
+    const Point2 before = app.baseBeforePick;
+    decide(app, [&](MouseContext c) { return pickCancelled(c, before); });
 }
 
 void onMouseMove(App& app, LPARAM lParam) {

@@ -16,6 +16,8 @@ void onButtonUp(App& app, MouseButton button, LPARAM lParam);
 // the buttons count as up and a gesture ends without being performed.
 void onCaptureChanged(App& app);
 void cancelMouse(App& app);
+// Escape while picking: the pick ends and the base point is the one from before it.
+void cancelPick(App& app);
 void takeCapture(App& app);  // for the main window, once
 void releaseMouse(App& app);
 

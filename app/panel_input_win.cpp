@@ -78,6 +78,13 @@ LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             break;
         case WM_CTLCOLOREDIT:
             return onValueBoxColour(app, window, wParam, lParam);
+        case WM_CONTEXTMENU:
+            // A right click on "基点変更": the base point typed.
+            if (reinterpret_cast<HWND>(wParam) == app.panel.basePointButton) {
+                showBaseDialog(app);
+                return 0;
+            }
+            break;
     }
     return CallWindowProcA(app.panel.previousProc, window, message, wParam, lParam);
 }

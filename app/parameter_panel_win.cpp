@@ -191,6 +191,12 @@ bool ParameterPanel::isPercentBox(HWND window) const {
     return false;
 }
 
+bool ParameterPanel::isSlider(HWND window) const {
+    for (const ParameterRowControls& row : rows)
+        if (window && row.slider == window) return true;
+    return false;
+}
+
 void ParameterPanel::valueText(int row, char text[kRowTextSize]) const {
     text[0] = '\0';
     GetWindowTextA(rows[row].valueEdit, text, kRowTextSize);

@@ -65,6 +65,7 @@ struct ParameterPanel {
     int rowOfUnitButton(int id) const;
     bool isValueBox(HWND window) const { return rowOfValueBox(window) >= 0; }
     bool isPercentBox(HWND window) const;
+    bool isSlider(HWND window) const;
     void valueText(int row, char text[kRowTextSize]) const;
     std::string typedText(int row) const;  // all of it, however long
     // The box holds this shorter text, the caret after it; nobody typed it.

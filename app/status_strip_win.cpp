@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_win.h"
+#include "app/base_point_text.h"
 #include "app/commands_win.h"
 #include "app/owner_button_win.h"
 #include "app/panel_values.h"
@@ -76,12 +77,25 @@ void onStripPaint(const App& app, HWND window) {
     paintReadout(app, dc.get(), end);
 }
 
-void onScaleButtonDraw(const App& app, WPARAM wParam, LPARAM lParam) {
-    const OwnerDrawItem item = ownerDrawItem(wParam, lParam);
-    if (item.id != kScaleButtonId) return;
+void onScaleButtonDraw(const App& app, const OwnerDrawItem& item) {
     char label[kRowTextSize + 8];
     scaleLabel(app.view.scale, label, sizeof label);
     drawRaisedButton(item.dc, item.rect, item.pressed, label, app.font.get(), app.dpi);
+}
+
+// "基点 X, Y" with as many of two decimals as the button has room for.
+void onBaseButtonDraw(const App& app, const OwnerDrawItem& item) {
+    const double x = app.model.copies.baseX, y = app.model.copies.baseY;
+    std::string label;
+    {
+        SelectGuard font(item.dc, app.font.get());
+        const int room = (item.rect.right - item.rect.left) - app.px(6);
+        for (int decimals = 2; decimals >= 0; --decimals) {
+            label = basePointLabel(x, y, decimals);
+            if (textWidth(item.dc, label) <= room) break;
+        }
+    }
+    drawRaisedButton(item.dc, item.rect, item.pressed, label.c_str(), app.font.get(), app.dpi);
 }
 
 }  // namespace
@@ -108,6 +122,10 @@ void StatusStrip::create(HWND main, HINSTANCE instance, HFONT font, int dpi) {
                                   scaled(110, dpi), scaled(kScaleButtonTop, dpi),
                                   scaled(kScaleButtonWidth, dpi), scaled(kScaleButtonHeight, dpi),
                                   strip, idAsMenu(kScaleButtonId), instance, nullptr);
+    const PixelBox base = scaledRect(kBaseButtonBox, dpi);
+    baseButton =
+        CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, base.x, base.y,
+                        base.w, base.h, strip, idAsMenu(kBaseButtonId), instance, nullptr);
     previousProc = subclass(strip, statusStripProc);
 }
 
@@ -123,6 +141,8 @@ void StatusStrip::layout(WPARAM wParam, LPARAM lParam, int dpi) {
     if (x < scaled(kScaleButtonMinX, dpi)) x = scaled(kScaleButtonMinX, dpi);
     MoveWindow(scaleButton, x, scaled(kScaleButtonTop, dpi), width, scaled(kScaleButtonHeight, dpi),
                TRUE);
+    const PixelBox base = scaledRect(kBaseButtonBox, dpi);
+    MoveWindow(baseButton, base.x, base.y, base.w, base.h, TRUE);
 }
 
 void StatusStrip::setHint(const char* text) {
@@ -138,17 +158,25 @@ void StatusStrip::showScale() {
     ::invalidate(scaleButton);
 }
 
+void StatusStrip::showBase() {
+    ::invalidate(baseButton);
+}
+
 LRESULT CALLBACK statusStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     App& app = appOf(window);
     switch (message) {
         case WM_PAINT:
             onStripPaint(app, window);
             break;
-        case WM_DRAWITEM:
-            onScaleButtonDraw(app, wParam, lParam);
+        case WM_DRAWITEM: {
+            const OwnerDrawItem item = ownerDrawItem(wParam, lParam);
+            if (item.id == kScaleButtonId) onScaleButtonDraw(app, item);
+            if (item.id == kBaseButtonId) onBaseButtonDraw(app, item);
             return 0;
+        }
         case WM_COMMAND:
             if (LOWORD(wParam) == kScaleButtonId) showScaleDialog(app);
+            if (LOWORD(wParam) == kBaseButtonId) showBaseDialog(app);
             return 0;
     }
     return CallWindowProcA(app.strip.previousProc, window, message, wParam, lParam);

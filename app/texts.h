@@ -107,4 +107,11 @@ constexpr char kFileOpenHelp[] =
     "sample\\zovrel.exe\n"
     "で開けます。";
 
+// The base point: shown in the status bar, typed as "X, Y" in its dialog.
+constexpr char kBaseLabel[] = "基点 ";
+constexpr char kBaseDialogClass[] = "ZovrelBaseDialog";
+constexpr char kBaseDialogLabel[] = "基点　X, Y";
+// The dialog's title while what was typed is no base point.
+constexpr char kBaseWrong[] = "「X, Y」の形で入力してください（例：100, -50）";
+
 }  // namespace text

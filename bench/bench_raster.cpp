@@ -11,6 +11,7 @@
 #include "bench/workload.h"
 #include "figure/reader.h"
 #include "view/copy_layers.h"
+#include "view/snap.h"
 
 namespace {
 
@@ -42,8 +43,22 @@ void BM_CopiesInLayers(benchmark::State& state) {
     }
 }
 
+// While picking, every pointer move asks what a right click would snap to: one pass over every
+// end, midpoint, centre and point.
+void BM_SnapTarget(benchmark::State& state) {
+    const std::string drawing = makeDrawing(state.range(0));
+    Figure figure;
+    loadFigureFromMemory(drawing.data(), drawing.size(), figure);
+    double x = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(snapTarget(figure, x, 500.0, 1.0));
+        x += 1.0;
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_SnapTarget)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopiesInLayers)
     ->Args({10000, 1})
     ->Args({10000, 2})

@@ -60,8 +60,15 @@ void checkSnap(const Figure& figure, double x, double y, double scale) {
     const Point2 p = snapBasePoint(figure, x, y, scale);
     if (sameBits(p.x, x) && sameBits(p.y, y)) return;
     bool candidate = p.x == 0.0 && p.y == 0.0;
-    for (const LineItem& s : figure.lines)
-        candidate = candidate || (p.x == s.x1 && p.y == s.y1) || (p.x == s.x2 && p.y == s.y2);
+    auto segment = [&](const LineItem& s) {
+        candidate = candidate || (p.x == s.x1 && p.y == s.y1) || (p.x == s.x2 && p.y == s.y2) ||
+                    (p.x == s.x1 * 0.5 + s.x2 * 0.5 && p.y == s.y1 * 0.5 + s.y2 * 0.5);
+    };
+    for (const LineItem& s : figure.lines) segment(s);
+    for (const PolylineItem& pl : figure.polylines)
+        for (const LineItem& s : pl.segments) segment(s);
+    for (const CircleItem& c : figure.circles)
+        candidate = candidate || (p.x == c.cx && p.y == c.cy);
     for (const PointItem& q : figure.points) candidate = candidate || (p.x == q.x && p.y == q.y);
     FUZZ_CHECK(candidate);
     const double d = std::sqrt((p.x - x) * (p.x - x) + (p.y - y) * (p.y - y));
@@ -89,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     view.setClientSize(in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>());
     checkView(view);
     for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
-        switch (in.ConsumeIntegralInRange(0, 14)) {
+        switch (in.ConsumeIntegralInRange(0, 15)) {
             case 0:
                 view.panTo(in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>());
                 break;
@@ -175,6 +182,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                 const double x = someDouble(in), y = someDouble(in);
                 const double scale = anyDouble(in);
                 snapBasePoint(figure, x, y, scale);  // any scale: no fault, whatever it returns
+                break;
+            }
+            case 15: {
+                Extents e;
+                e.minX = someDouble(in);
+                e.minY = someDouble(in);
+                e.maxX = someDouble(in);
+                e.maxY = someDouble(in);
+                view.fitBox(e, kHomeShare);
                 break;
             }
         }

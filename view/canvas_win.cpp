@@ -152,13 +152,43 @@ void Canvas::drawBackground(const CanvasFeedback& feedback, HFONT font, int dpi)
 
     const PixelPoint s = feedback.start;
     const int labelOffset = scaled(kLabelOffset, dpi);
-    if (feedback.shown.rubberBand) {
-        const PixelPoint c = feedback.pointer;
-        drawLabel(s.x + labelOffset, s.y + labelOffset, text::kZoomIn, font);
-        GdiFlush();  // the text first, then the frame over it
-        const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
-        for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
-    } else if (feedback.shown.label)
+    if (feedback.shown.label && !feedback.shown.rubberBand)
         drawLabel(s.x + labelOffset, s.y + labelOffset, feedback.shown.label, font);
     GdiFlush();  // before anything is set in the bitmap's memory
+}
+
+void Canvas::drawZoomFrame(const CanvasFeedback& feedback, HFONT font, int dpi) {
+    if (!feedback.shown.rubberBand) return;
+    const PixelPoint s = feedback.start, c = feedback.pointer;
+    const int labelOffset = scaled(kLabelOffset, dpi);
+    drawLabel(s.x + labelOffset, s.y + labelOffset, text::kZoomIn, font);
+    GdiFlush();  // the text first, then the frame over it
+    lineColour = dibColour(kAxisColour);
+    const PixelPoint corners[5] = {{c.x, c.y}, {s.x, c.y}, {s.x, s.y}, {c.x, s.y}, {c.x, c.y}};
+    for (int i = 0; i < 4; ++i) drawPixelSegment(corners[i], corners[i + 1]);
+}
+
+void Canvas::drawSnapMark(const SnapTarget& target, int dpi) {
+    if (!target.found) return;
+    const Point2 at = view.worldToScreen(target.at.x, target.at.y);
+    if (!nearPixel(at)) return;
+    const PixelPoint p = truncatePixel(at);
+    const int r = scaled(5, dpi);
+    PixelPoint corners[4] = {
+        {p.x - r, p.y - r}, {p.x + r, p.y - r}, {p.x + r, p.y + r}, {p.x - r, p.y + r}};
+    int n = 4;
+    if (target.kind == SnapKind::middle) {
+        corners[0] = {p.x, p.y - r};
+        corners[1] = {p.x + r, p.y + r};
+        corners[2] = {p.x - r, p.y + r};
+        n = 3;
+    } else if (target.kind == SnapKind::centre) {
+        corners[0] = {p.x, p.y - r};
+        corners[1] = {p.x + r, p.y};
+        corners[2] = {p.x, p.y + r};
+        corners[3] = {p.x - r, p.y};
+    }
+    lineColour = dibColour(kMarkerColour);
+    // Each corner starts a side: the closed outline lights every corner.
+    for (int i = 0; i < n; ++i) drawPixelSegment(corners[i], corners[(i + 1) % n]);
 }

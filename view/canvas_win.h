@@ -7,6 +7,7 @@
 #include "view/nav_gesture.h"
 #include "view/pixels.h"
 #include "view/raster_target.h"
+#include "view/snap.h"
 
 constexpr COLORREF kFigureColour = RGB(0, 0, 0);
 constexpr COLORREF kCopyColour = RGB(50, 50, 255);
@@ -48,11 +49,16 @@ struct Canvas : RasterTarget {
     void present(HDC target);  // the bitmap to the window, in one BitBlt
 
     // The steps of a picture, in this order, with clientRect and the view current: white, the
-    // axes and the gesture's feedback (its texts in font), then the figure and the copies
-    // through the raster target, then the marker.
+    // axes and the gesture's label (in font), then the figure and the copies through the raster
+    // target, then what points at something over them: the zoom rectangle with its text, the
+    // marker and the snap mark.
     void drawBackground(const CanvasFeedback& feedback, HFONT font, int dpi);
+    void drawZoomFrame(const CanvasFeedback& feedback, HFONT font, int dpi);
     // The red cross at the base point; in pick mode the arrows at the pointer instead.
     void drawBasePointMarker(double baseX, double baseY, bool picking, PixelPoint pointer, int dpi);
+    // Where a right click would snap: a square at an end, a point or the origin, a triangle at
+    // a midpoint, a diamond at a centre.
+    void drawSnapMark(const SnapTarget& target, int dpi);
 
     void drawLabel(int x, int y, const char* text, HFONT font);
     void flushLines();  // GDI finishes its text before pixels are set in memory

@@ -91,6 +91,16 @@ MouseEffects buttonReleased(MouseContext c, MouseButton button, PixelPoint at) {
     return plainClick(c, button, at);
 }
 
+MouseEffects pickCancelled(MouseContext c, Point2 before) {
+    MouseEffects e;
+    if (!c.picking) return e;
+    c.picking = false;
+    c.base = before;
+    e.clearHint = true;
+    e.invalidate = true;
+    return e;
+}
+
 MouseEffects mouseCancelled(MouseContext c) {
     c.mouse.leftDown = false;
     c.mouse.rightDown = false;

@@ -33,6 +33,9 @@ enum class MouseButton { left, right };
 MouseEffects mouseMoved(MouseContext c, PixelPoint at);
 MouseEffects buttonPressed(MouseContext c, MouseButton button, PixelPoint at);
 MouseEffects buttonReleased(MouseContext c, MouseButton button, PixelPoint at);
+// Escape while picking: the pick ends and the base point goes back to `before`, where it was
+// when the pick began. Nothing happens outside pick mode.
+MouseEffects pickCancelled(MouseContext c, Point2 before);
 // The capture was taken away or the system cancelled the modes: no gesture is performed.
 MouseEffects mouseCancelled(MouseContext c);
 

@@ -104,6 +104,26 @@ void ViewMapping::fitToExtents(const Extents& e) {
     saveView();
 }
 
+namespace {
+
+// Half away from zero, then clamped as every offset is.
+int32_t roundOffset(double v) {
+    return truncateOffset(v < 0.0 ? v - 0.5 : v + 0.5);
+}
+
+}  // namespace
+
+void ViewMapping::fitBox(const Extents& box, double share) {
+    saveView();
+    const double sx = (box.maxX - box.minX) / (2.0 * halfWidth * share);
+    const double sy = (box.maxY - box.minY) / (2.0 * halfHeight * share);
+    const double fitted = sx > sy ? sx : sy;
+    if (std::isfinite(fitted) && fitted > 0.0)
+        scale = fitted < kMinScale ? kMinScale : fitted > kMaxScale ? kMaxScale : fitted;
+    offsetX = roundOffset((box.minX * 0.5 + box.maxX * 0.5) / scale);
+    offsetY = roundOffset(-(box.minY * 0.5 + box.maxY * 0.5) / scale);
+}
+
 bool ViewMapping::applyScale(double value) {
     if (!std::isfinite(value) || !(value > 0.0)) return false;
     if (value < kMinScale) value = kMinScale;
@@ -114,11 +134,6 @@ bool ViewMapping::applyScale(double value) {
 }
 
 namespace {
-
-// Half away from zero, then clamped as every offset is.
-int32_t roundOffset(double v) {
-    return truncateOffset(v < 0.0 ? v - 0.5 : v + 0.5);
-}
 
 void rescaleView(double& scale, int32_t& offsetX, int32_t& offsetY, double ratio) {
     const double next = scale * ratio;

@@ -15,6 +15,8 @@ constexpr double kMinScale = 0.00001;   // zooming in stops here
 constexpr double kMaxScale = 100000.0;  // zooming out stops here
 // The figure's larger relative span covers this share of the canvas after the start-up fit.
 constexpr double kFitShare = 0.2;
+// Home: the figure and its copies cover this share of the canvas.
+constexpr double kHomeShare = 0.9;
 
 struct ViewMapping {
     int32_t halfWidth = 0;
@@ -52,6 +54,10 @@ struct ViewMapping {
     void showAll();                                                             // "SHOW ALL"
     void previousView();                                                        // "PREVIOUS"
     void fitToExtents(const Extents& extents);                                  // once, at start-up
+    // Home: the box fills `share` of the canvas in its tighter direction, centred to the
+    // nearest whole pixel, within the zoom limits; the view before is saved for "PREVIOUS". A
+    // box without width and height (or a canvas without size) keeps the scale.
+    void fitBox(const Extents& box, double share);
 
     // A scale typed by the user: accepted when finite and positive, clamped to the zoom
     // limits. Offsets, saved view and home scale stay. False when refused.

@@ -12,9 +12,11 @@
 #include <tuple>
 #include <utility>
 
+#include "copyarray/array_bounds.h"
 #include "copyarray/int_pow.h"
 #include "figure/expression.h"
 #include "figure/matrix3.h"
+#include "figure/reader.h"
 
 namespace {
 
@@ -189,6 +191,38 @@ TEST(ReadRowText, EachFormPartialAndNotFinite) {
     EXPECT_EQ(readRowText(kRowAngle, fullWidthFromUtf8("（３６０・７）×２。５").c_str()).value,
               360.0 / 7.0 * 2.5);
     EXPECT_EQ(fullWidthFromUtf8("１，０ａ\xe3"), "\x82\x50\x81\x43\x82\x4f\xef\xbd\x81\xe3");
+}
+
+// The box Home fits: the figure and every copy, the texts only when the copies keep them, and
+// no copy whose corners are not numbers.
+TEST(ArrayBounds, FigureAndEveryCopyAsDrawn) {
+    const std::string text = " 0 0 10 5\nch 0 -20 4 0 \"T\n";
+    Figure f;
+    loadFigureFromMemory(text.data(), text.size(), f);
+    struct Case {
+        std::array<const char*, kRowCount> rows;
+        bool keep;
+        double minX, minY, maxX, maxY;
+    };
+    const Case cases[] = {
+        {{"20", "0", "0", "1", "1", "3"}, false, 0, 0, 70, 5},
+        {{"0", "-10", "0", "1", "1", "2"}, true, 0, -40, 10, 5},
+        {{"0", "0", "180", "1", "1", "1"}, false, -10, -5, 10, 5},  // a half turn about the origin
+        {{"0", "0", "0", "2", "1", "2"}, false, 0, 0, 40, 5},
+        {{"0", "0", "0", "1e200", "1", "3"}, false, 0, 0, 1e201, 5},  // copy 2 is beyond numbers
+        {{"5", "0", "0", "1", "1", "0"}, false, 0, 0, 10, 5},
+    };
+    for (const Case& c : cases) {
+        CopyInputs in = inputs(c.rows, {100, 100, 100, 100, 100, 100});
+        in.keepAttributes = c.keep;
+        const Bounds b = arrayBounds(f, CopyArray{}, evaluateCopyParameters(in));
+        ASSERT_FALSE(b.empty);
+        EXPECT_NEAR(b.box.minX, c.minX, 1e-6) << c.rows[0] << " " << c.rows[1];
+        EXPECT_NEAR(b.box.minY, c.minY, 1e-6) << c.rows[0] << " " << c.rows[1];
+        EXPECT_NEAR(b.box.maxX / c.maxX, 1.0, 1e-9) << c.rows[0] << " " << c.rows[1];
+        EXPECT_NEAR(b.box.maxY, c.maxY, 1e-6) << c.rows[0] << " " << c.rows[1];
+    }
+    EXPECT_TRUE(arrayBounds(Figure(), CopyArray{}, CopyParameters{}).empty);
 }
 
 TEST(BuildCopyMatrix, CopyKIsScaledAndTurnedKTimesAboutTheBaseThenMovedKTimes) {

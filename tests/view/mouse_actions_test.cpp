@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "figure/reader.h"
 
@@ -76,6 +77,22 @@ TEST(MouseActions, PickingAndCancelling) {
     EXPECT_FALSE(c.mouse.leftDown || c.mouse.rightDown || c.mouse.gestureActive);
     EXPECT_EQ(c.view.scale, before.scale);
     EXPECT_EQ(c.view.offsetX, before.offsetX);
+}
+
+// Escape while picking: the pick ends and the base point goes back; outside a pick, nothing.
+TEST(MouseActions, CancellingAPickPutsBackTheBasePoint) {
+    Canvas c;
+    c.base = {3, 4};
+    c.picking = true;
+    c.count(mouseMoved(c.context(), {100 + 40, 50}));
+    const MouseEffects e = pickCancelled(c.context(), {3, 4});
+    EXPECT_TRUE(e.clearHint && e.invalidate && !e.release);
+    EXPECT_FALSE(c.picking);
+    EXPECT_EQ(std::pair(c.base.x, c.base.y), std::pair(3.0, 4.0));
+    c.count(mouseMoved(c.context(), {100 + 60, 50}));
+    const MouseEffects none = pickCancelled(c.context(), {7, 7});
+    EXPECT_FALSE(none.clearHint || none.invalidate);
+    EXPECT_EQ(std::pair(c.base.x, c.base.y), std::pair(3.0, 4.0));
 }
 
 }  // namespace

@@ -245,23 +245,89 @@ TEST(NavGesture, ZonesDecideFeedbackAndCommand) {
 }
 
 TEST(Snap, NearestEndPointOrPointWithinTenPixels) {
-    // The origin comes first, then segment and polyline ends, then points; a tie keeps the
-    // earlier candidate, and circles never snap.
+    // The origin comes first, then segment and polyline ends and midpoints, circle, arc and
+    // ellipse centres, then points; a tie keeps the earlier candidate; a text is no target.
     const std::string text =
-        " 100 0 200 0\n 0 4 9 9\npl\n 0 100 0 200\n#\npt 50 50\npt 6 0\npt 0 4\nci 300 300 5\n";
+        " 100 0 200 0\n 0 4 9 9\npl\n 0 100 0 200\n#\npt 50 50\npt 6 0\npt 0 4\nci 300 300 5\n"
+        "ci 400 0 20 0 90 0.5 30\nch 600 0 10 0 \"A\n";
     Figure f;
     loadFigureFromMemory(text.data(), text.size(), f);
     // Click x, y and units per pixel; where the base point goes.
     const std::tuple<double, double, double, double, double> cases[] = {
-        {106, 0, 1, 100, 0},     {0, 195, 1, 0, 200},    {52, 53, 1, 50, 50}, {112, 12, 1, 112, 12},
-        {130, 0, 4, 100, 0},     {130, 0, 2, 130, 0},    {3, 0, 1, 0, 0},     {0, 3.5, 1, 0, 4},
-        {301, 300, 1, 301, 300}, {304, 300, 1, 304, 300}};
+        {106, 0, 1, 100, 0},     {0, 195, 1, 0, 200}, {52, 53, 1, 50, 50},
+        {112, 12, 1, 112, 12},   {130, 0, 4, 150, 0}, {130, 0, 2, 130, 0},
+        {3, 0, 1, 0, 0},         {0, 3.5, 1, 0, 4},   {301, 300, 1, 300, 300},
+        {304, 300, 1, 300, 300}, {2, 152, 1, 0, 150}, {398, 2, 1, 400, 0},
+        {601, 0, 1, 601, 0}};
     for (const auto& [x, y, scale, sx, sy] : cases) {
         const Point2 p = snapBasePoint(f, x, y, scale);
         EXPECT_EQ(std::pair(p.x, p.y), std::pair(sx, sy)) << x << "," << y;
     }
     EXPECT_EQ(snapBasePoint(Figure(), 5, 5, 1.0).x, 0);
     EXPECT_EQ(snapBasePoint(Figure(), 50, 5, 1.0).x, 50);
+}
+
+// The choice among candidates: the nearest of several wins, of equally near ones the earlier,
+// and one at the radius or beyond is none.
+TEST(Snap, NearestTargetWithinTheRadiusTheEarlierOnATie) {
+    using K = SnapKind;
+    struct Candidate {
+        double x, y;
+        K kind;
+    };
+    // After the origin: an end, a point on it, a midpoint and a centre.
+    const Candidate candidates[] = {
+        {20, 0, K::end}, {20, 0, K::point}, {20, 6, K::middle}, {26, 0, K::centre}};
+    struct Case {
+        double x, y, scale;
+        int dpi;
+        bool found;
+        double ax, ay;
+        K kind;
+    };
+    const Case cases[] = {
+        {21, 0, 1, 96, true, 20, 0, K::end},  // the end, not the point after it
+        {20, 5, 1, 96, true, 20, 6, K::middle},  {25, 0, 1, 96, true, 26, 0, K::centre},
+        {3, 0, 1, 96, true, 0, 0, K::origin},    {10, 0, 1, 96, false, 0, 0, K::origin},
+        {9.99, 0, 1, 96, true, 0, 0, K::origin}, {36, 0, 1, 96, false, 0, 0, K::origin},
+        {36, 0, 2, 96, true, 26, 0, K::centre},  {40, 0, 1, 144, true, 26, 0, K::centre},
+        {20, 3, 1, 96, true, 20, 0, K::end},  // equally near the end and the midpoint
+    };
+    for (const Case& c : cases) {
+        NearestTarget n(c.x, c.y);
+        for (const Candidate& k : candidates) n.consider(k.x, k.y, k.kind);
+        const SnapTarget t = n.within(c.scale, scaled(kSnapPixels, c.dpi));
+        EXPECT_EQ(t.found, c.found) << c.x << "," << c.y;
+        if (!t.found || !c.found) continue;
+        EXPECT_EQ(std::tuple(t.at.x, t.at.y, t.kind), std::tuple(c.ax, c.ay, c.kind))
+            << c.x << "," << c.y;
+    }
+}
+
+// Home: the box fills 0.9 of the canvas in its tighter direction, centred; one step back.
+TEST(ViewMapping, FitBoxCentresAndFillsAndPreviousGoesBack) {
+    struct Case {
+        Extents box;
+        double scale;
+        int32_t offsetX, offsetY;
+    };
+    // A 600 x 400 canvas at scale 1: 540 x 360 pixels for the box.
+    const Case cases[] = {
+        {{0, 0, 1080, 360}, 2.0, 270, -90},     // the width decides
+        {{-100, -50, 100, 310}, 1.0, 0, -130},  // the height decides
+        {{10, 20, 10, 20}, 1.0, 10, -20},       // a point: centred at the same scale
+        {{0, 0, 0, 36}, 0.1, 0, -180},          // no width: the height alone
+        {{1, 1, 1.000000001, 1.000000001}, kMinScale, 100000, -100000},  // within the zoom limits
+    };
+    for (const Case& c : cases) {
+        ViewMapping v = canvas600x400();
+        v.fitBox(c.box, kHomeShare);
+        EXPECT_EQ(std::tuple(v.scale, v.offsetX, v.offsetY),
+                  std::tuple(c.scale, c.offsetX, c.offsetY))
+            << c.box.minX << "," << c.box.minY << " " << c.box.maxX << "," << c.box.maxY;
+        v.previousView();
+        EXPECT_EQ(std::tuple(v.scale, v.offsetX, v.offsetY), std::tuple(1.0, 0, 0));
+    }
 }
 
 TEST(Dpi, ScaledRoundsToTheNearestPixelHalvesAwayFromZeroAndIsExactAt96) {

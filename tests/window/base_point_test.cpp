@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/app_win.h"
+#include "app/texts.h"
 #include "tests/window/window_harness.h"
 
 using namespace harness;
@@ -25,22 +26,27 @@ void click(bool right, int x, int y) {
     mouse(right ? WM_RBUTTONUP : WM_LBUTTONUP, x, y);
 }
 
-// Dark (text) pixels that the status text strip shows right of the panel column.
-int hintPixelsOnScreen() {
-    UpdateWindow(app().strip.strip);  // the paint the message loop would do next
+// Dark (text) pixels that a window shows in the columns from x0 to x1.
+int darkPixelsOnScreen(HWND window, int x0, int x1) {
+    UpdateWindow(window);  // the paint the message loop would do next
     RECT r{};
-    GetClientRect(app().strip.strip, &r);
+    GetClientRect(window, &r);
     Dib shown(r.right, r.bottom);
-    HDC dc = GetDC(app().strip.strip);
+    HDC dc = GetDC(window);
     BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(app().strip.strip, dc);
+    ReleaseDC(window, dc);
     int dark = 0;
     for (int y = 0; y < r.bottom; ++y)
-        for (int x = 140; x < 290 && x < r.right; ++x) {
+        for (int x = x0; x < x1 && x < r.right; ++x) {
             const uint32_t c = shown.at(x, y);
             if ((c >> 16) < 100 && ((c >> 8) & 255) < 100 && (c & 255) < 100) ++dark;
         }
     return dark;
+}
+
+// Dark (text) pixels that the status text strip shows right of the panel column.
+int hintPixelsOnScreen() {
+    return darkPixelsOnScreen(app().strip.strip, 140, 290);
 }
 
 void expectBase(double x, double y) {
@@ -96,8 +102,8 @@ TEST_F(BasePoint, RightReleaseSixPixelsFromASegmentEndSnapsToItExactly) {
 
 TEST_F(BasePoint, RightReleaseTwelvePixelsFromEveryVertexTakesTheReleasePoint) {
     pressBasePointButton();
-    click(true, hw + 72, hh - 20);
-    expectBase(72, 20);
+    click(true, hw + 48, hh - 20);  // 12 pixels from (60, 20), farther from every other target
+    expectBase(48, 20);
     EXPECT_EQ(app().picking, 0);
 }
 
@@ -109,7 +115,7 @@ TEST_F(BasePoint, SnappingRadiusIsTenPixelsAtTheCurrentZoom) {
 
     setView(2.0, 0, 0);
     pressBasePointButton();
-    click(true, hw + 34, hh - 10);  // 8 drawing units but 4 pixels from (60, 20)
+    click(true, hw + 26, hh - 10);  // 8 drawing units but 4 pixels from (60, 20)
     expectBase(60, 20);
 }
 
@@ -119,10 +125,10 @@ TEST_F(BasePoint, OriginIsACandidate) {
     expectBase(0, 0);
 }
 
-TEST_F(BasePoint, CircleCentresAreNoCandidates) {
+TEST_F(BasePoint, CircleCentresAreCandidates) {
     pressBasePointButton();
     click(true, hw + 33, hh - 30);  // 3 pixels from the circle's centre (30, 30)
-    expectBase(33, 30);
+    expectBase(30, 30);
 }
 
 TEST_F(BasePoint, LeftReleaseNeverSnaps) {
@@ -178,6 +184,62 @@ TEST_F(BasePoint, ReleaseOverThePanelOrOutsideTheWindowKeepsItsSign) {
     mouse(WM_LBUTTONDOWN, hw, hh);
     mouse(WM_LBUTTONUP, -150, -20);  // x = -10 in the main window
     expectBase(-150 - hw, hh + 20);
+}
+
+// A right click on "基点変更" opens the dialog with the base point; a typed "X, Y" (arithmetic,
+// full-width forms) becomes the base point and ends a pick, and the status bar shows it. A
+// text that is no base point is refused, the dialog's title saying why, and kept for mending.
+TEST_F(BasePoint, TypedBasePoint) {
+    const int shownBefore = darkPixelsOnScreen(app().strip.baseButton, 0, 140);
+    mouse(WM_MOUSEMOVE, hw, hh);
+    pressBasePointButton();
+    SendMessageA(app().panel.panel, WM_CONTEXTMENU,
+                 reinterpret_cast<WPARAM>(app().panel.basePointButton), MAKELPARAM(-1, -1));
+    ASSERT_TRUE(app().baseDialog.isOpen());
+    HWND edit = app().baseDialog.edit;
+    EXPECT_EQ(windowText(edit), "0, 0") << "the base point as the pick found it";
+    SetWindowTextA(edit, "abc");
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_TRUE(app().baseDialog.isOpen());
+    EXPECT_EQ(windowText(app().baseDialog.popup), text::kBaseWrong) << "its title says why";
+    EXPECT_EQ(windowText(edit), "abc");
+    EXPECT_EQ(app().picking, 1);
+    SetWindowTextA(edit, "100/4\x81\x43 \x81\x7c\x82\x54\x82\x4f");  // 100/4， －５０
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(app().baseDialog.isOpen());
+    expectBase(25, -50);
+    EXPECT_EQ(app().picking, 0);
+    EXPECT_STREQ(app().strip.hint, "");
+    EXPECT_NE(darkPixelsOnScreen(app().strip.baseButton, 0, 140), shownBefore)
+        << "the status bar shows it";
+    // Opened from the status bar, OK on the offered text keeps the base point exactly.
+    app().model.setBase(0.1 + 0.2, -1.0 / 3.0);
+    SendMessageA(app().strip.strip, WM_COMMAND, MAKEWPARAM(kBaseButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().strip.baseButton));
+    SendMessageA(app().baseDialog.popup, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app().baseDialog.okButton));
+    expectBase(0.1 + 0.2, -1.0 / 3.0);
+}
+
+// The marker and the snap mark lie over the copies and the figure.
+TEST_F(BasePoint, MarkerAndSnapMarkOverTheCopies) {
+    // Copy 1's polyline segment runs from (40, 20) to (70, 20), through the base point (50, 20).
+    const char* const texts[6] = {"-20", "0", "90", "1.0", "1.0", "1"};
+    const int sliders[6] = {100, 0, 0, 100, 100, 100};
+    setRows(texts, sliders);
+    app().model.setBase(50, 20);
+    repaint();
+    const int bx = hw + 50, by = hh - 20;
+    EXPECT_EQ(pixel(bx + 8, by), kCopyBlue) << "the copy runs through the base point";
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(pixel(bx + k, by), kRed) << k;
+    // Picking 3 pixels off the circle's centre (30, 30): a diamond around the centre, over the
+    // circle's black outline.
+    pressBasePointButton();
+    mouse(WM_MOUSEMOVE, hw + 33, hh - 30);
+    EXPECT_EQ(pixel(hw + 30, hh - 35), kRed) << "the diamond's top, on the circle";
+    EXPECT_EQ(pixel(hw + 30, hh - 25), kRed) << "the diamond's bottom, on the circle";
+    mouse(WM_MOUSEMOVE, hw + 150, hh - 100);
+    EXPECT_NE(pixel(hw + 30, hh - 35), kRed) << "nothing in reach: no mark";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/app_win.h"
@@ -47,15 +48,17 @@ void wheel(int delta, POINT screen) {
     pumpAsLoop();
 }
 
-void key(WPARAM virtualKey, bool shift = false) {
+void key(WPARAM virtualKey, bool shift = false, bool ctrl = false) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
     SetKeyboardState(keys);
     PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 1);
     PostMessageA(GetFocus(), WM_KEYUP, virtualKey, 0xC0000001);
     pumpAsLoop();
     keys[VK_SHIFT] = 0;
+    keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
 }
 
@@ -365,6 +368,57 @@ TEST_F(Input, EscapeAsksToCloseAndInTheScaleDialogHidesIt) {
     EXPECT_FALSE(IsWindowVisible(app().scaleDialog.popup));
     EXPECT_EQ(app().view.scale, scale) << "not applied";
     EXPECT_FALSE(quitSeen);
+}
+
+// Escape while picking ends the pick with the base point from before it (pressing "基点変更"
+// twice changes nothing of that); only then does Escape ask to close, with No the default.
+TEST_F(Input, EscapeEndsAPickAndOtherwiseAsksWithNoAsTheDefault) {
+    app().model.setBase(5, -5);
+    SetFocus(mainWindow);
+    BoxAnswerer answerer({{text::kConfirm, IDNO}});
+    for (int press = 0; press < 2; ++press) {
+        SendMessageA(app().panel.panel, WM_COMMAND, MAKEWPARAM(kBasePointButtonId, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(app().panel.basePointButton));
+        mouse(WM_MOUSEMOVE, halfWidth() + 40 + press, halfHeight());
+    }
+    ASSERT_TRUE(app().picking);
+    key(VK_ESCAPE);
+    EXPECT_FALSE(app().picking);
+    EXPECT_EQ(std::pair(app().model.copies.baseX, app().model.copies.baseY), std::pair(5.0, -5.0));
+    EXPECT_STREQ(app().strip.hint, "");
+    mouse(WM_MOUSEMOVE, halfWidth() + 60, halfHeight());
+    EXPECT_EQ(app().model.copies.baseX, 5.0) << "the base point no longer follows the pointer";
+    // Had the first Escape asked, its box would have been answered before the key returned.
+    EXPECT_FALSE(answerer.seen()[0].found) << "nothing asked while picking";
+    key(VK_ESCAPE);
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[0].found);
+    EXPECT_EQ(answerer.seen()[0].text, text::kQuitQuestion);
+    EXPECT_EQ(answerer.seen()[0].defaultButton, IDNO);
+    EXPECT_TRUE(IsWindow(mainWindow));
+}
+
+// Home fits the view to the figure and every copy; in a value box Home is the box's own and
+// Ctrl+Home fits.
+TEST_F(Input, HomeFitsTheFigureAndItsCopies) {
+    const char* const texts[6] = {"300", "-200", "90", "1.0", "1.0", "10"};
+    const int sliders[6] = {100, 100, 0, 100, 100, 100};
+    setRows(texts, sliders);
+    const double before = app().view.scale;
+    SetFocus(app().panel.rows[kRowMoveX].valueEdit);
+    key(VK_HOME);
+    EXPECT_EQ(app().view.scale, before) << "the value box's own Home";
+    key(VK_HOME, false, true);
+    EXPECT_NE(app().view.scale, before);
+    app().view.previousView();
+    SetFocus(mainWindow);
+    key(VK_HOME);
+    // The copies reach (98.5 + 3000, -1.5 - 2000): every corner of them on the canvas.
+    for (const auto& [x, y] : {std::pair(-1.5, 48.5), std::pair(3098.5, -2001.5)}) {
+        const Point2 p = app().view.worldToScreen(x, y);
+        EXPECT_TRUE(p.x >= 0 && p.x < canvasWidth() && p.y >= 0 && p.y < canvasHeight())
+            << x << "," << y << " at " << p.x << "," << p.y;
+    }
 }
 
 // The readout's pixels (the copies' colour) left of the scale button, as on the screen.

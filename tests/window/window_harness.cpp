@@ -330,6 +330,14 @@ BOOL CALLBACK collectText(HWND child, LPARAM target) {
     return TRUE;
 }
 
+// The button drawn as the default, which Enter presses.
+BOOL CALLBACK findDefaultButton(HWND child, LPARAM target) {
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        *reinterpret_cast<int*>(target) = GetDlgCtrlID(child);
+    return TRUE;
+}
+
 }  // namespace
 
 BoxAnswerer::BoxAnswerer(std::vector<Step> steps) : steps_(std::move(steps)), seen_(steps_.size()) {
@@ -345,6 +353,8 @@ BoxAnswerer::BoxAnswerer(std::vector<Step> steps) : steps_(std::move(steps)), se
             if (!box) return;  // the box never came: the test reports it
             seen_[i].found = true;
             seen_[i].owner = GetWindow(box, GW_OWNER);
+            EnumChildWindows(box, findDefaultButton,
+                             reinterpret_cast<LPARAM>(&seen_[i].defaultButton));
             EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&seen_[i].text));
             PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(steps_[i].button), 0);
             for (int tries = 0; tries < 500 && IsWindow(box); ++tries)
@@ -421,6 +431,7 @@ void WindowTest::TearDown() {
     app().mouse = MouseTracker{};
     app().picking = false;
     app().scaleDialog.hide();
+    app().baseDialog.hide();
     RECT now{};
     GetWindowRect(mainWindow, &now);
     if (!EqualRect(&now, &windowRect_))

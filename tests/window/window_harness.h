@@ -142,6 +142,7 @@ class BoxAnswerer {
         bool found = false;
         std::string text;
         HWND owner = nullptr;
+        int defaultButton = 0;  // what Enter would press
     };
     explicit BoxAnswerer(std::vector<Step> steps);
     ~BoxAnswerer();

@@ -94,6 +94,17 @@ int sampleOutline(const CircleItem& item, Point2* out) {
     return n + 1;
 }
 
+bool outlineInside(const CircleItem& c, const Extents& box) {
+    // Moderate numbers make every point finite, and sampleOutline takes the short form.
+    if (!moderate(c) || outlineSegments(c) == 0) return false;
+    // Before the centre is added, a point's offset is within the larger semi-axis, give or take
+    // a few roundings of it; adding the centre rounds monotonically, so the offsets' bounds,
+    // added the same way, bound the points.
+    const double reach = std::fabs(c.radius) * std::fmax(1.0, std::fabs(c.ratio)) * (1.0 + 1e-9);
+    return c.cx - reach >= box.minX && c.cx + reach <= box.maxX && c.cy - reach >= box.minY &&
+           c.cy + reach <= box.maxY;
+}
+
 std::vector<Point2> outlineOf(const CircleItem& circle) {
     std::vector<Point2> points(kMaxOutlinePoints);
     points.resize(static_cast<std::size_t>(sampleOutline(circle, points.data())));

@@ -30,5 +30,10 @@ int sampleOutline(const CircleItem& circle, Point2* out);
 // them: what drawing its outline costs.
 int outlinePointCount(const CircleItem& circle);
 
+// Whether sampleOutline gives the circle points that are all finite and all inside the box,
+// told from its seven numbers alone; false where that is not sure without sampling. The
+// reader samples only circles that might widen its bounds.
+bool outlineInside(const CircleItem& circle, const Extents& box);
+
 // The same as a list; empty where sampleOutline gives 0.
 std::vector<Point2> outlineOf(const CircleItem& circle);

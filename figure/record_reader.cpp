@@ -114,9 +114,12 @@ void RecordReader::readElement(PolylineKind, std::string_view) {
 void RecordReader::readElement(CircleKind, std::string_view piece) {
     CircleItem item;
     if (!parseCircleNumbers(piece, item)) return;
-    const int n = sampleOutline(item, outline);
-    if (n == 0) return;
-    for (int i = 0; i < n; ++i) figure.bounds.include(outline[i].x, outline[i].y);
+    // Most circles lie inside what was read before them: their outline would change nothing.
+    if (figure.bounds.empty || !outlineInside(item, figure.bounds.box)) {
+        const int n = sampleOutline(item, outline);
+        if (n == 0) return;
+        for (int i = 0; i < n; ++i) figure.bounds.include(outline[i].x, outline[i].y);
+    }
     append<CircleKind>(std::move(item));
 }
 

@@ -337,6 +337,8 @@ TEST(CircleLine, OneOutlineSegmentPer9DegreesAndAtLeast20) {
     }
 }
 
+// The outline has the bits of the five matrices, and the reader skips sampling only circles
+// whose every point lies inside what it has.
 TEST(CircleLine, OutlineHasTheBitsOfTheMatrixProduct) {
     std::mt19937_64 random(3);
     auto next = [&] { return static_cast<double>(random() >> 11) / 0x1p53; };
@@ -362,6 +364,25 @@ TEST(CircleLine, OutlineHasTheBitsOfTheMatrixProduct) {
             const Point2 p = m.transformPoint(0.0, 0.0);
             ASSERT_EQ(outline[k].x, p.x) << i << " " << k;  // the sign of a zero may differ
             ASSERT_EQ(outline[k].y, p.y) << i << " " << k;
+        }
+        // Said to lie inside a box only where every point does: the box around the points with
+        // one side moved in by a hair leaves a point out; two semi-axes more always suffice.
+        CircleItem whole = c;
+        whole.startAngle = whole.endAngle = 0.0;
+        for (const CircleItem& circle : {c, whole}) {
+            const std::vector<Point2> points = outlineOf(circle);
+            Extents box{points[0].x, points[0].y, points[0].x, points[0].y};
+            for (const Point2& p : points) box.widen(p.x, p.y);
+            for (int side = 0; side < 4; ++side) {
+                Extents in = box;
+                double* edge[4] = {&in.minX, &in.minY, &in.maxX, &in.maxY};
+                *edge[side] = std::nextafter(*edge[side], side < 2 ? HUGE_VAL : -HUGE_VAL);
+                EXPECT_FALSE(outlineInside(circle, in)) << i << " side " << side;
+            }
+            const double axis = 2.0001 * std::fabs(c.radius) * std::fmax(1.0, std::fabs(c.ratio));
+            EXPECT_TRUE(outlineInside(
+                circle, {box.minX - axis, box.minY - axis, box.maxX + axis, box.maxY + axis}))
+                << i;
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/app_win.h"
 #include "app/mouse_input_win.h"
+#include "app/status_notes.h"
 #include "app/texts.h"
 #include "copyarray/array_bounds.h"
 #include "figure/expression.h"
@@ -144,6 +145,13 @@ void completeCommand(App& app) {
         MessageBoxA(app.panel.panel, message.c_str(), text::kWriteFailedCaption,
                     MB_OK | MB_ICONERROR);
         return;
+    }
+    if (app.model.output.bytes >= OutputSize::kAsked) {
+        const std::string question =
+            text::kLargeWriteBefore + sizeText(app.model.output.bytes) + text::kLargeWriteAfter;
+        if (MessageBoxA(app.panel.panel, question.c_str(), text::kConfirm,
+                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return;
     }
     WriteError why = WriteError::none;
     if (writeResult(app.figure, app.model.copies, app.model.params, app.exchangePath.c_str(),

@@ -5,6 +5,7 @@
 void ParameterModel::setFigure(const Figure& f) {
     figure = &f;
     reach = figureReach(f);
+    size.setFigure(f);
     tally = RecordTally(f);
     perCopy = elementsPerCopy(f);
     perCopyWithTexts = elementsPerCopy(f, true);  // every kind the copies keep
@@ -79,4 +80,5 @@ void ParameterModel::update() {
                (!figure || writeVerdict(*figure, reach, copies, params, kVerdictBudget) !=
                                WriteVerdict::refuses);
     leftOut = recordsLeftOut(tally, params);
+    if (writable) output.bytes = size.estimate(copies, params);
 }

@@ -4,6 +4,7 @@
 
 #include "copyarray/copy_array.h"
 #include "copyarray/output_count.h"
+#include "copyarray/output_size.h"
 #include "copyarray/records_left_out.h"
 #include "figure/figure.h"
 
@@ -54,6 +55,7 @@ struct ParameterModel {
     CopyParameters none;
     int typed = -1;  // the row last typed into since the rows were last set
     FigureReach reach;
+    OutputSize size;
     RecordTally tally;
     int64_t perCopy = 0;           // without the texts
     int64_t perCopyWithTexts = 0;  // when the copies keep the attributes

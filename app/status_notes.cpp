@@ -1,6 +1,7 @@
 #include "app/status_notes.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "app/panel_values.h"
 #include "app/texts.h"
@@ -63,7 +64,20 @@ std::string outputReadout(const OutputCount& output, bool writable) {
     append(line, output.copies);
     line += text::kOutputMiddle;
     append(line, output.elements);
-    return line + text::kOutputAfter;
+    line += text::kOutputAfter;
+    if (output.bytes >= OutputSize::kAnnounced)
+        line += text::kOutputSizeBefore + sizeText(output.bytes) + text::kOutputSizeAfter;
+    return line;
+}
+
+std::string sizeText(double bytes) {
+    char digits[32];
+    const double mb = bytes / (1024.0 * 1024.0);
+    if (mb < 1000.0)
+        std::snprintf(digits, sizeof digits, "%.0f MB", mb);
+    else
+        std::snprintf(digits, sizeof digits, "%.1f GB", mb / 1024.0);
+    return digits;
 }
 
 std::string outputReadout(const ParameterModel& model) {

@@ -21,6 +21,8 @@ std::string leftOutNote(const std::vector<LeftOut>& leftOut);
 
 // "出力 N 個 / M 要素", or that the completion would refuse to write.
 std::string outputReadout(const OutputCount& output, bool writable);
+// "350 MB", "1.2 GB": a size as Windows' Explorer counts it.
+std::string sizeText(double bytes);
 // The same from the model: a row that is not a finite number is named.
 std::string outputReadout(const ParameterModel& model);
 

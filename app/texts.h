@@ -58,6 +58,13 @@ constexpr RecordName kRecordNames[] = {
 constexpr char kOutputBefore[] = "出力 ";
 constexpr char kOutputMiddle[] = " 個 / ";
 constexpr char kOutputAfter[] = " 要素";
+// A large output's size after it: "出力 20 個 / 20000000 要素（約 1.1 GB）".
+constexpr char kOutputSizeBefore[] = "（約 ";
+constexpr char kOutputSizeAfter[] = "）";
+// The completion's second question before a write of more than a gigabyte.
+constexpr char kLargeWriteBefore[] = "書き込むデータは約 ";
+constexpr char kLargeWriteAfter[] =
+    " になります。\nJWWで読み込むのに時間がかかることがあります。書き込みますか？";
 // Where the completion would refuse to write.
 constexpr char kOutputNotWritable[] = "出力不可（無限大の数値）";
 

@@ -10,9 +10,10 @@
 struct OutputCount {
     int copies = 0;        // the clamped count; 0 when the count is 0 or less
     int64_t elements = 0;  // copies x (segments + polyline segments + points + circles and arcs)
+    double bytes = 0.0;    // about what they take in the file, where that is worth a word
 
     bool operator==(const OutputCount& o) const {
-        return copies == o.copies && elements == o.elements;
+        return copies == o.copies && elements == o.elements && bytes == o.bytes;
     }
     bool operator!=(const OutputCount& o) const { return !(*this == o); }
 };

@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+#include "bench/workload.h"
+#include "copyarray/output_size.h"
 #include "copyarray/writer.h"
 #include "figure/reader.h"
 
@@ -170,3 +172,41 @@ TEST(WriteVerdict, DecidesFromTheReachAndChecksOnlyWhatItCannotTell) {
 }
 
 }  // namespace
+
+// The size the readout announces is within a few per cent of what is written: drawings of
+// every kind, attributes kept or not, turned and growing copies, a long text; small outputs
+// are not estimated.
+TEST(OutputSize, EstimatesWhatIsWritten) {
+    const std::string mixed = makeDrawing(3000, 5, 7);
+    const std::string texts =
+        makeDrawing(3000, 9, 0, true) + "ch 0 0 5 0 \"" + std::string(200000, 'x') + "\r\n";
+    struct Case {
+        const std::string* drawing;
+        bool keep;
+        const char* angle;
+        const char* scale;
+    } cases[] = {{&mixed, false, "0", "1"},
+                 {&mixed, true, "3", "1"},
+                 {&texts, true, "0", "1.05"},
+                 {&texts, false, "10", "0.9"}};
+    for (const Case& c : cases) {
+        Figure figure;
+        loadFigureFromMemory(c.drawing->data(), c.drawing->size(), figure);
+        CopyInputs in;
+        const char* rows[kRowCount] = {"150", "40", c.angle, c.scale, c.scale, "30"};
+        for (int r = 0; r < kRowCount; ++r) {
+            in.setText(r, rows[r]);
+            in.rowSlider[r] = 100;
+        }
+        in.keepAttributes = c.keep;
+        const CopyParameters params = evaluateCopyParameters(in);
+        OutputBuffer written(nullptr, true);
+        ASSERT_EQ(emitCopies(figure, CopyArray(), params, written, 1), WriteError::none);
+        OutputSize size;
+        size.setFigure(figure);
+        EXPECT_EQ(size.estimate(CopyArray(), params), 0.0) << "a few megabytes";
+        const double estimate = size.estimate(CopyArray(), params, 0.0);
+        EXPECT_NEAR(estimate / static_cast<double>(written.used), 1.0, 0.05)
+            << c.keep << c.angle << c.scale;
+    }
+}

@@ -12,6 +12,7 @@
 #include "app/app_win.h"
 #include "app/commands_win.h"
 #include "app/main_window_win.h"
+#include "app/status_notes.h"
 #include "copyarray/writer.h"
 #include "figure/reader.h"
 #include "tests/window/window_harness.h"
@@ -358,6 +359,26 @@ TEST_F(Commands, CloseAnsweredYesEndsWithoutWriting) {
     EXPECT_EQ(quitCode, 0u);
     EXPECT_EQ(readFile("JWC_TEMP.TXT"), kFigureText);
     EXPECT_EQ(directoryEntries(), std::vector<std::string>{"JWC_TEMP.TXT"});
+}
+
+// A write of several gigabytes: the readout says about how large, and the completion asks once
+// more, with No as the default; No leaves everything as it was.
+TEST_F(Commands, ALargeWriteIsAnnouncedAndAskedFor) {
+    std::string drawing;
+    for (int i = 0; i < 2000; ++i)
+        drawing += " 0 " + std::to_string(i) + " 10 " + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(restartProgram(drawing));
+    setRowText(5, "100000");
+    EXPECT_NE(outputReadout(app().model).find("GB"), std::string::npos)
+        << outputReadout(app().model);
+    BoxAnswerer answerer({{kConfirm, IDYES}, {kConfirm, IDNO}});
+    pressComplete();
+    answerer.finish();
+    ASSERT_TRUE(answerer.seen()[1].found) << "the second question";
+    EXPECT_NE(answerer.seen()[1].text.find("GB"), std::string::npos);
+    EXPECT_EQ(answerer.seen()[1].defaultButton, IDNO);
+    EXPECT_EQ(readFile("JWC_TEMP.TXT"), drawing);
+    EXPECT_FALSE(quitPosted());
 }
 
 }  // namespace

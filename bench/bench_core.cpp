@@ -317,38 +317,33 @@ int writePeak(int threads, bool longText) {
     return 0;
 }
 
-void BM_WritePeakMemory(benchmark::State& state) {
+// A peak-memory row: the child run with one thread and with `many`, the second's within 1.5 x.
+void peakRow(benchmark::State& state, const char* what, int many, const char* name,
+             const char* workload) {
     PeakRun runs[2];
     for (auto _ : state)
-        for (int i = 0; i < 2; ++i) runs[i] = peakRun("--write-peak", kPeakThreads[i]);
-    BenchRow& row = benchRows()["peak memory writing a 2,000,000-segment polyline"];
+        for (int i = 0; i < 2; ++i) runs[i] = peakRun(what, i == 0 ? 1 : many);
+    BenchRow& row = benchRows()[name];
     row.productSeconds = runs[1].seconds;
     row.bytes = runs[1].bytes;
     char note[200];
     const double ratio = runs[1].peakMb / runs[0].peakMb;
     std::snprintf(note, sizeof note,
-                  "6 copies, 16 threads; peak %.0f MB with 1 thread (%.2f s), %.0f MB with 16: "
-                  "%.2f x%s; figure %.0f MB",
-                  runs[0].peakMb, runs[0].seconds, runs[1].peakMb, ratio,
+                  "%s, %d threads; peak %.1f MB with 1 thread (%.2f s), %.1f MB with %d: %.2f x%s; "
+                  "figure %.0f MB",
+                  workload, many, runs[0].peakMb, runs[0].seconds, runs[1].peakMb, many, ratio,
                   ratio <= 1.5 ? "" : " OVER 1.5 x", runs[0].figureMb);
     row.note = note;
 }
 
+void BM_WritePeakMemory(benchmark::State& state) {
+    peakRow(state, "--write-peak", kPeakThreads[1],
+            "peak memory writing a 2,000,000-segment polyline", "6 copies");
+}
+
 void BM_WritePeakMemoryLongText(benchmark::State& state) {
-    PeakRun runs[2];
-    for (auto _ : state)
-        for (int i = 0; i < 2; ++i) runs[i] = peakRun("--write-peak-text", i == 0 ? 1 : 4);
-    BenchRow& row = benchRows()["peak memory, a 100 kB text 10,000 times"];
-    row.productSeconds = runs[1].seconds;
-    row.bytes = runs[1].bytes;
-    char note[200];
-    const double ratio = runs[1].peakMb / runs[0].peakMb;
-    std::snprintf(note, sizeof note,
-                  "attributes kept, 4 threads; peak %.1f MB with 1 thread (%.2f s), %.1f MB "
-                  "with 4: %.2f x%s",
-                  runs[0].peakMb, runs[0].seconds, runs[1].peakMb, ratio,
-                  ratio <= 1.5 ? "" : " OVER 1.5 x");
-    row.note = note;
+    peakRow(state, "--write-peak-text", 4, "peak memory, a 100 kB text 10,000 times",
+            "attributes kept");
 }
 
 // The readout's verdict on every change, with one text far out beside 100,000 segments and

@@ -178,6 +178,25 @@ Decision decideCopy(const Figure& figure, const FigureReach& reach, const Matrix
     return d;
 }
 
+// Whether every number a copy writes stays finite when the copy scales by at most `scale`,
+// moves at most `moves` times the move and turns by at most `turn`, about the base point.
+bool boundHolds(const FigureReach& reach, const CopyArray& copies, const CopyParameters& params,
+                double scale, double moves, double turn, bool texts) {
+    const double base = std::fabs(copies.baseX) + std::fabs(copies.baseY);
+    const double shift =
+        base * scale + moves * (std::fabs(params.moveX) + std::fabs(params.moveY)) + base;
+    double coordinate = magnitude(reach.points);
+    if (texts) {
+        coordinate = std::fmax(coordinate, magnitude(reach.textPoints));
+        coordinate = std::fmax(coordinate, magnitude(reach.optionalPoints));
+        if (!(2.0 * scale * magnitude(reach.textVectors) < kSafePoint)) return false;
+    }
+    // A NaN fails every comparison, so it falls to the copies one by one.
+    if (!(2.0 * scale * coordinate + shift < kSafePoint)) return false;
+    return !reach.circles || (reach.arcSize < kSafe && reach.angle < kSafeAngle &&
+                              scale * reach.arcSize < kSafe && turn < kSafeAngle);
+}
+
 // A bound over every copy at once: scale powers up to max(1, |sx|, |sy|)^n, turns up to
 // n * |angle|, moves up to n times the move, all about the base point.
 bool allCopiesWithinBound(const FigureReach& reach, const CopyArray& copies,
@@ -190,20 +209,7 @@ bool allCopiesWithinBound(const FigureReach& reach, const CopyArray& copies,
     const double most =
         std::fmax(1.0, std::fmax(std::fabs(params.scaleX), std::fabs(params.scaleY)));
     const double scale = most == 1.0 ? 1.0 : std::pow(most, n);
-    const double base = std::fabs(copies.baseX) + std::fabs(copies.baseY);
-    const double shift =
-        base * scale + n * (std::fabs(params.moveX) + std::fabs(params.moveY)) + base;
-    double coordinate = magnitude(reach.points);
-    if (texts) {
-        coordinate = std::fmax(coordinate, magnitude(reach.textPoints));
-        coordinate = std::fmax(coordinate, magnitude(reach.optionalPoints));
-        if (!(2.0 * scale * magnitude(reach.textVectors) < kSafePoint)) return false;
-    }
-    // A NaN fails every comparison, so it falls to the copies one by one.
-    if (!(2.0 * scale * coordinate + shift < kSafePoint)) return false;
-    return !reach.circles ||
-           (reach.arcSize < kSafe && reach.angle < kSafeAngle && scale * reach.arcSize < kSafe &&
-            n * std::fabs(params.angle) < kSafeAngle);
+    return boundHolds(reach, copies, params, scale, n, n * std::fabs(params.angle), texts);
 }
 
 // The copy's own bound, before its matrix is made.
@@ -212,18 +218,7 @@ bool copyWithinBound(const FigureReach& reach, const CopyArray& copies,
     if (std::isnan(step.scaleX) || std::isnan(step.scaleY) || !std::isfinite(step.turn))
         return false;
     const double scale = std::fmax(std::fabs(step.scaleX), std::fabs(step.scaleY));
-    const double base = std::fabs(copies.baseX) + std::fabs(copies.baseY);
-    const double shift =
-        base * scale + step.k * (std::fabs(params.moveX) + std::fabs(params.moveY)) + base;
-    double coordinate = magnitude(reach.points);
-    if (texts) {
-        coordinate = std::fmax(coordinate, magnitude(reach.textPoints));
-        coordinate = std::fmax(coordinate, magnitude(reach.optionalPoints));
-        if (!(2.0 * scale * magnitude(reach.textVectors) < kSafePoint)) return false;
-    }
-    if (!(2.0 * scale * coordinate + shift < kSafePoint)) return false;
-    return !reach.circles || (reach.arcSize < kSafe && reach.angle < kSafeAngle &&
-                              scale * reach.arcSize < kSafe && std::fabs(step.turn) < kSafeAngle);
+    return boundHolds(reach, copies, params, scale, step.k, std::fabs(step.turn), texts);
 }
 
 }  // namespace

@@ -28,20 +28,9 @@ void click(bool right, int x, int y) {
 
 // Dark (text) pixels that a window shows in the columns from x0 to x1.
 int darkPixelsOnScreen(HWND window, int x0, int x1) {
-    UpdateWindow(window);  // the paint the message loop would do next
-    RECT r{};
-    GetClientRect(window, &r);
-    Dib shown(r.right, r.bottom);
-    HDC dc = GetDC(window);
-    BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
-    int dark = 0;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = x0; x < x1 && x < r.right; ++x) {
-            const uint32_t c = shown.at(x, y);
-            if ((c >> 16) < 100 && ((c >> 8) & 255) < 100 && (c & 255) < 100) ++dark;
-        }
-    return dark;
+    return countShown(window, x0, x1, [](uint32_t c) {
+        return (c >> 16) < 100 && ((c >> 8) & 255) < 100 && (c & 255) < 100;
+    });
 }
 
 // Dark (text) pixels that the status text strip shows right of the panel column.

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <string>
 
 #include "app/app_win.h"
@@ -17,18 +18,8 @@ namespace {
 
 // The pixels of one colour in a window, as the paint the message loop would do next leaves it.
 int pixelsOf(HWND window, COLORREF colour, int fromX = 0) {
-    UpdateWindow(window);
-    RECT r{};
-    GetClientRect(window, &r);
-    Dib shown(r.right, r.bottom);
-    HDC dc = GetDC(window);
-    BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
     const uint32_t wanted = rgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    int n = 0;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = fromX; x < r.right; ++x) n += shown.at(x, y) == wanted;
-    return n;
+    return countShown(window, fromX, INT_MAX, [&](uint32_t c) { return c == wanted; });
 }
 
 int boxPixels(int row, COLORREF colour) {

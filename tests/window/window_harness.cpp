@@ -477,4 +477,18 @@ bool runBatchTool(std::string arguments) {
     return code == 0;
 }
 
+int countShown(HWND window, int x0, int x1, const std::function<bool(uint32_t)>& counts) {
+    UpdateWindow(window);
+    RECT r{};
+    GetClientRect(window, &r);
+    Dib shown(r.right, r.bottom);
+    HDC dc = GetDC(window);
+    BitBlt(shown.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    int n = 0;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = x0; x < x1 && x < r.right; ++x) n += counts(shown.at(x, y));
+    return n;
+}
+
 }  // namespace harness

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,6 +89,9 @@ constexpr uint32_t kCopyBlue = rgb(50, 50, 255);
 constexpr uint32_t kCopyDotBlue = rgb(0, 0, 255);
 // How many pixels of a colour lie in [x0, x1) x [y0, y1) of the picture.
 int countPixels(uint32_t colour, int x0, int y0, int x1, int y1);
+// Pixels a window shows in the columns from x0 to x1 that `counts` takes, after the paint the
+// message loop would do next.
+int countShown(HWND window, int x0, int x1, const std::function<bool(uint32_t)>& counts);
 
 // Sets the view directly (scale, offsets) and repaints.
 void setView(double scale, int offsetX, int offsetY);

@@ -6,6 +6,7 @@
 #include "figure/record_reader.h"
 
 const char* readPieces(const char* p, const char* const end, RecordReader& reader) {
+    reader.readable = end;
     while (p != end) {
         const std::size_t available = static_cast<std::size_t>(end - p);
         const std::size_t limit = available < kMaxPieceBytes ? available : kMaxPieceBytes;
@@ -21,5 +22,6 @@ const char* readPieces(const char* p, const char* const end, RecordReader& reade
             break;
         }
     }
+    reader.readable = nullptr;
     return p;
 }

@@ -20,9 +20,11 @@ bool allFinite(const double* values, int count) {
 
 }  // namespace
 
-int splitFields(std::string_view line, std::size_t firstSeparator, double values[kMaxFields]) {
+int splitFields(std::string_view line, std::size_t firstSeparator, double values[kMaxFields],
+                const char* readable) {
     const char* const text = line.data();
     const char* const end = text + line.size();
+    if (!readable || readable < end) readable = end;
     int count = 1;
     // One pass: each field's number is read where the field starts, and the next separator
     // is normally the character right after it. A number holds no space, so it cannot run
@@ -37,10 +39,10 @@ int splitFields(std::string_view line, std::size_t firstSeparator, double values
         } else if (isBlank(*field)) {
             next = static_cast<const char*>(
                 std::memchr(field, ' ', static_cast<std::size_t>(end - field)));
-            value = parseDecimal(field, next ? next : end, end, nullptr);
+            value = parseDecimal(field, next ? next : end, readable, nullptr);
         } else {
             const char* stop = field;
-            value = parseDecimal(field, end, end, &stop);
+            value = parseDecimal(field, end, readable, &stop);
             next = stop != end && *stop == ' '
                        ? stop
                        : static_cast<const char*>(
@@ -54,24 +56,24 @@ int splitFields(std::string_view line, std::size_t firstSeparator, double values
     }
 }
 
-bool parseSegmentLine(std::string_view line, LineItem& item) {
+bool parseSegmentLine(std::string_view line, LineItem& item, const char* readable) {
     double v[kMaxFields];
-    if (splitFields(line, 0, v) != 4 || !allFinite(v, 4)) return false;
+    if (splitFields(line, 0, v, readable) != 4 || !allFinite(v, 4)) return false;
     item = LineItem(v[0], v[1], v[2], v[3]);
     return true;
 }
 
-bool parsePointLine(std::string_view line, PointItem& item) {
+bool parsePointLine(std::string_view line, PointItem& item, const char* readable) {
     double v[kMaxFields];
-    if (splitFields(line, 2, v) != 2 || !allFinite(v, 2)) return false;
+    if (splitFields(line, 2, v, readable) != 2 || !allFinite(v, 2)) return false;
     item.x = v[0];
     item.y = v[1];
     return true;
 }
 
-bool parseCircleNumbers(std::string_view line, CircleItem& item) {
+bool parseCircleNumbers(std::string_view line, CircleItem& item, const char* readable) {
     double v[kMaxFields];
-    const int count = splitFields(line, 2, v);
+    const int count = splitFields(line, 2, v, readable);
     if ((count != 3 && count != 7) || !allFinite(v, count)) return false;
     CircleItem c;
     c.cx = v[0];

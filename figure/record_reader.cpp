@@ -101,7 +101,7 @@ void RecordReader::appendSegment(const LineItem& item) {
 
 void RecordReader::readElement(SegmentKind, std::string_view piece) {
     LineItem item;
-    if (parseSegmentLine(piece, item)) appendSegment(item);
+    if (parseSegmentLine(piece, item, readable)) appendSegment(item);
 }
 
 void RecordReader::readElement(PolylineKind, std::string_view) {
@@ -113,7 +113,7 @@ void RecordReader::readElement(PolylineKind, std::string_view) {
 
 void RecordReader::readElement(CircleKind, std::string_view piece) {
     CircleItem item;
-    if (!parseCircleNumbers(piece, item)) return;
+    if (!parseCircleNumbers(piece, item, readable)) return;
     // Most circles lie inside what was read before them: their outline would change nothing.
     if (figure.bounds.empty || !outlineInside(item, figure.bounds.box)) {
         const int n = sampleOutline(item, outline);
@@ -125,7 +125,7 @@ void RecordReader::readElement(CircleKind, std::string_view piece) {
 
 void RecordReader::readElement(PointKind, std::string_view piece) {
     PointItem item;
-    if (parsePointLine(piece, item)) {
+    if (parsePointLine(piece, item, readable)) {
         figure.bounds.include(item.x, item.y);
         append<PointKind>(std::move(item));
     } else {

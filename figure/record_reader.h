@@ -47,6 +47,9 @@ struct RecordReader {
     AttributeTable table;
     bool polylineOpen = false;
     std::size_t groupKind = kFigureKinds;  // the kind of the open group (its list's last), or none
+    // Where the buffer the pieces stand in ends, while they come from one (line_cutting's
+    // readPieces): the numbers may be read past a piece's end up to it.
+    const char* readable = nullptr;
     // The piece being read starts its line; the last piece did not end its line.
     bool lineStart = true;
     bool midLine = false;

@@ -229,6 +229,11 @@ FigureReach figureReach(const Figure& figure) {
         const auto& list = decltype(kind)::list(figure);
         for (std::size_t i = 0; i < list.size(); ++i) reachOf(reach, list[i], i);
     });
+    for (const std::vector<GroupItem>* groups : {&figure.dimensions, &figure.blocks})
+        for (const GroupItem& g : *groups) {
+            if (!g.known) reach.unknownGroups = true;
+            if (g.known && groups == &figure.blocks) reach.blocks = true;
+        }
     return reach;
 }
 
@@ -248,7 +253,12 @@ WriteVerdict writeVerdict(const Figure& figure, const FigureReach& reach, const 
     for (int k = 1; k <= params.copies; ++k) {
         const CopyStep step = steps.next();
         if (copyWithinBound(reach, copies, params, step, texts)) continue;
-        switch (decideCopy(figure, reach, copies.copyMatrix(params, step), step, texts)) {
+        Decision decided = decideCopy(figure, reach, copies.copyMatrix(params, step), step, texts);
+        // The reach holds every element; a copy that leaves some out is decided by the writer.
+        const bool leavesOut =
+            params.keepAttributes && (reach.unknownGroups || (reach.blocks && !movesOnly(step)));
+        if (decided == Decision::refuses && leavesOut) decided = Decision::unknown;
+        switch (decided) {
             case Decision::finite:
                 break;
             case Decision::refuses:

@@ -52,6 +52,10 @@ struct FigureReach {
     double arcSize = 0.0;      // radius times (1 + |ratio|)
     double angle = 0.0;        // start, end and tilt of circles and arcs
     bool circles = false;
+    // With the attributes, some copies leave elements out: those of the block references in
+    // the copies that turn or scale, those of dimensions of another shape in all.
+    bool blocks = false;
+    bool unknownGroups = false;
     CircleItem largestArc;   // the circle or arc of the largest arcSize
     CircleItem widestAngle;  // the one of the largest angle
 };

@@ -69,7 +69,7 @@ void RasterTarget::drawSegments(const std::vector<LineItem>& segments, const Mat
     const PairMap map(ScreenMap(view), m);
     for (const LineItem& s : segments) {
         const ScreenPair ends = map(&s);
-        if (ends.near()) {
+        if (ends.bothNear()) {
             PixelPoint p[2];
             ends.pixels(p);
             drawPixelSegment(p[0], p[1]);
@@ -211,7 +211,7 @@ void RasterTarget::drawDots(const std::vector<PointItem>& points, const Matrix3&
     std::size_t i = 0;
     for (; i + 2 <= points.size(); i += 2) {
         const ScreenPair dots = map(&points[i]);
-        if (dots.near()) {
+        if (dots.bothNear()) {
             PixelPoint p[2];
             dots.pixels(p);
             drawDotPixel(p[0]);

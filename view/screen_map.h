@@ -43,7 +43,7 @@ struct ScreenPair {
     __m128d xs, ys;  // the first point's coordinate in the low lane
 
     // Both points nearPixel: |v| <= kPixelLimit is false for a NaN, as nearPixel's tests are.
-    bool near() const {
+    bool bothNear() const {
         const __m128d sign = _mm_set1_pd(-0.0);
         const __m128d limit = _mm_set1_pd(kPixelLimit);
         const __m128d within = _mm_and_pd(_mm_cmple_pd(_mm_andnot_pd(sign, xs), limit),
@@ -64,7 +64,7 @@ struct ScreenPair {
 #else
     Point2 a, b;
 
-    bool near() const {
+    bool bothNear() const {
         return nearPixel(a) && nearPixel(b);
     }
     void pixels(PixelPoint* out) const {

@@ -80,14 +80,21 @@ void RasterTarget::drawSegments(const std::vector<LineItem>& segments, const Mat
 }
 
 void RasterTarget::drawCircles(const std::vector<CircleItem>& circles, const Matrix3& m) {
+    const PairMap map(ScreenMap(view), m);
     for (std::size_t i = 0; i < circles.size(); ++i)
-        drawCircle(circles[i], outlines->of(i), outlines->count(i), m);
+        drawCircle(circles[i], outlines->of(i), outlines->count(i), map);
 }
 
 void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
                               const Matrix3& m) {
+    drawCircle(circle, outline, count, PairMap(ScreenMap(view), m));
+}
+
+void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
+                              const PairMap& pairs) {
     if (count < 2) return;
-    const ScreenMap map(view);
+    const ScreenMap& map = pairs.one;
+    const Matrix3& m = pairs.matrix;
     Extents box;
     if (circleScreenBox(circle, m, map, box)) {
         // A pixel of margin for the rounding of the points inside the box.
@@ -96,7 +103,7 @@ void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, s
             return;
         if (box.minX >= clip.left + 1 && box.maxX < clip.right - 1 && box.minY >= clip.top + 1 &&
             box.maxY < clip.bottom - 1) {
-            drawOutlineInside(outline, count, m);
+            drawOutlineInside(outline, count, pairs);
             return;
         }
     }
@@ -119,8 +126,7 @@ void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, s
     }
 }
 
-void RasterTarget::drawOutlineInside(const Point2* outline, std::size_t count, const Matrix3& m) {
-    const PairMap map(ScreenMap(view), m);
+void RasterTarget::drawOutlineInside(const Point2* outline, std::size_t count, const PairMap& map) {
     uint32_t* const memory = bits;
     const size_t width = static_cast<size_t>(bitmapWidth);
     const uint32_t colour = lineColour;

@@ -90,6 +90,8 @@ struct RasterTarget {
     void drawLeavingSegment(PixelPoint a, PixelPoint b);
     void drawDotAt(const Point2& screen);
     void drawDotPixel(PixelPoint p);
+    void drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
+                    const PairMap& map);
     // An outline whose every point lies at least a pixel inside the clip.
-    void drawOutlineInside(const Point2* outline, std::size_t count, const Matrix3& m);
+    void drawOutlineInside(const Point2* outline, std::size_t count, const PairMap& map);
 };

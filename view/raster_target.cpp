@@ -141,6 +141,11 @@ void RasterTarget::drawOutlineInside(const Point2* outline, std::size_t count, c
             rasterLine(memory, bitmapWidth, a, b, colour);
         }
     };
+#if ZOVREL_SSE2
+    const __m128i one = _mm_set1_epi32(1), none = _mm_setzero_si128();
+    const __m128i flip = _mm_set1_epi32(INT32_MIN), below3 = _mm_set1_epi32(INT32_MIN + 3);
+    const __m128i xs = _mm_set_epi32(0, -1, 0, -1), widths = _mm_set1_epi32(bitmapWidth);
+#endif
     // Mapped a run at a time, two points at once, then walked.
     constexpr std::size_t kRun = 64;
     PixelPoint pixels[kRun + 1];
@@ -152,9 +157,6 @@ void RasterTarget::drawOutlineInside(const Point2* outline, std::size_t count, c
 #if ZOVREL_SSE2
         // Two pieces at once where both are of at most one step: the steps' offsets x + y * width
         // (all coordinates here are positive) and whether each moves at all.
-        const __m128i one = _mm_set1_epi32(1), none = _mm_setzero_si128();
-        const __m128i flip = _mm_set1_epi32(INT32_MIN), below3 = _mm_set1_epi32(INT32_MIN + 3);
-        const __m128i xs = _mm_set_epi32(0, -1, 0, -1), widths = _mm_set1_epi32(bitmapWidth);
         for (; i + 1 <= n; i += 2) {
             __m128i from, to;
             std::memcpy(&from, pixels + i - 1, sizeof from);

@@ -84,8 +84,8 @@ static_assert(sizeof(Point2) == 2 * sizeof(double) && sizeof(LineItem) == 2 * si
                   sizeof(PointItem) == sizeof(Point2),
               "points and segments are pairs of doubles in a row");
 
-// ScreenMap under one matrix, two points at a time: with SSE2 (always there on x64) each lane
-// does ScreenMap's operations in the same order, so each point gets the same bits.
+// ScreenMap under one matrix, two points at a time: with SSE2 each lane does ScreenMap's
+// operations in the same order, so each point gets the same bits.
 struct PairMap {
     PairMap(const ScreenMap& map, const Matrix3& m) : one(map), matrix(m) {
 #if ZOVREL_SSE2

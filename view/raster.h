@@ -24,19 +24,17 @@ inline void rasterLine(uint32_t* bits, int width, PixelPoint a, PixelPoint b, ui
     const long yStep = dy < 0 ? -static_cast<long>(width) : static_cast<long>(width);
     const long majorStep = xMajor ? xStep : yStep;
     const long minorStep = xMajor ? yStep : xStep;
-    const int addMinor = 2 * minor - 2 * major;
     const int addMajor = 2 * minor;
-    int error = 2 * minor - major;
+    const int addMinorMore = -2 * major;  // a minor step adds 2 minor - 2 major
+    // The tie's side within the error term: a minor step where it is above 0.
+    int error = 2 * minor - major + bias;
     uint32_t* p = bits + static_cast<long>(a.y) * width + a.x;
+    // Without a branch: whether a line steps along its minor axis is as good as random.
     for (int n = 0; n < major; ++n) {
         *p = colour;
-        if (error + bias > 0) {
-            p += minorStep;
-            error += addMinor;
-        } else {
-            error += addMajor;
-        }
-        p += majorStep;
+        const int minorMask = -static_cast<int>(error > 0);
+        p += majorStep + (minorStep & minorMask);
+        error += addMajor + (addMinorMore & minorMask);
     }
 }
 

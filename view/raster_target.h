@@ -9,6 +9,7 @@
 #include "view/figure_outlines.h"
 #include "view/pixels.h"
 #include "view/raster.h"
+#include "view/screen_map.h"
 #include "view/view_mapping.h"
 
 // Drawing into a 32-bit bitmap in memory, world coordinates through the view, every pixel
@@ -88,25 +89,9 @@ struct RasterTarget {
   private:
     void drawLeavingSegment(PixelPoint a, PixelPoint b);
     void drawDotAt(const Point2& screen);
+    void drawDotPixel(PixelPoint p);
+    void drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
+                    const PairMap& map);
     // An outline whose every point lies at least a pixel inside the clip.
-    void drawOutlineInside(const Point2* outline, std::size_t count, const Matrix3& m);
-};
-
-// World points under a matrix to screen pixels (unrounded), with the very operations of
-// m.transformPoint and then view.worldToScreen, the reciprocal of the scale formed once.
-struct ScreenMap {
-    explicit ScreenMap(const ViewMapping& view)
-        : r(1.0 / view.scale),
-          halfWidth(view.halfWidth),
-          halfHeight(view.halfHeight),
-          offsetX(view.offsetX),
-          offsetY(view.offsetY) {}
-    Point2 world(double x, double y) const {  // view.worldToScreen
-        return {halfWidth + x * r - offsetX, halfHeight - y * r - offsetY};
-    }
-    Point2 operator()(const Matrix3& m, double x, double y) const {
-        return {halfWidth + m.transformX(x, y) * r - offsetX,
-                halfHeight - m.transformY(x, y) * r - offsetY};
-    }
-    double r, halfWidth, halfHeight, offsetX, offsetY;
+    void drawOutlineInside(const Point2* outline, std::size_t count, const PairMap& map);
 };

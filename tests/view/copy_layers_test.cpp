@@ -2,11 +2,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/panel_values.h"
@@ -227,6 +230,89 @@ TEST(CopyLayers, CirclesLightWhatTheirClippedPiecesLight) {
                                                    map(m, outline[k].x, outline[k].y));
         }
         EXPECT_EQ(culled.pixels, reference.pixels);
+    }
+}
+
+// Points mapped two at a time get the bits one at a time gives them, and the segments and dots
+// drawn from pairs light what one at a time lights: at the pixel limit and just past it, huge,
+// infinite, not a number, -0.0, on the clip's edges, under matrices and scales that overflow.
+TEST(CopyLayers, PairsMapAndDrawAsOnePointAtATime) {
+    const double limit = kPixelLimit;
+    // With the view below, x = limit - 393 maps to the limit, y = 305 - limit too.
+    const double values[] = {0.0,         -0.0,        390.5,         301.25,      -2.75,
+                             0.1,         123456.789,  9.87654321e15, limit - 393, limit - 392,
+                             305 - limit, 304 - limit, 3e7,           1e300,       -1e300,
+                             HUGE_VAL,    -HUGE_VAL,   NAN,           4.9e-324,    -1.5e8};
+    std::vector<Point2> points;
+    for (double x : values)
+        for (double y : values) points.push_back({x, y});
+    // And values of every size, whose sums round.
+    std::mt19937 random(27);
+    std::uniform_real_distribution<double> unit(-1, 1), power(-3, 9);
+    for (int i = 0; i < 2000; ++i)
+        points.push_back({unit(random) * std::pow(10, power(random)),
+                          unit(random) * std::pow(10, power(random))});
+    auto sameBits = [](const Point2& a, const Point2& b) {
+        auto same = [](double u, double v) {
+            return (u != u && v != v) || std::memcmp(&u, &v, sizeof u) == 0;
+        };
+        return same(a.x, b.x) && same(a.y, b.y);
+    };
+    Matrix3 turned, huge;
+    turned.scaleAxes(1.7, -0.4);
+    turned.rotate(0.3);
+    turned.translate(1e3, -2e3);
+    huge.scaleAxes(1e300, 1e300);
+    for (const double scale : {1.0, 1e-300, 183.3}) {
+        for (const Matrix3& m : {Matrix3(), turned, huge}) {
+            Picture pairs(scale, PixelRect{0, 0, 800, 600}, 800, 600);
+            Picture single(scale, PixelRect{0, 0, 800, 600}, 800, 600);
+            for (Picture* p : {&pairs, &single}) {
+                p->target.view.halfWidth = 400;
+                p->target.view.halfHeight = 300;
+                p->target.view.offsetX = 7;
+                p->target.view.offsetY = -5;
+                p->target.lineColour = 0x112233;
+                p->target.dotColour = 0x445566;
+            }
+            const ScreenMap one(pairs.target.view);
+            const PairMap two(one, m);
+            std::vector<LineItem> segments;
+            for (size_t i = 0; i < points.size(); ++i) {
+                const Point2 pair[2] = {points[i], points[(i * 7 + 3) % points.size()]};
+                const ScreenPair s = two(pair);
+                const Point2 a = one(m, pair[0].x, pair[0].y), b = one(m, pair[1].x, pair[1].y);
+                ASSERT_TRUE(sameBits(s.first(), a) && sameBits(s.second(), b)) << i;
+                ASSERT_EQ(s.bothNear(), nearPixel(a) && nearPixel(b)) << i;
+                if (s.bothNear()) {
+                    PixelPoint p[2];
+                    s.pixels(p);
+                    EXPECT_EQ(std::tuple(p[0].x, p[0].y, p[1].x, p[1].y),
+                              std::tuple(truncatePixel(a).x, truncatePixel(a).y, truncatePixel(b).x,
+                                         truncatePixel(b).y));
+                }
+                segments.emplace_back(pair[0].x, pair[0].y, pair[1].x, pair[1].y);
+                single.target.drawSegmentPixels(a, b);
+            }
+            pairs.target.drawSegments(segments, m);
+            // A dot: five rows of three, five, five, five and three pixels, where finite.
+            std::vector<PointItem> dots;
+            for (const Point2& p : points) {
+                dots.push_back({p.x, p.y});
+                const Point2 at = one(m, p.x, p.y);
+                if (!std::isfinite(at.x) || !std::isfinite(at.y)) continue;
+                const PixelPoint c = toPixel(at);
+                for (int v = -2; v <= 2; ++v)
+                    for (int u = -2; u <= 2; ++u) {
+                        const int64_t x = int64_t{c.x} + u, y = int64_t{c.y} + v;
+                        if ((std::abs(u) < 2 || std::abs(v) < 2) && x >= 0 && y >= 0 && x < 800 &&
+                            y < 600)
+                            single.pixels[y * 800 + x] = single.target.dotColour;
+                    }
+            }
+            pairs.target.drawDots(dots, m);
+            EXPECT_EQ(pairs.pixels, single.pixels) << scale;
+        }
     }
 }
 

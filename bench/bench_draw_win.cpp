@@ -15,6 +15,7 @@
 #include "app/panel_values.h"
 #include "bench/bench_table.h"
 #include "bench/workload.h"
+#include "figure/outline.h"
 #include "figure/reader.h"
 #include "figure/workers.h"
 #include "view/canvas_win.h"
@@ -54,9 +55,11 @@ struct PlainCanvas {
         MoveToEx(dc, a.x, a.y, nullptr);
         LineTo(dc, b.x, b.y);
     }
-    void circle(std::size_t index, const Matrix3& m) {
-        const Point2* outline = outlines.of(index);
-        for (size_t i = 0; i < outlines.count(index); ++i) {
+    void circle(const Figure& f, std::size_t index, const Matrix3& m) {
+        Point2 room[kMaxOutlinePoints];
+        std::size_t count = 0;
+        const Point2* outline = outlines.of(index, f.circles[index], room, count);
+        for (size_t i = 0; i < count; ++i) {
             const POINT p = pixel(m.transformX(outline[i].x, outline[i].y),
                                   m.transformY(outline[i].x, outline[i].y));
             if (i == 0)
@@ -85,7 +88,7 @@ struct PlainCanvas {
         SelectObject(dc, figure);
         const Matrix3 identity;
         for (const LineItem& s : f.lines) segment(s.x1, s.y1, s.x2, s.y2);
-        for (std::size_t i = 0; i < f.circles.size(); ++i) circle(i, identity);
+        for (std::size_t i = 0; i < f.circles.size(); ++i) circle(f, i, identity);
         for (const PointItem& p : f.points) dot(p.x, p.y, kFigureColour);
         for (const PolylineItem& p : f.polylines)
             for (const LineItem& s : p.segments) segment(s.x1, s.y1, s.x2, s.y2);
@@ -108,7 +111,7 @@ struct PlainCanvas {
             for (const LineItem& s : f.lines) seg(s);
             for (const PolylineItem& p : f.polylines)
                 for (const LineItem& s : p.segments) seg(s);
-            for (std::size_t i = 0; i < f.circles.size(); ++i) circle(i, m);
+            for (std::size_t i = 0; i < f.circles.size(); ++i) circle(f, i, m);
             for (const PointItem& p : f.points)
                 dot(m.transformX(p.x, p.y), m.transformY(p.x, p.y), kCopyPointColour);
         }

@@ -14,7 +14,9 @@ void FigureOutlines::build(const Figure& figure, int threads) {
     const std::vector<CircleItem>& circles = figure.circles;
     start.assign(circles.size() + 1, 0);
     for (std::size_t i = 0; i < circles.size(); ++i)
-        start[i + 1] = start[i] + static_cast<std::size_t>(outlinePointCount(circles[i]));
+        start[i + 1] = start[i] + (circles[i].isThreeNumberCircle()
+                                       ? 0
+                                       : static_cast<std::size_t>(outlinePointCount(circles[i])));
     points.resize(start.back());
     std::size_t parts = static_cast<std::size_t>(workerThreads(threads));
     if (parts > circles.size() / kCirclesPerThread) parts = circles.size() / kCirclesPerThread;
@@ -24,6 +26,17 @@ void FigureOutlines::build(const Figure& figure, int threads) {
         const std::size_t first = circles.size() * static_cast<std::size_t>(part) / parts;
         const std::size_t last = circles.size() * static_cast<std::size_t>(part + 1) / parts;
         for (std::size_t i = first; i < last; ++i)
-            sampleOutline(circles[i], points.data() + start[i]);
+            if (!circles[i].isThreeNumberCircle())
+                sampleOutline(circles[i], points.data() + start[i]);
     });
+}
+
+const Point2* FigureOutlines::of(std::size_t i, const CircleItem& c, Point2* room,
+                                 std::size_t& count) const {
+    if (c.isThreeNumberCircle()) {
+        count = static_cast<std::size_t>(sampleOutline(c, room));
+        return room;
+    }
+    count = start[i + 1] - start[i];
+    return points.data() + start[i];
 }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "figure/outline.h"
+
 namespace {
 
 // The dots reach two pixels beyond their centre.
@@ -81,8 +83,12 @@ void RasterTarget::drawSegments(const std::vector<LineItem>& segments, const Mat
 
 void RasterTarget::drawCircles(const std::vector<CircleItem>& circles, const Matrix3& m) {
     const PairMap map(ScreenMap(view), m);
-    for (std::size_t i = 0; i < circles.size(); ++i)
-        drawCircle(circles[i], outlines->of(i), outlines->count(i), map);
+    Point2 room[kMaxOutlinePoints];
+    for (std::size_t i = 0; i < circles.size(); ++i) {
+        std::size_t count = 0;
+        const Point2* outline = outlines->of(i, circles[i], room, count);
+        drawCircle(circles[i], outline, count, map);
+    }
 }
 
 void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,

@@ -379,6 +379,7 @@ TEST_F(Commands, ALargeWriteIsAnnouncedAndAskedFor) {
     EXPECT_EQ(answerer.seen()[1].defaultButton, IDNO);
     EXPECT_EQ(readFile("JWC_TEMP.TXT"), drawing);
     EXPECT_FALSE(quitPosted());
+    ASSERT_TRUE(restartProgram());
 }
 
 }  // namespace

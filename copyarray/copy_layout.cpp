@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -13,6 +14,11 @@ namespace {
 constexpr std::size_t kPolyline = ElementKinds::index<PolylineKind>();
 constexpr std::size_t kDimension = ElementKinds::index<DimensionKind>();
 constexpr std::size_t kBlock = ElementKinds::index<BlockKind>();
+
+// Equal as bits: 0 and -0 scale an arc into different signs.
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 bool isGroupKind(std::size_t k) {
     return k == kDimension || k == kBlock;
@@ -78,6 +84,15 @@ struct CopyLayout::Cursor {
 
 namespace {
 
+// Item i of a kind of one line an item; a circle or arc scaled already where scaled is given.
+template <class Kind>
+bool putListed(Kind, const Figure& f, OutputBuffer& out, const Matrix3& m, const CopyStep& step,
+               std::size_t i, const ScaledArc* scaled) {
+    if constexpr (std::is_same_v<Kind, CircleKind>)
+        if (scaled) return putItem(out, m, step, f.circles[i], scaled[i]);
+    return putItem(out, m, step, Kind::list(f)[i]);
+}
+
 // Writing the lines of items, wherever they stand: in their kind's place or in a group.
 struct ItemWriter {
     const CopyLayout& layout;
@@ -86,6 +101,7 @@ struct ItemWriter {
     const CopyStep& step;
     CopyLayout::Cursor& cursor;
     bool blocks;  // block references go into this copy
+    const ScaledArc* scaled;
 
     // Lines [from, to) of item i of kind k, whose first line is `line`.
     bool put(std::size_t k, std::size_t i, std::size_t line, std::size_t from, std::size_t to) {
@@ -97,7 +113,8 @@ struct ItemWriter {
         ElementKinds::each([&](auto kind) {
             using Kind = decltype(kind);
             if constexpr (Kind::kLinesEach == 1)
-                if (ElementKinds::index<Kind>() == k) ok = putItem(out, m, step, Kind::list(f)[i]);
+                if (ElementKinds::index<Kind>() == k)
+                    ok = putListed(kind, f, out, m, step, i, scaled);
         });
         return ok;
     }
@@ -323,6 +340,24 @@ std::size_t CopyLayout::estimatedBytes(std::size_t from, std::size_t to) const {
     return (to - from) * kUsualLineBytes + before(to) - before(from);
 }
 
+void CopyLayout::planArcs(const CopyParameters& params) {
+    arcs.clear();
+    if (params.copies < 2 || figure.circles.empty()) return;
+    // The same scales in the first two copies are the same in every copy: only 0 and 1 (and
+    // what is not finite) are their own squares, and so every power of themselves.
+    CopySteps steps(params);
+    const CopyStep first = steps.next(), second = steps.next();
+    if (!sameBits(first.scaleX, second.scaleX) || !sameBits(first.scaleY, second.scaleY)) return;
+    arcScaleX = first.scaleX;
+    arcScaleY = first.scaleY;
+    arcs.resize(figure.circles.size());
+}
+
+void CopyLayout::scaleArcs(std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+        arcs[i] = scaledArc(figure.circles[i], arcScaleX, arcScaleY);
+}
+
 void CopyLayout::planAttributes() {
     if (keep && figure.attributes.any()) makePlan(*this, plan);
 }
@@ -334,27 +369,31 @@ void CopyLayout::finish(OutputBuffer& out, int copies) const {
 bool CopyLayout::put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
                      std::size_t to) const {
     Cursor cursor(plan, step.k == 1, from);
+    const ScaledArc* scaled = nullptr;
+    if (!arcs.empty() && sameBits(step.scaleX, arcScaleX) && sameBits(step.scaleY, arcScaleY))
+        scaled = arcs.data();
     return !ElementKinds::any(
-        [&](auto kind) { return !putKind(kind, out, m, step, from, to, cursor); });
+        [&](auto kind) { return !putKind(kind, out, m, step, from, to, cursor, scaled); });
 }
 
 template <class Kind>
 bool CopyLayout::putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopyStep& step,
-                         std::size_t from, std::size_t to, Cursor& cursor) const {
+                         std::size_t from, std::size_t to, Cursor& cursor,
+                         const ScaledArc* scaled) const {
     constexpr std::size_t k = ElementKinds::index<Kind>();
     const std::size_t begin = firstLine[k], end = firstLine[k + 1];
     if (from >= end || to <= begin) return true;
     from = from > begin ? from - begin : 0;
     to = (to < end ? to : end) - begin;
-    const auto& list = Kind::list(figure);
     if constexpr (Kind::kLinesEach == 1) {
         // The usual case, a line an item: no lookups.
         for (std::size_t n = from; n < to; ++n) {
             cursor.put(out, begin + n);
-            if (!putItem(out, m, step, list[allOwn[k] ? n : own[k][n]])) return false;
+            if (!putListed(Kind{}, figure, out, m, step, allOwn[k] ? n : own[k][n], scaled))
+                return false;
         }
     } else {
-        ItemWriter writer{*this, out, m, step, cursor, movesOnly(step)};
+        ItemWriter writer{*this, out, m, step, cursor, movesOnly(step), scaled};
         const std::size_t count = ownItems[k];
         std::size_t n = 0, start = 0;
         if (from > 0) {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-void scaleArc(CircleItem& arc, double sx, double sy) {
+ScaledArc scaledArc(const CircleItem& arc, double sx, double sy) {
     const double r = arc.radius;
     const double b = arc.ratio * r;
     const double c = std::cos(arc.tilt);
@@ -29,9 +29,14 @@ void scaleArc(CircleItem& arc, double sx, double sy) {
         newRadius == 0.0
             ? 1.0
             : ((cs * sy - sc * sx) * sd * r + (cc * sy + ss * sx) * cd * b) / newRadius;
-    arc.radius = newRadius;
-    arc.ratio = newRatio;
-    arc.tilt = newTilt;
-    arc.startAngle += shift;
-    arc.endAngle += shift;
+    return {newRadius, newRatio, newTilt, shift};
+}
+
+void scaleArc(CircleItem& arc, double sx, double sy) {
+    const ScaledArc scaled = scaledArc(arc, sx, sy);
+    arc.radius = scaled.radius;
+    arc.ratio = scaled.ratio;
+    arc.tilt = scaled.tilt;
+    arc.startAngle += scaled.shift;
+    arc.endAngle += scaled.shift;
 }

@@ -1,12 +1,16 @@
 #include "copyarray/writer.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "copyarray/copy_layout.h"
 #include "figure/exchange_io.h"
 #include "figure/matrix3.h"
+#include "figure/worker_pool.h"
 #include "figure/workers.h"
 
 const char* describeWriteError(WriteError error) {
@@ -31,8 +35,10 @@ const char* describeWriteError(WriteError error) {
 
 namespace {
 
-WriteError emitCopiesInOrder(const CopyLayout& layout, const CopyArray& copies,
+WriteError emitCopiesInOrder(CopyLayout& layout, const CopyArray& copies,
                              const CopyParameters& params, OutputBuffer& out) {
+    layout.planArcs(params);
+    layout.scaleArcs(0, layout.arcs.size());
     CopySteps steps(params);
     for (int k = 1; k <= params.copies; ++k) {
         const CopyStep step = steps.next();
@@ -44,12 +50,14 @@ WriteError emitCopiesInOrder(const CopyLayout& layout, const CopyArray& copies,
     return out.flush() ? WriteError::none : WriteError::writeFailed;
 }
 
-// Lines per part of a parallel write: large enough that starting threads costs little, small
+// Lines per part of a parallel write: large enough that handing out a part costs little, small
 // enough that the parts' buffers stay small whatever the figure holds, a polyline of millions
 // of segments included. A part ends sooner where its lines carry long strings: its buffer stays
 // near kPartBytes, or one line's size.
 constexpr std::size_t kLinesPerPart = 1 << 13;
 constexpr std::size_t kPartBytes = std::size_t{1} << 18;
+// Circles scaled at a time when the arcs are scaled once for the run.
+constexpr std::size_t kArcsPerTake = 1 << 12;
 
 // Where the part that begins at line `first` ends: as many lines as fit kPartBytes, at least one.
 std::size_t partEnd(const CopyLayout& layout, std::size_t first, std::size_t total) {
@@ -68,59 +76,129 @@ struct WritePart {
     OutputBuffer text{nullptr, true};
     std::size_t first = 0, last = 0;
     bool representable = true;
+    bool formatted = false;  // waiting to be written
 };
 
-// The copies' lines are cut into parts; each round the worker threads format one part each
-// into its own buffer, and the buffers go out in order. The bytes are those of one pass.
-WriteError emitCopiesInParts(const CopyLayout& layout, const CopyArray& copies,
-                             const CopyParameters& params, OutputBuffer& out, int threads) {
-    std::vector<CopyStep> stepOf(static_cast<std::size_t>(params.copies));
-    std::vector<Matrix3> matrixOf(stepOf.size());
+// The copies' lines on their way out, cut into parts: the workers take the next part while a
+// buffer is free and format it; the caller writes the buffers out in order, straight from them.
+// Everything below `lock` is shared; a part's buffer belongs to its worker until `formatted`,
+// then to the caller until it is written.
+struct PartFlow {
+    explicit PartFlow(const CopyLayout& l) : layout(l) {}
+
+    const CopyLayout& layout;
+    std::vector<CopyStep> stepOf;
+    std::vector<Matrix3> matrixOf;
+    std::size_t total = 0;
+    std::vector<WritePart> parts;  // part n uses parts[n % parts.size()]
+    std::mutex lock;
+    std::condition_variable formatted;  // the caller waits for its next part
+    std::condition_variable freed;      // the workers wait for a free buffer
+    std::size_t nextLine = 0;
+    std::size_t taken = 0, written = 0;  // parts
+    bool stop = false;
+
+    void format(WritePart& part) const {
+        const std::size_t per = layout.perCopy;
+        part.text.used = 0;
+        part.representable = true;
+        for (std::size_t k = part.first / per; k * per < part.last; ++k) {
+            const std::size_t from = part.first > k * per ? part.first - k * per : 0;
+            const std::size_t to = part.last - k * per < per ? part.last - k * per : per;
+            if (!layout.put(part.text, matrixOf[k], stepOf[k], from, to)) {
+                part.representable = false;
+                return;
+            }
+        }
+    }
+
+    // A worker's job: parts until none is left or the caller stops.
+    void formatParts() {
+        std::unique_lock<std::mutex> hold(lock);
+        for (;;) {
+            freed.wait(hold,
+                       [&] { return stop || nextLine == total || taken - written < parts.size(); });
+            if (stop || nextLine == total) return;
+            WritePart& part = parts[taken++ % parts.size()];
+            part.first = nextLine;
+            part.last = partEnd(layout, nextLine, total);
+            nextLine = part.last;
+            hold.unlock();
+            format(part);
+            hold.lock();
+            part.formatted = true;
+            formatted.notify_one();
+        }
+    }
+
+    // The caller's: each part as soon as it is formatted, in order.
+    WriteError writeParts(OutputBuffer& out) {
+        for (std::size_t n = 0;; ++n) {
+            WritePart& part = parts[n % parts.size()];
+            {
+                std::unique_lock<std::mutex> hold(lock);
+                formatted.wait(hold,
+                               [&] { return part.formatted || (n == taken && nextLine == total); });
+                if (!part.formatted) return WriteError::none;  // every part is out
+            }
+            const std::size_t bytes = part.text.used;
+            if (bytes > 0 && std::fwrite(part.text.data.data(), 1, bytes, out.file) != bytes)
+                out.failed = true;
+            if (!part.representable) return WriteError::notRepresentable;
+            if (out.failed) return WriteError::writeFailed;
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                part.formatted = false;
+                ++written;
+            }
+            freed.notify_one();
+        }
+    }
+};
+
+// The copies' lines in parts, formatted by the pool's workers while the caller writes the parts
+// before them. The bytes are those of one pass, and so is where a number that is not finite
+// stops the writing.
+WriteError emitCopiesInParts(CopyLayout& layout, const CopyArray& copies,
+                             const CopyParameters& params, OutputBuffer& out, WorkerPool& pool) {
+    layout.planArcs(params);
+    if (!layout.arcs.empty()) {
+        std::atomic<std::size_t> next{0};
+        const auto scale = [&](int) {
+            const std::size_t count = layout.arcs.size();
+            for (std::size_t i; (i = next.fetch_add(kArcsPerTake)) < count;)
+                layout.scaleArcs(i, count - i < kArcsPerTake ? count : i + kArcsPerTake);
+        };
+        pool.start(scale);
+        scale(0);
+        pool.wait();
+    }
+    PartFlow flow(layout);
+    flow.stepOf.resize(static_cast<std::size_t>(params.copies));
+    flow.matrixOf.resize(flow.stepOf.size());
     {
         CopySteps steps(params);
-        for (std::size_t k = 0; k < stepOf.size(); ++k) {
-            stepOf[k] = steps.next();
-            matrixOf[k] = copies.copyMatrix(params, stepOf[k]);
+        for (std::size_t k = 0; k < flow.stepOf.size(); ++k) {
+            flow.stepOf[k] = steps.next();
+            flow.matrixOf[k] = copies.copyMatrix(params, flow.stepOf[k]);
         }
     }
-    const std::size_t per = layout.perCopy;
-    const std::size_t total = per * stepOf.size();
-    std::vector<WritePart> parts(static_cast<std::size_t>(threads));
-    for (WritePart& part : parts) part.text.data.resize(kPartBytes);
-    for (std::size_t next = 0; next < total;) {
-        std::size_t used = 0;
-        for (; used < parts.size() && next < total; ++used) {
-            WritePart& part = parts[used];
-            part.first = next;
-            part.last = partEnd(layout, next, total);
-            next = part.last;
-        }
-        runParts(static_cast<int>(used), [&](int index) {
-            WritePart& part = parts[static_cast<std::size_t>(index)];
-            part.text.used = 0;
-            part.representable = true;
-            for (std::size_t k = part.first / per; k * per < part.last; ++k) {
-                const std::size_t from = part.first > k * per ? part.first - k * per : 0;
-                const std::size_t to = part.last - k * per < per ? part.last - k * per : per;
-                if (!layout.put(part.text, matrixOf[k], stepOf[k], from, to)) {
-                    part.representable = false;
-                    return;
-                }
-            }
-        });
-        for (std::size_t i = 0; i < used; ++i) {
-            const WritePart& part = parts[i];
-            for (std::size_t done = 0; done < part.text.used;) {
-                std::size_t n = part.text.used - done;
-                if (n > out.data.size()) n = out.data.size();
-                std::memcpy(out.space(n), part.text.data.data() + done, n);
-                out.commit(n);
-                done += n;
-            }
-            if (!part.representable) return WriteError::notRepresentable;
-        }
-        if (out.failed) return WriteError::writeFailed;
+    flow.total = layout.perCopy * flow.stepOf.size();
+    // A buffer being written and one for each worker, and as many again, so a worker rarely
+    // waits for the writing.
+    flow.parts = std::vector<WritePart>(2 * static_cast<std::size_t>(pool.size()));
+    for (WritePart& part : flow.parts) part.text.data.resize(kPartBytes);
+    if (!out.flush()) return WriteError::writeFailed;
+    const auto format = [&](int) { flow.formatParts(); };
+    pool.start(format);
+    const WriteError result = flow.writeParts(out);
+    {
+        std::lock_guard<std::mutex> hold(flow.lock);
+        flow.stop = true;
     }
+    flow.freed.notify_all();
+    pool.wait();
+    if (result != WriteError::none) return result;
     layout.finish(out, params.copies);
     return out.flush() ? WriteError::none : WriteError::writeFailed;
 }
@@ -151,9 +229,14 @@ WriteError emitCopies(const Figure& figure, const CopyArray& copies, const CopyP
         whole.planAttributes();
         return emitCopiesInOrder(whole, copies, params, out);
     }
+    WorkerPool pool(workers);
+    if (pool.size() == 0) {
+        whole.planAttributes();
+        return emitCopiesInOrder(whole, copies, params, out);
+    }
     CopyLayout layout(figure, true, keep);
     layout.planAttributes();
-    return emitCopiesInParts(layout, copies, params, out, workers);
+    return emitCopiesInParts(layout, copies, params, out, pool);
 }
 
 bool writeResult(const Figure& figure, const CopyArray& copies, const CopyParameters& params,

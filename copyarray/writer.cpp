@@ -71,6 +71,51 @@ std::size_t partEnd(const CopyLayout& layout, std::size_t first, std::size_t tot
     return good;
 }
 
+// The copies' steps and matrices, made once for the threads to share.
+struct CopyRun {
+    CopyRun(const CopyLayout& l, const CopyArray& copies, const CopyParameters& params)
+        : layout(l), stepOf(static_cast<std::size_t>(params.copies)), matrixOf(stepOf.size()) {
+        CopySteps steps(params);
+        for (std::size_t k = 0; k < stepOf.size(); ++k) {
+            stepOf[k] = steps.next();
+            matrixOf[k] = copies.copyMatrix(params, stepOf[k]);
+        }
+        total = layout.perCopy * stepOf.size();
+    }
+
+    // Lines [first, last) of all copies; false at a number that is not finite.
+    bool put(OutputBuffer& out, std::size_t first, std::size_t last) const {
+        const std::size_t per = layout.perCopy;
+        for (std::size_t k = first / per; k * per < last; ++k) {
+            const std::size_t from = first > k * per ? first - k * per : 0;
+            const std::size_t to = last - k * per < per ? last - k * per : per;
+            if (!layout.put(out, matrixOf[k], stepOf[k], from, to)) return false;
+        }
+        return true;
+    }
+
+    const CopyLayout& layout;
+    std::vector<CopyStep> stepOf;
+    std::vector<Matrix3> matrixOf;
+    std::size_t total = 0;  // lines
+};
+
+// The arcs scaled once for the run, where the copies' scales allow it, by the pool and the
+// caller together.
+void scaleArcs(CopyLayout& layout, const CopyParameters& params, WorkerPool& pool) {
+    layout.planArcs(params);
+    if (layout.arcs.empty()) return;
+    std::atomic<std::size_t> next{0};
+    const auto scale = [&](int) {
+        const std::size_t count = layout.arcs.size();
+        for (std::size_t i; (i = next.fetch_add(kArcsPerTake)) < count;)
+            layout.scaleArcs(i, count - i < kArcsPerTake ? count : i + kArcsPerTake);
+    };
+    pool.start(scale);
+    scale(0);
+    pool.wait();
+}
+
 // One part: a run of lines formatted into a buffer of its own.
 struct WritePart {
     OutputBuffer text{nullptr, true};
@@ -84,12 +129,9 @@ struct WritePart {
 // Everything below `lock` is shared; a part's buffer belongs to its worker until `formatted`,
 // then to the caller until it is written.
 struct PartFlow {
-    explicit PartFlow(const CopyLayout& l) : layout(l) {}
+    explicit PartFlow(const CopyRun& r) : run(r) {}
 
-    const CopyLayout& layout;
-    std::vector<CopyStep> stepOf;
-    std::vector<Matrix3> matrixOf;
-    std::size_t total = 0;
+    const CopyRun& run;
     std::vector<WritePart> parts;  // part n uses parts[n % parts.size()]
     std::mutex lock;
     std::condition_variable formatted;  // the caller waits for its next part
@@ -98,33 +140,21 @@ struct PartFlow {
     std::size_t taken = 0, written = 0;  // parts
     bool stop = false;
 
-    void format(WritePart& part) const {
-        const std::size_t per = layout.perCopy;
-        part.text.used = 0;
-        part.representable = true;
-        for (std::size_t k = part.first / per; k * per < part.last; ++k) {
-            const std::size_t from = part.first > k * per ? part.first - k * per : 0;
-            const std::size_t to = part.last - k * per < per ? part.last - k * per : per;
-            if (!layout.put(part.text, matrixOf[k], stepOf[k], from, to)) {
-                part.representable = false;
-                return;
-            }
-        }
-    }
-
     // A worker's job: parts until none is left or the caller stops.
     void formatParts() {
         std::unique_lock<std::mutex> hold(lock);
         for (;;) {
-            freed.wait(hold,
-                       [&] { return stop || nextLine == total || taken - written < parts.size(); });
-            if (stop || nextLine == total) return;
+            freed.wait(hold, [&] {
+                return stop || nextLine == run.total || taken - written < parts.size();
+            });
+            if (stop || nextLine == run.total) return;
             WritePart& part = parts[taken++ % parts.size()];
             part.first = nextLine;
-            part.last = partEnd(layout, nextLine, total);
+            part.last = partEnd(run.layout, nextLine, run.total);
             nextLine = part.last;
             hold.unlock();
-            format(part);
+            part.text.used = 0;
+            part.representable = run.put(part.text, part.first, part.last);
             hold.lock();
             part.formatted = true;
             formatted.notify_one();
@@ -137,8 +167,8 @@ struct PartFlow {
             WritePart& part = parts[n % parts.size()];
             {
                 std::unique_lock<std::mutex> hold(lock);
-                formatted.wait(hold,
-                               [&] { return part.formatted || (n == taken && nextLine == total); });
+                formatted.wait(
+                    hold, [&] { return part.formatted || (n == taken && nextLine == run.total); });
                 if (!part.formatted) return WriteError::none;  // every part is out
             }
             const std::size_t bytes = part.text.used;
@@ -161,29 +191,9 @@ struct PartFlow {
 // stops the writing.
 WriteError emitCopiesInParts(CopyLayout& layout, const CopyArray& copies,
                              const CopyParameters& params, OutputBuffer& out, WorkerPool& pool) {
-    layout.planArcs(params);
-    if (!layout.arcs.empty()) {
-        std::atomic<std::size_t> next{0};
-        const auto scale = [&](int) {
-            const std::size_t count = layout.arcs.size();
-            for (std::size_t i; (i = next.fetch_add(kArcsPerTake)) < count;)
-                layout.scaleArcs(i, count - i < kArcsPerTake ? count : i + kArcsPerTake);
-        };
-        pool.start(scale);
-        scale(0);
-        pool.wait();
-    }
-    PartFlow flow(layout);
-    flow.stepOf.resize(static_cast<std::size_t>(params.copies));
-    flow.matrixOf.resize(flow.stepOf.size());
-    {
-        CopySteps steps(params);
-        for (std::size_t k = 0; k < flow.stepOf.size(); ++k) {
-            flow.stepOf[k] = steps.next();
-            flow.matrixOf[k] = copies.copyMatrix(params, flow.stepOf[k]);
-        }
-    }
-    flow.total = layout.perCopy * flow.stepOf.size();
+    scaleArcs(layout, params, pool);
+    const CopyRun run(layout, copies, params);
+    PartFlow flow(run);
     // A buffer being written and one for each worker, and as many again, so a worker rarely
     // waits for the writing.
     flow.parts = std::vector<WritePart>(2 * static_cast<std::size_t>(pool.size()));
@@ -201,6 +211,28 @@ WriteError emitCopiesInParts(CopyLayout& layout, const CopyArray& copies,
     if (result != WriteError::none) return result;
     layout.finish(out, params.copies);
     return out.flush() ? WriteError::none : WriteError::writeFailed;
+}
+
+// Checking alone, by the pool and the caller together: runs of lines in any order, until one
+// meets a number that is not finite. Nothing is written, so the order does not matter.
+WriteError checkCopiesInParts(CopyLayout& layout, const CopyArray& copies,
+                              const CopyParameters& params, WorkerPool& pool) {
+    scaleArcs(layout, params, pool);
+    const CopyRun run(layout, copies, params);
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> refused{false};
+    const auto check = [&](int) {
+        OutputBuffer none(nullptr);
+        for (std::size_t first; !refused && (first = next.fetch_add(kLinesPerPart)) < run.total;) {
+            const std::size_t last =
+                run.total - first < kLinesPerPart ? run.total : first + kLinesPerPart;
+            if (!run.put(none, first, last)) refused = true;
+        }
+    };
+    pool.start(check);
+    check(0);
+    pool.wait();
+    return refused ? WriteError::notRepresentable : WriteError::none;
 }
 
 std::size_t copiesOf(const CopyParameters& params) {
@@ -222,21 +254,21 @@ bool succeed(WriteError* error) {
 WriteError emitCopies(const Figure& figure, const CopyArray& copies, const CopyParameters& params,
                       OutputBuffer& out, int threads) {
     const int workers = workerThreads(threads);
-    // Checking alone is quick; small writes are not worth the threads.
+    // Small writes are not worth the threads; text kept in memory is written in one pass.
     const bool keep = params.keepAttributes;
     CopyLayout whole(figure, false, keep);
-    if (workers < 2 || !out.file || whole.perCopy * copiesOf(params) < 2 * kLinesPerPart) {
-        whole.planAttributes();
-        return emitCopiesInOrder(whole, copies, params, out);
+    if (workers >= 2 && (out.file || !out.formats()) &&
+        whole.perCopy * copiesOf(params) >= 2 * kLinesPerPart) {
+        WorkerPool pool(workers);
+        if (pool.size() > 0) {
+            CopyLayout layout(figure, true, keep);
+            if (!out.formats()) return checkCopiesInParts(layout, copies, params, pool);
+            layout.planAttributes();
+            return emitCopiesInParts(layout, copies, params, out, pool);
+        }
     }
-    WorkerPool pool(workers);
-    if (pool.size() == 0) {
-        whole.planAttributes();
-        return emitCopiesInOrder(whole, copies, params, out);
-    }
-    CopyLayout layout(figure, true, keep);
-    layout.planAttributes();
-    return emitCopiesInParts(layout, copies, params, out, pool);
+    whole.planAttributes();
+    return emitCopiesInOrder(whole, copies, params, out);
 }
 
 bool writeResult(const Figure& figure, const CopyArray& copies, const CopyParameters& params,

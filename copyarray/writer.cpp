@@ -1,7 +1,6 @@
 #include "copyarray/writer.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -133,18 +132,18 @@ struct PartFlow {
 
     const CopyRun& run;
     std::vector<WritePart> parts;  // part n uses parts[n % parts.size()]
-    std::mutex lock;
-    std::condition_variable formatted;  // the caller waits for its next part
-    std::condition_variable freed;      // the workers wait for a free buffer
+    WorkerLock lock;
+    WorkerSignal formatted;  // the caller waits for its next part
+    WorkerSignal freed;      // the workers wait for a free buffer
     std::size_t nextLine = 0;
     std::size_t taken = 0, written = 0;  // parts
     bool stop = false;
 
     // A worker's job: parts until none is left or the caller stops.
     void formatParts() {
-        std::unique_lock<std::mutex> hold(lock);
+        std::unique_lock<WorkerLock> hold(lock);
         for (;;) {
-            freed.wait(hold, [&] {
+            freed.waitUntil(lock, [&] {
                 return stop || nextLine == run.total || taken - written < parts.size();
             });
             if (stop || nextLine == run.total) return;
@@ -157,7 +156,7 @@ struct PartFlow {
             part.representable = run.put(part.text, part.first, part.last);
             hold.lock();
             part.formatted = true;
-            formatted.notify_one();
+            formatted.wakeOne();
         }
     }
 
@@ -166,9 +165,9 @@ struct PartFlow {
         for (std::size_t n = 0;; ++n) {
             WritePart& part = parts[n % parts.size()];
             {
-                std::unique_lock<std::mutex> hold(lock);
-                formatted.wait(
-                    hold, [&] { return part.formatted || (n == taken && nextLine == run.total); });
+                std::lock_guard<WorkerLock> hold(lock);
+                formatted.waitUntil(
+                    lock, [&] { return part.formatted || (n == taken && nextLine == run.total); });
                 if (!part.formatted) return WriteError::none;  // every part is out
             }
             const std::size_t bytes = part.text.used;
@@ -177,11 +176,11 @@ struct PartFlow {
             if (!part.representable) return WriteError::notRepresentable;
             if (out.failed) return WriteError::writeFailed;
             {
-                std::lock_guard<std::mutex> hold(lock);
+                std::lock_guard<WorkerLock> hold(lock);
                 part.formatted = false;
                 ++written;
             }
-            freed.notify_one();
+            freed.wakeOne();
         }
     }
 };
@@ -194,19 +193,18 @@ WriteError emitCopiesInParts(CopyLayout& layout, const CopyArray& copies,
     scaleArcs(layout, params, pool);
     const CopyRun run(layout, copies, params);
     PartFlow flow(run);
-    // A buffer being written and one for each worker, and as many again, so a worker rarely
-    // waits for the writing.
-    flow.parts = std::vector<WritePart>(2 * static_cast<std::size_t>(pool.size()));
+    // One buffer for each worker and one being written: memory stays near one buffer a thread.
+    flow.parts = std::vector<WritePart>(static_cast<std::size_t>(pool.size()) + 1);
     for (WritePart& part : flow.parts) part.text.data.resize(kPartBytes);
     if (!out.flush()) return WriteError::writeFailed;
     const auto format = [&](int) { flow.formatParts(); };
     pool.start(format);
     const WriteError result = flow.writeParts(out);
     {
-        std::lock_guard<std::mutex> hold(flow.lock);
+        std::lock_guard<WorkerLock> hold(flow.lock);
         flow.stop = true;
     }
-    flow.freed.notify_all();
+    flow.freed.wakeAll();
     pool.wait();
     if (result != WriteError::none) return result;
     layout.finish(out, params.copies);

@@ -1,5 +1,7 @@
 #include "figure/worker_pool.h"
 
+#include <mutex>
+
 WorkerPool::WorkerPool(int count)
     : seats(new Seat[count > 0 ? count : 0]), threads(new WorkerThread[count > 0 ? count : 0]) {
     for (int i = 0; i < count; ++i) {
@@ -18,35 +20,35 @@ WorkerPool::WorkerPool(int count)
 
 WorkerPool::~WorkerPool() {
     {
-        std::unique_lock<std::mutex> hold(lock);
-        done.wait(hold, [&] { return busy == 0; });  // a job's context lives no longer
+        std::lock_guard<WorkerLock> hold(lock);
+        done.waitUntil(lock, [&] { return busy == 0; });  // a job's context lives no longer
         ending = true;
     }
-    wake.notify_all();
+    wake.wakeAll();
     for (int i = 0; i < running; ++i) threads[i].join();
 }
 
 void WorkerPool::begin(void (*run)(const void*, int), const void* context) {
     {
-        std::lock_guard<std::mutex> hold(lock);
+        std::lock_guard<WorkerLock> hold(lock);
         jobRun = run;
         jobContext = context;
         busy = running;
         ++jobs;
     }
-    wake.notify_all();
+    wake.wakeAll();
 }
 
 void WorkerPool::wait() {
-    std::unique_lock<std::mutex> hold(lock);
-    done.wait(hold, [&] { return busy == 0; });
+    std::lock_guard<WorkerLock> hold(lock);
+    done.waitUntil(lock, [&] { return busy == 0; });
 }
 
 void WorkerPool::serve(int index) {
     unsigned long long taken = 0;
-    std::unique_lock<std::mutex> hold(lock);
+    std::unique_lock<WorkerLock> hold(lock);
     for (;;) {
-        wake.wait(hold, [&] { return ending || jobs != taken; });
+        wake.waitUntil(lock, [&] { return ending || jobs != taken; });
         if (ending) return;
         taken = jobs;
         void (*const run)(const void*, int) = jobRun;
@@ -54,6 +56,6 @@ void WorkerPool::serve(int index) {
         hold.unlock();
         run(context, index);
         hold.lock();
-        if (--busy == 0) done.notify_one();
+        if (--busy == 0) done.wakeOne();
     }
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 
 #include "figure/worker_thread.h"
 
@@ -40,9 +38,9 @@ struct WorkerPool {
     void begin(void (*run)(const void*, int), const void* context);
     void serve(int index);
 
-    std::mutex lock;
-    std::condition_variable wake;  // a job, or the end, for the workers
-    std::condition_variable done;  // the last worker done, for the caller
+    WorkerLock lock;
+    WorkerSignal wake;  // a job, or the end, for the workers
+    WorkerSignal done;  // the last worker done, for the caller
     void (*jobRun)(const void*, int) = nullptr;
     const void* jobContext = nullptr;
     unsigned long long jobs = 0;  // jobs started so far: each worker takes each once

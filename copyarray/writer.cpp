@@ -123,90 +123,87 @@ struct WritePart {
     bool formatted = false;  // waiting to be written
 };
 
-// The copies' lines on their way out, cut into parts: the workers take the next part while a
-// buffer is free and format it; the caller writes the buffers out in order, straight from them.
-// Everything below `lock` is shared; a part's buffer belongs to its worker until `formatted`,
-// then to the caller until it is written.
+// The copies' lines on their way out, cut into parts. Every thread takes the next part while a
+// buffer is free and formats it; the thread whose part is the next to go out writes it, straight
+// from its buffer, and then every part after it that is formatted, while the others format on.
+// Everything from `lock` on is shared under it; a part's buffer belongs to its thread until it
+// is formatted, then to the one thread that writes.
 struct PartFlow {
-    explicit PartFlow(const CopyRun& r) : run(r) {}
+    PartFlow(const CopyRun& r, std::FILE* f) : run(r), file(f) {}
 
     const CopyRun& run;
+    std::FILE* const file;
     std::vector<WritePart> parts;  // part n uses parts[n % parts.size()]
     WorkerLock lock;
-    WorkerSignal formatted;  // the caller waits for its next part
-    WorkerSignal freed;      // the workers wait for a free buffer
+    WorkerSignal freed;  // a thread waits for a free buffer
     std::size_t nextLine = 0;
     std::size_t taken = 0, written = 0;  // parts
-    bool stop = false;
+    bool writing = false;                // a thread is writing parts out
+    WriteError result = WriteError::none;
 
-    // A worker's job: parts until none is left or the caller stops.
-    void formatParts() {
+    bool over() const { return result != WriteError::none || nextLine == run.total; }
+
+    // Every thread's job, until every part is taken or the writing stopped.
+    void work() {
         std::unique_lock<WorkerLock> hold(lock);
         for (;;) {
-            freed.waitUntil(lock, [&] {
-                return stop || nextLine == run.total || taken - written < parts.size();
-            });
-            if (stop || nextLine == run.total) return;
-            WritePart& part = parts[taken++ % parts.size()];
+            freed.waitUntil(lock, [&] { return over() || taken - written < parts.size(); });
+            if (over()) return;
+            const std::size_t n = taken++;
+            WritePart& part = parts[n % parts.size()];
             part.first = nextLine;
             part.last = partEnd(run.layout, nextLine, run.total);
             nextLine = part.last;
+            if (over()) freed.wakeAll();  // the last part: the threads waiting may end
             hold.unlock();
             part.text.used = 0;
             part.representable = run.put(part.text, part.first, part.last);
             hold.lock();
             part.formatted = true;
-            formatted.wakeOne();
+            if (writing || n != written) continue;  // the parts before it go out first
+            writing = true;
+            while (result == WriteError::none && parts[written % parts.size()].formatted) {
+                WritePart& next = parts[written % parts.size()];
+                hold.unlock();
+                const WriteError outcome = write(next);
+                hold.lock();
+                next.formatted = false;
+                ++written;
+                result = outcome;
+                freed.wakeAll();
+            }
+            writing = false;
         }
     }
 
-    // The caller's: each part as soon as it is formatted, in order.
-    WriteError writeParts(OutputBuffer& out) {
-        for (std::size_t n = 0;; ++n) {
-            WritePart& part = parts[n % parts.size()];
-            {
-                std::lock_guard<WorkerLock> hold(lock);
-                formatted.waitUntil(
-                    lock, [&] { return part.formatted || (n == taken && nextLine == run.total); });
-                if (!part.formatted) return WriteError::none;  // every part is out
-            }
-            const std::size_t bytes = part.text.used;
-            if (bytes > 0 && std::fwrite(part.text.data.data(), 1, bytes, out.file) != bytes)
-                out.failed = true;
-            if (!part.representable) return WriteError::notRepresentable;
-            if (out.failed) return WriteError::writeFailed;
-            {
-                std::lock_guard<WorkerLock> hold(lock);
-                part.formatted = false;
-                ++written;
-            }
-            freed.wakeOne();
-        }
+    // The part's bytes, and where the writing ends with it.
+    WriteError write(const WritePart& part) const {
+        const std::size_t bytes = part.text.used;
+        if (bytes > 0 && std::fwrite(part.text.data.data(), 1, bytes, file) != bytes)
+            return WriteError::writeFailed;
+        return part.representable ? WriteError::none : WriteError::notRepresentable;
     }
 };
 
-// The copies' lines in parts, formatted by the pool's workers while the caller writes the parts
-// before them. The bytes are those of one pass, and so is where a number that is not finite
-// stops the writing.
+// The copies' lines in parts, formatted by the pool's workers and the caller, each part written
+// as soon as those before it are. The bytes are those of one pass, and so is where a number
+// that is not finite stops the writing.
 WriteError emitCopiesInParts(CopyLayout& layout, const CopyArray& copies,
                              const CopyParameters& params, OutputBuffer& out, WorkerPool& pool) {
     scaleArcs(layout, params, pool);
     const CopyRun run(layout, copies, params);
-    PartFlow flow(run);
-    // One buffer for each worker and one being written: memory stays near one buffer a thread.
-    flow.parts = std::vector<WritePart>(static_cast<std::size_t>(pool.size()) + 1);
+    PartFlow flow(run, out.file);
+    // A buffer a thread and two more, so a thread that finished its part before the one ahead
+    // of it rarely waits; memory stays near one buffer a thread.
+    flow.parts = std::vector<WritePart>(static_cast<std::size_t>(pool.size() + 1) + 2);
     for (WritePart& part : flow.parts) part.text.data.resize(kPartBytes);
     if (!out.flush()) return WriteError::writeFailed;
-    const auto format = [&](int) { flow.formatParts(); };
-    pool.start(format);
-    const WriteError result = flow.writeParts(out);
-    {
-        std::lock_guard<WorkerLock> hold(flow.lock);
-        flow.stop = true;
-    }
-    flow.freed.wakeAll();
+    const auto work = [&](int) { flow.work(); };
+    pool.start(work);
+    work(0);
     pool.wait();
-    if (result != WriteError::none) return result;
+    if (flow.result == WriteError::writeFailed) out.failed = true;
+    if (flow.result != WriteError::none) return flow.result;
     layout.finish(out, params.copies);
     return out.flush() ? WriteError::none : WriteError::writeFailed;
 }
@@ -257,7 +254,7 @@ WriteError emitCopies(const Figure& figure, const CopyArray& copies, const CopyP
     CopyLayout whole(figure, false, keep);
     if (workers >= 2 && (out.file || !out.formats()) &&
         whole.perCopy * copiesOf(params) >= 2 * kLinesPerPart) {
-        WorkerPool pool(workers);
+        WorkerPool pool(workers - 1);  // and the caller
         if (pool.size() > 0) {
             CopyLayout layout(figure, true, keep);
             if (!out.formats()) return checkCopiesInParts(layout, copies, params, pool);

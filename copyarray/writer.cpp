@@ -100,10 +100,15 @@ struct CopyRun {
 };
 
 // The arcs scaled once for the run, where the copies' scales allow it, by the pool and the
-// caller together.
-void scaleArcs(CopyLayout& layout, const CopyParameters& params, WorkerPool& pool) {
+// caller together; the caller first does `meanwhile` (what needs no arcs).
+template <class Meanwhile>
+void scaleArcs(CopyLayout& layout, const CopyParameters& params, WorkerPool& pool,
+               const Meanwhile& meanwhile) {
     layout.planArcs(params);
-    if (layout.arcs.empty()) return;
+    if (layout.arcs.empty()) {
+        meanwhile();
+        return;
+    }
     std::atomic<std::size_t> next{0};
     const auto scale = [&](int) {
         const std::size_t count = layout.arcs.size();
@@ -111,12 +116,14 @@ void scaleArcs(CopyLayout& layout, const CopyParameters& params, WorkerPool& poo
             layout.scaleArcs(i, count - i < kArcsPerTake ? count : i + kArcsPerTake);
     };
     pool.start(scale);
+    meanwhile();
     scale(0);
     pool.wait();
 }
 
-// One part: a run of lines formatted into a buffer of its own.
-struct WritePart {
+// One part: a run of lines formatted into a buffer of its own. A cache line of its own too:
+// its thread counts every byte it formats.
+struct alignas(64) WritePart {
     OutputBuffer text{nullptr, true};
     std::size_t first = 0, last = 0;
     bool representable = true;
@@ -190,7 +197,8 @@ struct PartFlow {
 // that is not finite stops the writing.
 WriteError emitCopiesInParts(CopyLayout& layout, const CopyArray& copies,
                              const CopyParameters& params, OutputBuffer& out, WorkerPool& pool) {
-    scaleArcs(layout, params, pool);
+    // The attribute plan, a walk over the whole figure, while the pool scales the arcs.
+    scaleArcs(layout, params, pool, [&] { layout.planAttributes(); });
     const CopyRun run(layout, copies, params);
     PartFlow flow(run, out.file);
     // A buffer a thread and two more, so a thread that finished its part before the one ahead
@@ -212,7 +220,7 @@ WriteError emitCopiesInParts(CopyLayout& layout, const CopyArray& copies,
 // meets a number that is not finite. Nothing is written, so the order does not matter.
 WriteError checkCopiesInParts(CopyLayout& layout, const CopyArray& copies,
                               const CopyParameters& params, WorkerPool& pool) {
-    scaleArcs(layout, params, pool);
+    scaleArcs(layout, params, pool, [] {});
     const CopyRun run(layout, copies, params);
     std::atomic<std::size_t> next{0};
     std::atomic<bool> refused{false};
@@ -249,21 +257,20 @@ bool succeed(WriteError* error) {
 WriteError emitCopies(const Figure& figure, const CopyArray& copies, const CopyParameters& params,
                       OutputBuffer& out, int threads) {
     const int workers = workerThreads(threads);
-    // Small writes are not worth the threads; text kept in memory is written in one pass.
     const bool keep = params.keepAttributes;
-    CopyLayout whole(figure, false, keep);
-    if (workers >= 2 && (out.file || !out.formats()) &&
-        whole.perCopy * copiesOf(params) >= 2 * kLinesPerPart) {
+    // Text kept in memory is written in one pass, and so are small writes, which are not worth
+    // the threads.
+    const bool parted = workers >= 2 && (out.file || !out.formats());
+    CopyLayout layout(figure, parted, keep);
+    if (parted && layout.perCopy * copiesOf(params) >= 2 * kLinesPerPart) {
         WorkerPool pool(workers - 1);  // and the caller
         if (pool.size() > 0) {
-            CopyLayout layout(figure, true, keep);
             if (!out.formats()) return checkCopiesInParts(layout, copies, params, pool);
-            layout.planAttributes();
             return emitCopiesInParts(layout, copies, params, out, pool);
         }
     }
-    whole.planAttributes();
-    return emitCopiesInOrder(whole, copies, params, out);
+    layout.planAttributes();
+    return emitCopiesInOrder(layout, copies, params, out);
 }
 
 bool writeResult(const Figure& figure, const CopyArray& copies, const CopyParameters& params,

@@ -100,9 +100,9 @@ namespace {
 // Item i of a kind of one line an item; a circle or arc scaled already where scaled is given.
 template <class Kind>
 bool putListed(Kind, const Figure& f, OutputBuffer& out, const Matrix3& m, const CopyStep& step,
-               std::size_t i, const ScaledArc* scaled) {
+               std::size_t i, const ScaledArcs* scaled) {
     if constexpr (std::is_same_v<Kind, CircleKind>)
-        if (scaled) return putItem(out, m, step, f.circles[i], scaled[i]);
+        if (scaled) return putItem(out, m, step, f.circles[i], (*scaled)[i]);
     return putItem(out, m, step, Kind::list(f)[i]);
 }
 
@@ -114,7 +114,7 @@ struct ItemWriter {
     const CopyStep& step;
     CopyLayout::Cursor& cursor;
     bool blocks;  // block references go into this copy
-    const ScaledArc* scaled;
+    const ScaledArcs* scaled;
 
     // Lines [from, to) of item i of kind k, whose first line is `line`.
     bool put(std::size_t k, std::size_t i, std::size_t line, std::size_t from, std::size_t to) {
@@ -373,14 +373,11 @@ void CopyLayout::planArcs(const CopyParameters& params) {
     CopySteps steps(params);
     const CopyStep first = steps.next(), second = steps.next();
     if (!sameBits(first.scaleX, second.scaleX) || !sameBits(first.scaleY, second.scaleY)) return;
-    arcScaleX = first.scaleX;
-    arcScaleY = first.scaleY;
-    arcs.resize(figure.circles.size());
+    arcs.plan(figure.circles, first.scaleX, first.scaleY);
 }
 
 void CopyLayout::scaleArcs(std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i < to; ++i)
-        arcs[i] = scaledArc(figure.circles[i], arcScaleX, arcScaleY);
+    arcs.fill(figure.circles, from, to);
 }
 
 void CopyLayout::planAttributes() {
@@ -394,9 +391,9 @@ void CopyLayout::finish(OutputBuffer& out, int copies) const {
 bool CopyLayout::put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
                      std::size_t to) const {
     Cursor cursor(plan, step.k == 1, from);
-    const ScaledArc* scaled = nullptr;
-    if (!arcs.empty() && sameBits(step.scaleX, arcScaleX) && sameBits(step.scaleY, arcScaleY))
-        scaled = arcs.data();
+    const ScaledArcs* scaled = nullptr;
+    if (!arcs.empty() && sameBits(step.scaleX, arcs.scaleX) && sameBits(step.scaleY, arcs.scaleY))
+        scaled = &arcs;
     return !ElementKinds::any(
         [&](auto kind) { return !putKind(kind, out, m, step, from, to, cursor, scaled); });
 }
@@ -404,7 +401,7 @@ bool CopyLayout::put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, 
 template <class Kind>
 bool CopyLayout::putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopyStep& step,
                          std::size_t from, std::size_t to, Cursor& cursor,
-                         const ScaledArc* scaled) const {
+                         const ScaledArcs* scaled) const {
     constexpr std::size_t k = ElementKinds::index<Kind>();
     const std::size_t begin = firstLine[k], end = firstLine[k + 1];
     if (from >= end || to <= begin) return true;

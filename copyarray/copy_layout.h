@@ -62,14 +62,13 @@ struct CopyLayout {
     std::vector<std::size_t> stringLines;
     std::vector<std::size_t> stringBytesBefore;  // one more than stringLines: all of a copy's
     std::size_t stringBytesBeforeLine(std::size_t line) const;  // within a copy
-    // The circles and arcs scaled by arcScaleX and arcScaleY, one per circle, or none.
-    std::vector<ScaledArc> arcs;
-    double arcScaleX = 1.0, arcScaleY = 1.0;
+    // The circles and arcs scaled once for the run, or none.
+    ScaledArcs arcs;
 
     struct Cursor;
 
   private:
     template <class Kind>
     bool putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
-                 std::size_t to, Cursor& cursor, const ScaledArc* scaled) const;
+                 std::size_t to, Cursor& cursor, const ScaledArcs* scaled) const;
 };

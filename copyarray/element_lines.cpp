@@ -33,7 +33,7 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const Ci
     const double y = m.transformY(c.cx, c.cy);
     const double tilt = (arc.tilt - step.turn) * kWriterDegreesPerRadian;
     if (c.isThreeNumberCircle()) {
-        if (std::fabs(step.scaleX) == std::fabs(step.scaleY)) {
+        if (radiusAlone(c, step.scaleX, step.scaleY)) {
             const double v[3] = {x, y, arc.radius};
             return putLine(out, CircleKind::prefix, v, 3);
         }

@@ -27,7 +27,7 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const Te
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const SolidItem& s);
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const MarkerItem& p);
 // A circle or arc whose scaling for the step is known already: arc is scaledArc's for the
-// step's scales.
+// step's scales (its radius alone where radiusAlone says the line takes no more).
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c,
              const ScaledArc& arc);
 

@@ -2,17 +2,24 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
 #include "copyarray/element_lines.h"
+#include "figure/attribute_table.h"
 
 namespace {
 
 constexpr std::size_t kPolyline = ElementKinds::index<PolylineKind>();
 constexpr std::size_t kDimension = ElementKinds::index<DimensionKind>();
 constexpr std::size_t kBlock = ElementKinds::index<BlockKind>();
+
+// Equal as bits: 0 and -0 scale an arc into different signs.
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 bool isGroupKind(std::size_t k) {
     return k == kDimension || k == kBlock;
@@ -22,14 +29,27 @@ const std::vector<GroupItem>& groupsOf(const Figure& f, std::size_t k) {
     return k == kDimension ? f.dimensions : f.blocks;
 }
 
-// The state of item i of the kind with index k: the last run at or before it.
-uint32_t stateOf(const Attributes& a, std::size_t k, std::size_t i) {
-    const std::vector<StateRun>& runs = a.runs[k];
-    const auto after =
-        std::upper_bound(runs.begin(), runs.end(), i,
-                         [](std::size_t item, const StateRun& run) { return item < run.first; });
-    return after == runs.begin() ? 0 : (after - 1)->state;
-}
+// The states of items: that of item i of the kind with index k is the last run at or before
+// it. Asked in writing order, which mostly rises within a kind, so the run found last and the
+// one after it are tried before a search.
+struct StateFinder {
+    const Attributes& a;
+    std::size_t at[kFigureKinds] = {};
+
+    uint32_t operator()(std::size_t k, std::size_t i) {
+        const std::vector<StateRun>& runs = a.runs[k];
+        std::size_t& r = at[k];
+        for (std::size_t near = r; near < runs.size() && near < r + 2; ++near)
+            if (runs[near].first <= i && (near + 1 == runs.size() || i < runs[near + 1].first))
+                return runs[r = near].state;
+        const auto after = std::upper_bound(
+            runs.begin(), runs.end(), i,
+            [](std::size_t item, const StateRun& run) { return item < run.first; });
+        if (after == runs.begin()) return 0;
+        r = static_cast<std::size_t>(after - 1 - runs.begin());
+        return runs[r].state;
+    }
+};
 
 // A group's elements in file order: the kind and index of each.
 template <class Visit>
@@ -38,17 +58,16 @@ void eachMember(const GroupItem& g, Visit&& visit) {
     for (uint8_t k : g.order) visit(static_cast<std::size_t>(k), g.first[k] + taken[k]++);
 }
 
-// The lines that bring the host from `host` to state s: every key s knows and the host has
-// otherwise.
-void changeTo(const Attributes& a, const AttributeState& s, AttributeState& host,
-              std::string& lines) {
-    lines.clear();
+// What brings the host from `host` to state s: the line of every key s knows and the host has
+// otherwise (kUnknownLine for the others), which the host then has.
+AttributeState changeTo(const AttributeState& s, AttributeState& host) {
+    AttributeState change;
     for (int k = 0; k < kAttributeKeys; ++k) {
         if (s.line[k] == kUnknownLine || s.line[k] == host.line[k]) continue;
         host.line[k] = s.line[k];
-        lines += a.lines[s.line[k]];
-        lines += "\r\n";
+        change.line[k] = s.line[k];
     }
+    return change;
 }
 
 }  // namespace
@@ -78,6 +97,15 @@ struct CopyLayout::Cursor {
 
 namespace {
 
+// Item i of a kind of one line an item; a circle or arc scaled already where scaled is given.
+template <class Kind>
+bool putListed(Kind, const Figure& f, OutputBuffer& out, const Matrix3& m, const CopyStep& step,
+               std::size_t i, const ScaledArcs* scaled) {
+    if constexpr (std::is_same_v<Kind, CircleKind>)
+        if (scaled) return putItem(out, m, step, f.circles[i], (*scaled)[i]);
+    return putItem(out, m, step, Kind::list(f)[i]);
+}
+
 // Writing the lines of items, wherever they stand: in their kind's place or in a group.
 struct ItemWriter {
     const CopyLayout& layout;
@@ -86,6 +114,7 @@ struct ItemWriter {
     const CopyStep& step;
     CopyLayout::Cursor& cursor;
     bool blocks;  // block references go into this copy
+    const ScaledArcs* scaled;
 
     // Lines [from, to) of item i of kind k, whose first line is `line`.
     bool put(std::size_t k, std::size_t i, std::size_t line, std::size_t from, std::size_t to) {
@@ -97,7 +126,8 @@ struct ItemWriter {
         ElementKinds::each([&](auto kind) {
             using Kind = decltype(kind);
             if constexpr (Kind::kLinesEach == 1)
-                if (ElementKinds::index<Kind>() == k) ok = putItem(out, m, step, Kind::list(f)[i]);
+                if (ElementKinds::index<Kind>() == k)
+                    ok = putListed(kind, f, out, m, step, i, scaled);
         });
         return ok;
     }
@@ -180,9 +210,9 @@ void eachWritten(const CopyLayout& layout, Visit&& visit) {
 template <class Visit>
 void eachLineState(const CopyLayout& layout, Visit&& visit) {
     const Figure& f = layout.figure;
-    const Attributes& a = f.attributes;
+    StateFinder stateOf{f.attributes};
     eachWritten(layout, [&](std::size_t k, std::size_t i, std::size_t line) {
-        const uint32_t state = stateOf(a, k, i);
+        const uint32_t state = stateOf(k, i);
         visit(line, state);
         if (k != kPolyline) return;
         const PolylineItem& p = f.polylines[i];
@@ -200,34 +230,46 @@ void eachLineState(const CopyLayout& layout, Visit&& visit) {
 void makePlan(const CopyLayout& layout, AttributePlan& plan) {
     const Attributes& a = layout.figure.attributes;
     const AttributeState& header = a.states[a.header];
-    AttributeState first = header, later = header;
-    std::string firstLines, laterLines;
-    uint32_t previous = kUnknownLine;
-    eachLineState(layout, [&](std::size_t, uint32_t state) {
-        // The host already has all a line's state that the one before had.
-        if (state == previous) return;
-        previous = state;
-        changeTo(a, a.states[state], later, laterLines);
-    });
-    std::unordered_map<std::string, uint32_t> known;
-    auto intern = [&](const std::string& lines) -> uint32_t {
-        if (lines.empty()) return 0;
-        const auto [at, added] = known.emplace(lines, static_cast<uint32_t>(plan.changes.size()));
-        if (added) {
-            plan.changes.push_back({plan.bytes.size(), static_cast<uint32_t>(lines.size())});
-            plan.bytes += lines;
-        }
-        return at->second;
+    // One walk finds where the state changes; the host already has all a line's state that
+    // the one before had.
+    struct StateChange {
+        std::size_t line;
+        uint32_t state;
     };
-    previous = kUnknownLine;
+    std::vector<StateChange> changes;
+    uint32_t previous = kUnknownLine;
     eachLineState(layout, [&](std::size_t line, uint32_t state) {
         if (state == previous) return;
         previous = state;
-        changeTo(a, a.states[state], first, firstLines);
-        changeTo(a, a.states[state], later, laterLines);
-        if (!firstLines.empty() || !laterLines.empty())
-            plan.prefixes.push_back({line, intern(firstLines), intern(laterLines)});
+        changes.push_back({line, state});
     });
+    AttributeState first = header, later = header;
+    for (const StateChange& c : changes) changeTo(a.states[c.state], later);
+    // A change is known by its lines' indices, and its text made once: each distinct line is
+    // stored once, so equal indices are equal texts.
+    const AttributeState none;
+    std::unordered_map<AttributeState, uint32_t, AttributeStateHash> known;
+    auto intern = [&](const AttributeState& change) -> uint32_t {
+        if (change == none) return 0;
+        const auto [at, added] =
+            known.try_emplace(change, static_cast<uint32_t>(plan.changes.size()));
+        if (added) {
+            const std::size_t offset = plan.bytes.size();
+            for (uint32_t l : change.line) {
+                if (l == kUnknownLine) continue;
+                plan.bytes += a.lines[l];
+                plan.bytes += "\r\n";
+            }
+            plan.changes.push_back({offset, static_cast<uint32_t>(plan.bytes.size() - offset)});
+        }
+        return at->second;
+    };
+    for (const StateChange& c : changes) {
+        const AttributeState firstChange = changeTo(a.states[c.state], first);
+        const AttributeState laterChange = changeTo(a.states[c.state], later);
+        if (!(firstChange == none) || !(laterChange == none))
+            plan.prefixes.push_back({c.line, intern(firstChange), intern(laterChange)});
+    }
     for (int k = 0; k < kAttributeKeys; ++k)
         if (header.line[k] != kUnknownLine && later.line[k] != header.line[k]) {
             plan.restore += a.lines[header.line[k]];
@@ -323,6 +365,21 @@ std::size_t CopyLayout::estimatedBytes(std::size_t from, std::size_t to) const {
     return (to - from) * kUsualLineBytes + before(to) - before(from);
 }
 
+void CopyLayout::planArcs(const CopyParameters& params) {
+    arcs.clear();
+    if (params.copies < 2 || figure.circles.empty()) return;
+    // The same scales in the first two copies are the same in every copy: only 0 and 1 (and
+    // what is not finite) are their own squares, and so every power of themselves.
+    CopySteps steps(params);
+    const CopyStep first = steps.next(), second = steps.next();
+    if (!sameBits(first.scaleX, second.scaleX) || !sameBits(first.scaleY, second.scaleY)) return;
+    arcs.plan(figure.circles, first.scaleX, first.scaleY);
+}
+
+void CopyLayout::scaleArcs(std::size_t from, std::size_t to) {
+    arcs.fill(figure.circles, from, to);
+}
+
 void CopyLayout::planAttributes() {
     if (keep && figure.attributes.any()) makePlan(*this, plan);
 }
@@ -334,27 +391,31 @@ void CopyLayout::finish(OutputBuffer& out, int copies) const {
 bool CopyLayout::put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
                      std::size_t to) const {
     Cursor cursor(plan, step.k == 1, from);
+    const ScaledArcs* scaled = nullptr;
+    if (!arcs.empty() && sameBits(step.scaleX, arcs.scaleX) && sameBits(step.scaleY, arcs.scaleY))
+        scaled = &arcs;
     return !ElementKinds::any(
-        [&](auto kind) { return !putKind(kind, out, m, step, from, to, cursor); });
+        [&](auto kind) { return !putKind(kind, out, m, step, from, to, cursor, scaled); });
 }
 
 template <class Kind>
 bool CopyLayout::putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopyStep& step,
-                         std::size_t from, std::size_t to, Cursor& cursor) const {
+                         std::size_t from, std::size_t to, Cursor& cursor,
+                         const ScaledArcs* scaled) const {
     constexpr std::size_t k = ElementKinds::index<Kind>();
     const std::size_t begin = firstLine[k], end = firstLine[k + 1];
     if (from >= end || to <= begin) return true;
     from = from > begin ? from - begin : 0;
     to = (to < end ? to : end) - begin;
-    const auto& list = Kind::list(figure);
     if constexpr (Kind::kLinesEach == 1) {
         // The usual case, a line an item: no lookups.
         for (std::size_t n = from; n < to; ++n) {
             cursor.put(out, begin + n);
-            if (!putItem(out, m, step, list[allOwn[k] ? n : own[k][n]])) return false;
+            if (!putListed(Kind{}, figure, out, m, step, allOwn[k] ? n : own[k][n], scaled))
+                return false;
         }
     } else {
-        ItemWriter writer{*this, out, m, step, cursor, movesOnly(step)};
+        ItemWriter writer{*this, out, m, step, cursor, movesOnly(step), scaled};
         const std::size_t count = ownItems[k];
         std::size_t n = 0, start = 0;
         if (from > 0) {

@@ -6,6 +6,7 @@
 #include "copyarray/attribute_plan.h"
 #include "copyarray/copy_array.h"
 #include "copyarray/line_output.h"
+#include "copyarray/scale_arc.h"
 #include "figure/element_kinds.h"
 #include "figure/figure.h"
 #include "figure/matrix3.h"
@@ -25,6 +26,11 @@ struct CopyLayout {
 
     // The attribute lines to write, when they are kept: only for a layout that writes.
     void planAttributes();
+    // Where every copy has the same scales (both 1, say), the circles and arcs are scaled once
+    // for the run instead of once per copy: planArcs makes room when so, scaleArcs fills
+    // [from, to) of it (from any thread, each its own range) before the first put.
+    void planArcs(const CopyParameters& params);
+    void scaleArcs(std::size_t from, std::size_t to);
     // Writes lines [from, to) of the copy with matrix m and step (from > 0 only for a layout
     // made with anyStart); false at a number that is not finite.
     bool put(OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
@@ -56,11 +62,13 @@ struct CopyLayout {
     std::vector<std::size_t> stringLines;
     std::vector<std::size_t> stringBytesBefore;  // one more than stringLines: all of a copy's
     std::size_t stringBytesBeforeLine(std::size_t line) const;  // within a copy
+    // The circles and arcs scaled once for the run, or none.
+    ScaledArcs arcs;
 
     struct Cursor;
 
   private:
     template <class Kind>
     bool putKind(Kind, OutputBuffer& out, const Matrix3& m, const CopyStep& step, std::size_t from,
-                 std::size_t to, Cursor& cursor) const;
+                 std::size_t to, Cursor& cursor, const ScaledArcs* scaled) const;
 };

@@ -12,24 +12,28 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const LineIte
 }
 
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c) {
-    CircleItem arc = c;
-    scaleArc(arc, step.scaleX, step.scaleY);
+    return putItem(out, m, step, c, scaledArc(c, step.scaleX, step.scaleY));
+}
+
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c,
+             const ScaledArc& arc) {
     double ratio = arc.ratio;
-    double start = arc.startAngle;
-    double end = arc.endAngle;
+    double start = c.startAngle + arc.shift;
+    double end = c.endAngle + arc.shift;
     if (ratio < 0.0) {
         // A mirrored arc: the same curve, walked the other way, with a positive ratio.
         // 0 - a rather than -a, so an angle of 0 is not written as "-0.000000".
         ratio = -ratio;
-        start = 0.0 - arc.endAngle;
-        end = 0.0 - arc.startAngle;
+        const double walked = start;
+        start = 0.0 - end;
+        end = 0.0 - walked;
     }
     if (ratio < kMinWrittenRatio) ratio = kMinWrittenRatio;
     const double x = m.transformX(c.cx, c.cy);
     const double y = m.transformY(c.cx, c.cy);
     const double tilt = (arc.tilt - step.turn) * kWriterDegreesPerRadian;
     if (c.isThreeNumberCircle()) {
-        if (std::fabs(step.scaleX) == std::fabs(step.scaleY)) {
+        if (radiusAlone(c, step.scaleX, step.scaleY)) {
             const double v[3] = {x, y, arc.radius};
             return putLine(out, CircleKind::prefix, v, 3);
         }

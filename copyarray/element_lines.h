@@ -4,6 +4,7 @@
 
 #include "copyarray/copy_array.h"
 #include "copyarray/line_output.h"
+#include "copyarray/scale_arc.h"
 #include "figure/figure.h"
 #include "figure/matrix3.h"
 
@@ -25,6 +26,10 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const Po
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const TextItem& t);
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const SolidItem& s);
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const MarkerItem& p);
+// A circle or arc whose scaling for the step is known already: arc is scaledArc's for the
+// step's scales (its radius alone where radiusAlone says the line takes no more).
+bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c,
+             const ScaledArc& arc);
 
 // A group's head: `msg`, or a block reference's `BL x y "name` at its moved insertion point.
 bool putDimensionHead(OutputBuffer& out);

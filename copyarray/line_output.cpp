@@ -1,9 +1,6 @@
 #include "copyarray/line_output.h"
 
-#include <cmath>
 #include <cstring>
-
-#include "figure/decimal.h"
 
 void TextBuffer::resize(std::size_t n) {
     std::unique_ptr<char[]> grown(new char[n]);
@@ -16,7 +13,7 @@ OutputBuffer::OutputBuffer(std::FILE* target, bool keepText) : file(target), kep
     if (file || kept) data.resize(1 << 16);
 }
 
-char* OutputBuffer::space(std::size_t bytes) {
+char* OutputBuffer::makeSpace(std::size_t bytes) {
     if (kept && used + bytes > data.size()) {
         data.resize(data.size() + used + bytes);
     } else if (used + bytes > data.size()) {
@@ -31,31 +28,6 @@ bool OutputBuffer::flush() {
     if (file && used > 0 && std::fwrite(data.data(), 1, used, file) != used) failed = true;
     used = 0;
     return !failed;
-}
-
-bool putLine(OutputBuffer& out, const char* prefix, const double* values, int count,
-             std::string_view tail, bool spaced) {
-    for (int i = 0; i < count; ++i)
-        if (!std::isfinite(values[i])) return false;
-    if (!out.formats()) return true;
-    const std::size_t prefixLength = std::strlen(prefix);
-    char* const start = out.space(prefixLength + count * (kMaxLfChars + 1) + 1 + tail.size() + 2);
-    char* p = start;
-    std::memcpy(p, prefix, prefixLength);
-    p += prefixLength;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) *p++ = ' ';
-        p += formatLf(values[i], p);
-    }
-    if (!tail.empty()) {
-        if (spaced) *p++ = ' ';
-        std::memcpy(p, tail.data(), tail.size());
-        p += tail.size();
-    }
-    *p++ = '\r';
-    *p++ = '\n';
-    out.commit(static_cast<std::size_t>(p - start));
-    return true;
 }
 
 void putTag(OutputBuffer& out, std::string_view tag) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "figure/decimal.h"
 
 // The exchange file's lines as bytes: a buffer in front of a stream, and the shapes of a line.
 
@@ -28,7 +32,10 @@ struct OutputBuffer {
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
-    char* space(std::size_t bytes);  // room for at least bytes more
+    // Room for at least bytes more. Inline where it fits: every line asks.
+    char* space(std::size_t bytes) {
+        return used + bytes <= data.size() ? data.data() + used : makeSpace(bytes);
+    }
     void commit(std::size_t bytes) { used += bytes; }
     bool flush();
     bool formats() const { return file || kept; }
@@ -38,13 +45,46 @@ struct OutputBuffer {
     std::size_t used = 0;
     bool failed = false;
     bool kept = false;
+
+  private:
+    char* makeSpace(std::size_t bytes);
 };
 
 // One line: prefix, the numbers separated by single spaces, then `tail` (when not empty; after
 // a space unless spaced is false) and CR LF. False when a number is not finite; nothing is
-// written then.
-bool putLine(OutputBuffer& out, const char* prefix, const double* values, int count,
-             std::string_view tail = {}, bool spaced = true);
+// written then. Inline, with the prefix's length known: a line costs little more than its
+// numbers.
+template <std::size_t N>
+__attribute__((always_inline)) inline bool putLine(OutputBuffer& out, const char (&prefix)[N],
+                                                   const double* values, int count,
+                                                   std::string_view tail = {}, bool spaced = true) {
+    constexpr std::size_t prefixLength = N - 1;
+    for (int i = 0; i < count; ++i)
+        if (!std::isfinite(values[i])) return false;
+    if (!out.formats()) return true;
+    // The longest the line can be, so each number is written without asking again.
+    char* const start = out.space(
+        prefixLength + static_cast<std::size_t>(count) * (kMaxLfChars + 1) + 1 + tail.size() + 2);
+    char* p = start;
+    std::memcpy(p, prefix, prefixLength);
+    p += prefixLength;
+    // A space after every number, the last taken back: no test per number.
+#pragma GCC unroll 8
+    for (int i = 0; i < count; ++i) {
+        p += formatLfInline(values[i], p);
+        *p++ = ' ';
+    }
+    if (count > 0) --p;
+    if (!tail.empty()) {
+        if (spaced) *p++ = ' ';
+        std::memcpy(p, tail.data(), tail.size());
+        p += tail.size();
+    }
+    *p++ = '\r';
+    *p++ = '\n';
+    out.commit(static_cast<std::size_t>(p - start));
+    return true;
+}
 
 // A line of its tag alone.
 void putTag(OutputBuffer& out, std::string_view tag);

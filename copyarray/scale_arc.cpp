@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-void scaleArc(CircleItem& arc, double sx, double sy) {
+ScaledArc scaledArc(const CircleItem& arc, double sx, double sy) {
     const double r = arc.radius;
     const double b = arc.ratio * r;
     const double c = std::cos(arc.tilt);
@@ -29,9 +29,49 @@ void scaleArc(CircleItem& arc, double sx, double sy) {
         newRadius == 0.0
             ? 1.0
             : ((cs * sy - sc * sx) * sd * r + (cc * sy + ss * sx) * cd * b) / newRadius;
-    arc.radius = newRadius;
-    arc.ratio = newRatio;
-    arc.tilt = newTilt;
-    arc.startAngle += shift;
-    arc.endAngle += shift;
+    return {newRadius, newRatio, newTilt, shift};
+}
+
+void scaleArc(CircleItem& arc, double sx, double sy) {
+    const ScaledArc scaled = scaledArc(arc, sx, sy);
+    arc.radius = scaled.radius;
+    arc.ratio = scaled.ratio;
+    arc.tilt = scaled.tilt;
+    arc.startAngle += scaled.shift;
+    arc.endAngle += scaled.shift;
+}
+
+void ScaledArcs::plan(const std::vector<CircleItem>& circles, double sx, double sy) {
+    scaleX = sx;
+    scaleY = sy;
+    radius.assign(circles.size(), 0.0);
+    shaped.assign((circles.size() + 63) / 64, 0);
+    shapesBefore.assign(shaped.size(), 0);
+    std::uint32_t count = 0;
+    for (std::size_t i = 0; i < circles.size(); ++i) {
+        if (i % 64 == 0) shapesBefore[i / 64] = count;
+        if (radiusAlone(circles[i], sx, sy)) continue;
+        shaped[i / 64] |= std::uint64_t{1} << (i % 64);
+        ++count;
+    }
+    shapes.assign(count, Shape{0.0, 0.0, 0.0});
+}
+
+void ScaledArcs::fill(const std::vector<CircleItem>& circles, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+        const ScaledArc s = scaledArc(circles[i], scaleX, scaleY);
+        radius[i] = s.radius;
+        const std::uint64_t word = shaped[i / 64];
+        if (!(word >> (i % 64) & 1)) continue;
+        const std::uint64_t below = (std::uint64_t{1} << (i % 64)) - 1;
+        shapes[shapesBefore[i / 64] + __builtin_popcountll(word & below)] = {s.ratio, s.tilt,
+                                                                             s.shift};
+    }
+}
+
+void ScaledArcs::clear() {
+    radius.clear();
+    shapes.clear();
+    shaped.clear();
+    shapesBefore.clear();
 }

@@ -40,7 +40,7 @@ struct SegmentKind {
     static constexpr bool kOptional = false;
     static constexpr bool kDots = false;
     using Item = LineItem;
-    static constexpr const char* prefix = " ";
+    static constexpr char prefix[] = " ";
     static constexpr std::size_t kLinesEach = 1;
     static bool starts(std::string_view piece) { return piece[0] == ' '; }
     static const std::vector<Item>& list(const Figure& f) { return f.lines; }
@@ -70,7 +70,7 @@ struct CircleKind {
     static constexpr bool kOptional = false;
     static constexpr bool kDots = false;
     using Item = CircleItem;
-    static constexpr const char* prefix = "ci ";
+    static constexpr char prefix[] = "ci ";
     static constexpr std::size_t kLinesEach = 1;
     static bool starts(std::string_view piece) { return kinds::startsWith(piece, "ci"); }
     static const std::vector<Item>& list(const Figure& f) { return f.circles; }
@@ -87,7 +87,7 @@ struct PointKind {
     static constexpr bool kOptional = false;
     static constexpr bool kDots = true;
     using Item = PointItem;
-    static constexpr const char* prefix = "pt ";
+    static constexpr char prefix[] = "pt ";
     static constexpr std::size_t kLinesEach = 1;
     static bool starts(std::string_view piece) { return kinds::startsWith(piece, "pt"); }
     static const std::vector<Item>& list(const Figure& f) { return f.points; }
@@ -118,7 +118,7 @@ struct SolidKind {
     static constexpr bool kOptional = true;
     static constexpr bool kDots = false;
     using Item = SolidItem;
-    static constexpr const char* prefix = "sl ";
+    static constexpr char prefix[] = "sl ";
     static constexpr std::size_t kLinesEach = 1;
     static bool starts(std::string_view piece) { return kinds::startsWith(piece, "sl"); }
     static const std::vector<Item>& list(const Figure& f) { return f.solids; }
@@ -133,7 +133,7 @@ struct MarkerKind {
     static constexpr bool kOptional = true;
     static constexpr bool kDots = true;
     using Item = MarkerItem;
-    static constexpr const char* prefix = "pt ";
+    static constexpr char prefix[] = "pt ";
     static constexpr std::size_t kLinesEach = 1;
     static bool starts(std::string_view) { return false; }
     static const std::vector<Item>& list(const Figure& f) { return f.markers; }
@@ -163,7 +163,7 @@ struct BlockKind {
     static constexpr bool kDots = true;
     using Item = GroupItem;
     static constexpr std::string_view tag = "BL";
-    static constexpr const char* prefix = "BL ";
+    static constexpr char prefix[] = "BL ";
     static constexpr std::size_t kLinesEach = 0;
     static bool starts(std::string_view piece) { return kinds::startsWith(piece, tag); }
     static const std::vector<Item>& list(const Figure& f) { return f.blocks; }

@@ -16,3 +16,39 @@ struct WorkerThread {
     void* argument = nullptr;
     void* handle = nullptr;  // the platform's
 };
+
+// A lock over what workers share, and a signal to wait for under it, of the platform's own. On
+// Windows a critical section and a condition variable, deleted with their owners: the
+// toolchain's std::mutex is never destroyed, so what its first use allocates stays.
+struct WorkerLock {
+    WorkerLock();
+    WorkerLock(const WorkerLock&) = delete;
+    WorkerLock& operator=(const WorkerLock&) = delete;
+    ~WorkerLock();
+
+    void lock();
+    void unlock();
+
+    void* native;  // the platform's
+};
+
+struct WorkerSignal {
+    WorkerSignal();
+    WorkerSignal(const WorkerSignal&) = delete;
+    WorkerSignal& operator=(const WorkerSignal&) = delete;
+    ~WorkerSignal();
+
+    // Releases `held` (locked by the caller) while it waits, and takes it again; may return
+    // without a wake.
+    void wait(WorkerLock& held);
+    void wakeOne();
+    void wakeAll();
+
+    // Waits, with `held` locked, until done() is true.
+    template <class Done>
+    void waitUntil(WorkerLock& held, Done done) {
+        while (!done()) wait(held);
+    }
+
+    void* native;
+};

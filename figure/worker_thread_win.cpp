@@ -25,3 +25,42 @@ void WorkerThread::join() {
     CloseHandle(handle);
     handle = nullptr;
 }
+
+WorkerLock::WorkerLock() : native(new CRITICAL_SECTION) {
+    InitializeCriticalSection(static_cast<CRITICAL_SECTION*>(native));
+}
+
+WorkerLock::~WorkerLock() {
+    DeleteCriticalSection(static_cast<CRITICAL_SECTION*>(native));
+    delete static_cast<CRITICAL_SECTION*>(native);
+}
+
+void WorkerLock::lock() {
+    EnterCriticalSection(static_cast<CRITICAL_SECTION*>(native));
+}
+
+void WorkerLock::unlock() {
+    LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(native));
+}
+
+// A condition variable needs no deleting: it holds nothing of the system's.
+WorkerSignal::WorkerSignal() : native(new CONDITION_VARIABLE) {
+    InitializeConditionVariable(static_cast<CONDITION_VARIABLE*>(native));
+}
+
+WorkerSignal::~WorkerSignal() {
+    delete static_cast<CONDITION_VARIABLE*>(native);
+}
+
+void WorkerSignal::wait(WorkerLock& held) {
+    SleepConditionVariableCS(static_cast<CONDITION_VARIABLE*>(native),
+                             static_cast<CRITICAL_SECTION*>(held.native), INFINITE);
+}
+
+void WorkerSignal::wakeOne() {
+    WakeConditionVariable(static_cast<CONDITION_VARIABLE*>(native));
+}
+
+void WorkerSignal::wakeAll() {
+    WakeAllConditionVariable(static_cast<CONDITION_VARIABLE*>(native));
+}

@@ -455,6 +455,57 @@ TEST(EmitCopies, ThreadsWriteWhatOnePassWrites) {
                 << texts << ", " << threads << " threads: first difference at byte "
                 << std::mismatch(one.begin(), one.end(), other.begin(), other.end()).first -
                        one.begin();
+            // Checking alone, as before writing to a stream, comes to the same verdict.
+            OutputBuffer check(nullptr);
+            EXPECT_EQ(emitCopies(figure, CopyArray{3, 4}, evaluateCopyParameters(rows(texts)),
+                                 check, threads),
+                      stops ? WriteError::notRepresentable : WriteError::none)
+                << texts << ", " << threads << " threads";
+        }
+    }
+}
+
+// Where every copy has the same scales, the circles and arcs are scaled once for the run: the
+// lines are still those of each copy's own scaling, in one pass and on the threads.
+TEST(EmitCopies, ArcsScaledOnceAreEachCopysOwnOnThreads) {
+    Figure figure;
+    std::mt19937_64 random(27);
+    auto any = [&](double from, double to) {
+        return from + (to - from) * static_cast<double>(random() >> 11) * 0x1p-53;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        CircleItem c{any(-1e4, 1e4), any(-1e4, 1e4), any(0, 500)};
+        if (i % 3 != 0) {
+            c.startAngle = any(-7, 7);
+            c.endAngle = any(-7, 7);
+            c.ratio = any(-2, 2);
+            c.tilt = any(-7, 7);
+        }
+        figure.circles.push_back(c);
+    }
+    for (const char* texts : {"5|3|7|1|1|6", "5|3|7|0|1|6", "5|3|33|1|0|6", "0|0|7|0|0|6",
+                              "5|3|7|-1|1|6", "5|3|7|-0|1|6"}) {
+        const CopyParameters params = evaluateCopyParameters(rows(texts));
+        const CopyArray copies{3, 4};
+        OutputBuffer expected(nullptr, true);
+        CopySteps steps(params);
+        for (int k = 1; k <= params.copies; ++k) {
+            const CopyStep step = steps.next();
+            for (const CircleItem& c : figure.circles)
+                ASSERT_TRUE(putItem(expected, copies.copyMatrix(params, step), step, c));
+        }
+        for (int threads : {1, 2}) {
+            std::FILE* file = std::tmpfile();
+            {
+                OutputBuffer out(file);
+                EXPECT_EQ(emitCopies(figure, copies, params, out, threads), WriteError::none);
+            }
+            std::string all(static_cast<std::size_t>(std::ftell(file)), '\0');
+            std::rewind(file);
+            EXPECT_EQ(std::fread(&all[0], 1, all.size(), file), all.size());
+            std::fclose(file);
+            EXPECT_TRUE(all == std::string(expected.data.data(), expected.used))
+                << texts << ", " << threads << " threads";
         }
     }
 }

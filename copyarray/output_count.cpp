@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "copyarray/copy_layout.h"
@@ -100,7 +101,7 @@ void reachOf(FigureReach& r, const MarkerItem& p, std::size_t) {
     include(r.optionalPoints, p.x, p.y);
 }
 
-// A block's insertion point; a dimension's elements are their kinds'.
+// A block's insertion point.
 void reachOf(FigureReach& r, const GroupItem& g, std::size_t) {
     include(r.optionalPoints, g.x, g.y);
 }
@@ -226,8 +227,12 @@ bool copyWithinBound(const FigureReach& reach, const CopyArray& copies,
 FigureReach figureReach(const Figure& figure) {
     FigureReach reach;
     ElementKinds::each([&](auto kind) {
-        const auto& list = decltype(kind)::list(figure);
-        for (std::size_t i = 0; i < list.size(); ++i) reachOf(reach, list[i], i);
+        using Kind = decltype(kind);
+        // A dimension's head is a line without a point: only its elements, in their kinds, reach.
+        if constexpr (!std::is_same_v<Kind, DimensionKind>) {
+            const auto& list = Kind::list(figure);
+            for (std::size_t i = 0; i < list.size(); ++i) reachOf(reach, list[i], i);
+        }
     });
     for (const std::vector<GroupItem>* groups : {&figure.dimensions, &figure.blocks})
         for (const GroupItem& g : *groups) {

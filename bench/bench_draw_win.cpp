@@ -92,13 +92,6 @@ struct PlainCanvas {
         for (const PointItem& p : f.points) dot(p.x, p.y, kFigureColour);
         for (const PolylineItem& p : f.polylines)
             for (const LineItem& s : p.segments) segment(s.x1, s.y1, s.x2, s.y2);
-        const POINT b = pixel(copies.baseX, copies.baseY);
-        for (int k = 0; k <= 4; ++k) {
-            SetPixel(dc, b.x + k, b.y, kMarkerColour);
-            SetPixel(dc, b.x - k, b.y, kMarkerColour);
-            SetPixel(dc, b.x, b.y + k, kMarkerColour);
-            SetPixel(dc, b.x, b.y - k, kMarkerColour);
-        }
         SelectObject(dc, copy);
         const CopyParameters params = evaluateCopyParameters(inputs);
         CopySteps steps(params);
@@ -114,6 +107,14 @@ struct PlainCanvas {
             for (std::size_t i = 0; i < f.circles.size(); ++i) circle(f, i, m);
             for (const PointItem& p : f.points)
                 dot(m.transformX(p.x, p.y), m.transformY(p.x, p.y), kCopyPointColour);
+        }
+        // The base-point marker lies over the copies.
+        const POINT b = pixel(copies.baseX, copies.baseY);
+        for (int k = 0; k <= 4; ++k) {
+            SetPixel(dc, b.x + k, b.y, kMarkerColour);
+            SetPixel(dc, b.x - k, b.y, kMarkerColour);
+            SetPixel(dc, b.x, b.y + k, kMarkerColour);
+            SetPixel(dc, b.x, b.y - k, kMarkerColour);
         }
         SelectObject(dc, old);
         DeleteObject(axis);

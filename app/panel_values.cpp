@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -75,7 +74,8 @@ void formatConverted(double v, int minDecimals, char out[kRowTextSize], int sign
     if (negative) ++p;
     for (; *p != 'e'; ++p)
         if (*p != '.') digits += *p;
-    const int exponent = std::atoi(p + 1);
+    // A decimal exponent of a finite double: within +-324, exact as an int.
+    const int exponent = static_cast<int>(parseDecimal(p + 1));
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     const bool zero = digits == "0";
     std::string fixed = negative && !zero ? "-" : "";

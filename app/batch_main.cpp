@@ -44,11 +44,11 @@ int main(int argc, char** argv) {
         return kUsage;
     }
     if (options.help) {
-        std::fputs(kBatchUsage, stdout);
+        std::fputs(batchUsage(), stdout);
         return kWritten;
     }
     if (options.version) {
-        std::printf("zovrel-batch %s\n", kZovrelVersion);
+        std::printf("zovrel-batch %s\n", zovrelVersion());
         return kWritten;
     }
     Figure figure;

@@ -42,5 +42,6 @@ std::string batchReadingNotes(const BatchOptions& options);
 // and units put in.
 CopyInputs batchInputs(const BatchOptions& options, const Figure& figure);
 
-extern const char kBatchUsage[];
-extern const char kZovrelVersion[];
+// The batch tool's --help text, and the program's version.
+const char* batchUsage();
+const char* zovrelVersion();

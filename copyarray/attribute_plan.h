@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct CopyLayout;
+
 // The attribute lines the copies carry: before an element, the line of every key whose value
 // differs from what the host has at that point. The host's state before an element is the
 // same in every copy but the first (which starts from the header's write settings), so each
@@ -35,3 +37,6 @@ struct AttributePlan {
             prefixes.begin());
     }
 };
+
+// The plan of a layout that keeps the attributes, for its figure's attribute states.
+void makeAttributePlan(const CopyLayout& layout, AttributePlan& plan);

@@ -15,10 +15,6 @@ std::string shortest(double v) {
     return std::string(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
 }
 
-bool isShiftJisLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // The bytes of the separator at p: 1 for ",", 2 for "，" and "、", else 0.
 std::size_t separatorAt(const char* p, const char* last) {
     if (*p == ',') return 1;

@@ -24,11 +24,6 @@ void ParameterModel::setRowText(int row, const char* text) {
     update();
 }
 
-void ParameterModel::setSlider(int row, int position) {
-    inputs.rowSlider[row] = position;
-    update();
-}
-
 void ParameterModel::setSliders(const int (&positions)[kRowCount]) {
     for (int r = 0; r < kRowCount; ++r) inputs.rowSlider[r] = positions[r];
     update();

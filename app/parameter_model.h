@@ -31,7 +31,6 @@ struct ParameterModel {
     // The changes. Each evaluates the whole once.
     void setRows(const CopyInputs& rows);  // start-up, "前回値"
     void setRowText(int row, const char* text);
-    void setSlider(int row, int position);
     void setSliders(const int (&positions)[kRowCount]);
     // Rows 1 to 3: the text is converted so the copies stay put; false, nothing changed, where
     // the converted value would not be finite.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "figure/exchange_io.h"
+#include "figure/expression.h"
 
 namespace {
 
@@ -27,10 +28,6 @@ bool isControl(unsigned char c) {
     return c < 0x20 || c == 0x7F;
 }
 
-bool isLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 bool isTrailByte(unsigned char c) {
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
@@ -43,7 +40,7 @@ bool typeableText(std::string_view text) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             if (isControl(c)) return false;
-        } else if (isLeadByte(c)) {
+        } else if (isShiftJisLead(c)) {
             if (++i == text.size() || !isTrailByte(static_cast<unsigned char>(text[i])))
                 return false;
         } else if (c < 0xA1 || c > 0xDF) {

@@ -52,13 +52,6 @@ bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep&, const PointIt
     return putLine(out, PointKind::prefix, v, 2);
 }
 
-double lengthOf(double x, double y) {
-    const double s = std::fmax(std::fabs(x), std::fabs(y));
-    if (!(s > 0.0) || !std::isfinite(s)) return s;
-    const double a = x / s, b = y / s;
-    return s * std::sqrt(a * a + b * b);
-}
-
 TextPlacement textPlacement(const Matrix3& m, const CopyStep& step, const TextItem& t) {
     double ix = m.m[0][0] * t.dx + m.m[1][0] * t.dy;
     double iy = m.m[0][1] * t.dx + m.m[1][1] * t.dy;
@@ -115,15 +108,4 @@ bool putBlockHead(OutputBuffer& out, const Matrix3& m, const GroupItem& block) {
 
 bool movesOnly(const CopyStep& step) {
     return step.scaleX == 1.0 && step.scaleY == 1.0 && step.turn == 0.0;
-}
-
-bool putItemLines(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const PolylineItem& p,
-                  std::size_t from, std::size_t to) {
-    const std::size_t n = p.segments.size();
-    if (from == 0) putTag(out, PolylineKind::tag);
-    const std::size_t last = to < n + 1 ? to : n + 1;
-    for (std::size_t i = from > 0 ? from : 1; i < last; ++i)
-        if (!putItem(out, m, step, p.segments[i - 1])) return false;
-    if (to == n + 2) putTag(out, PolylineKind::endTag);
-    return true;
 }

@@ -16,9 +16,6 @@ constexpr double kWriterDegreesPerRadian = 57.29577951308239;
 // Seven-number ratios are written at least this flat.
 constexpr double kMinWrittenRatio = 0.001;
 
-// The length of (x, y), scaled so that no square overflows: a text's length as written.
-double lengthOf(double x, double y);
-
 // The kinds of one line per item.
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const LineItem& s);
 bool putItem(OutputBuffer& out, const Matrix3& m, const CopyStep& step, const CircleItem& c);

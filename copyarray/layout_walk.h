@@ -24,13 +24,6 @@ inline const std::vector<GroupItem>& groupsOf(const Figure& f, std::size_t k) {
     return k == kDimension ? f.dimensions : f.blocks;
 }
 
-// A group's elements in file order: the kind and index of each.
-template <class Visit>
-void eachMember(const GroupItem& g, Visit&& visit) {
-    std::size_t taken[kFigureKinds] = {};
-    for (uint8_t k : g.order) visit(static_cast<std::size_t>(k), g.first[k] + taken[k]++);
-}
-
 // Every item a copy writes, with its first line, in writing order: the items in their kinds'
 // places, a group's after its head line.
 template <class Visit>

@@ -24,15 +24,13 @@ RecordTally::RecordTally(const Figure& figure) {
     blocks = known(figure.blocks);
     for (const GroupItem& g : figure.blocks) {
         if (!g.known) continue;
-        std::size_t taken[kFigureKinds] = {};
-        for (uint8_t k : g.order) {
-            const std::size_t i = g.first[k] + taken[k]++;
+        eachMember(g, [&](std::size_t k, std::size_t i) {
             ElementKinds::each([&](auto kind) {
                 using Kind = decltype(kind);
                 if (ElementKinds::index<Kind>() == k)
                     blockElements += Kind::elements(Kind::list(figure)[i]);
             });
-        }
+        });
         blockElements += 1;
     }
     if (blocks > 0) optional.push_back({"BL", blocks});

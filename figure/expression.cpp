@@ -5,11 +5,11 @@
 
 #include "figure/decimal.h"
 
-namespace {
-
 bool isShiftJisLead(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
+
+namespace {
 
 // A Shift-JIS pair and the ASCII it counts as; the digits, 82 4F to 82 58, are a run.
 struct FullWidthForm {

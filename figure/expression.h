@@ -7,6 +7,9 @@
 // What a value box reads: arithmetic over the number reader's numbers, typed in ASCII or in
 // the full-width forms a Japanese input method gives.
 
+// Whether c begins a two-byte Shift-JIS character.
+bool isShiftJisLead(unsigned char c);
+
 // Rewrites the Shift-JIS byte pairs of the full-width digits, point, signs, operators,
 // parentheses and space (and the minus sign, which code page 932 shares with the full-width
 // hyphen-minus) as their ASCII forms, and what the input method's kana mode gives for the keys

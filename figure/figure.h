@@ -110,6 +110,13 @@ struct GroupItem {
     std::vector<uint8_t> order;
 };
 
+// A group's elements in file order: the kind and index of each.
+template <class Visit>
+void eachMember(const GroupItem& g, Visit&& visit) {
+    std::size_t taken[kFigureKinds] = {};
+    for (uint8_t k : g.order) visit(static_cast<std::size_t>(k), g.first[k] + taken[k]++);
+}
+
 // The host's attribute keys. Each is a state of its own, set by a line that starts with its tag
 // and holding for every element after it until the next line of the same key.
 enum AttributeKey {

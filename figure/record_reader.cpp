@@ -34,13 +34,6 @@ bool carriesString(std::string_view piece) {
     return TextKind::starts(piece) || BlockKind::starts(piece);
 }
 
-double lengthOf(double x, double y) {
-    const double s = std::fmax(std::fabs(x), std::fabs(y));
-    if (!(s > 0.0) || !std::isfinite(s)) return s;
-    const double a = x / s, b = y / s;
-    return s * std::sqrt(a * a + b * b);
-}
-
 }  // namespace
 
 RecordReader::RecordReader(Figure& target, bool isPart)

@@ -273,9 +273,11 @@ WriteVerdict writeVerdict(const Figure& figure, const FigureReach& reach, const 
                 break;
         }
     }
-    // The rest copy by copy, as the writer checks them.
-    const CopyLayout layout(figure, false, params.keepAttributes);
+    // The rest copy by copy, as the writer checks them, while the budget lasts.
+    if (undecided.empty()) return WriteVerdict::writes;
     const std::size_t perCopy = static_cast<std::size_t>(elementsPerCopy(figure, texts)) + 1;
+    if (budget < perCopy) return WriteVerdict::unknown;
+    const CopyLayout layout(figure, false, params.keepAttributes);
     std::size_t spent = 0;
     OutputBuffer check(nullptr);
     for (const CopyStep& step : undecided) {

@@ -269,7 +269,8 @@ WriteError emitCopies(const Figure& figure, const CopyArray& copies, const CopyP
             return emitCopiesInParts(layout, copies, params, out, pool);
         }
     }
-    layout.planAttributes();
+    // A check writes no attribute line, and they hold no number to check.
+    if (out.formats()) layout.planAttributes();
     return emitCopiesInOrder(layout, copies, params, out);
 }
 

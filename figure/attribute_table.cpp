@@ -7,11 +7,9 @@ void AttributeTable::set(AttributeKey key, std::string_view line) {
     changed = true;
 }
 
-uint32_t AttributeTable::current() {
-    if (changed) {
-        stored = internState(now);
-        changed = false;
-    }
+uint32_t AttributeTable::storeNow() {
+    stored = internState(now);
+    changed = false;
     return stored;
 }
 

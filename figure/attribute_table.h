@@ -24,8 +24,8 @@ struct AttributeTable {
 
     // The state now is `now` with the key set to the line.
     void set(AttributeKey key, std::string_view line);
-    // The index of the state now.
-    uint32_t current();
+    // The index of the state now. Inline: every element asks.
+    uint32_t current() { return changed ? storeNow() : stored; }
     // The index of the state now is `state`.
     void setCurrent(uint32_t state);
 
@@ -36,6 +36,8 @@ struct AttributeTable {
     bool headerDone = false;  // an element or a "#" has been read
 
   private:
+    uint32_t storeNow();
+
     AttributeState now;
     uint32_t stored = 0;   // the index of `now`, unless changed
     bool changed = false;  // `now` differs from the stored state

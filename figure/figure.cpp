@@ -1,14 +1,5 @@
 #include "figure/figure.h"
 
-void Bounds::include(double x, double y) {
-    if (empty) {
-        box = {x, y, x, y};
-        empty = false;
-    } else {
-        box.widen(x, y);
-    }
-}
-
 void Bounds::include(const Bounds& other) {
     if (other.empty) return;
     include(other.box.minX, other.box.minY);

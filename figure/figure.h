@@ -34,7 +34,15 @@ struct Bounds {
     Extents box;
     bool empty = true;
 
-    void include(double x, double y);
+    // Inline: every point read widens the bounds.
+    void include(double x, double y) {
+        if (empty) {
+            box = {x, y, x, y};
+            empty = false;
+        } else {
+            box.widen(x, y);
+        }
+    }
     void include(const Bounds& other);
 };
 

@@ -85,34 +85,44 @@ void RasterTarget::drawCircles(const std::vector<CircleItem>& circles, const Mat
     const PairMap map(ScreenMap(view), m);
     Point2 room[kMaxOutlinePoints];
     for (std::size_t i = 0; i < circles.size(); ++i) {
+        // Placed first: an outline off the canvas is not even sampled.
+        const CirclePlace place = placeCircle(circles[i], map);
+        if (place == CirclePlace::off) continue;
         std::size_t count = 0;
         const Point2* outline = outlines->of(i, circles[i], room, count);
-        drawCircle(circles[i], outline, count, map);
+        drawPlacedCircle(place, outline, count, map);
     }
 }
 
 void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
                               const Matrix3& m) {
-    drawCircle(circle, outline, count, PairMap(ScreenMap(view), m));
+    const PairMap map(ScreenMap(view), m);
+    drawPlacedCircle(placeCircle(circle, map), outline, count, map);
 }
 
-void RasterTarget::drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
-                              const PairMap& pairs) {
-    if (count < 2) return;
+RasterTarget::CirclePlace RasterTarget::placeCircle(const CircleItem& circle,
+                                                    const PairMap& pairs) const {
+    Extents box;
+    if (!circleScreenBox(circle, pairs.matrix, pairs.one, box)) return CirclePlace::crossing;
+    // A pixel of margin for the rounding of the points inside the box.
+    if (box.maxX < clip.left - 2 || box.minX > clip.right + 1 || box.maxY < clip.top - 2 ||
+        box.minY > clip.bottom + 1)
+        return CirclePlace::off;
+    if (box.minX >= clip.left + 1 && box.maxX < clip.right - 1 && box.minY >= clip.top + 1 &&
+        box.maxY < clip.bottom - 1)
+        return CirclePlace::inside;
+    return CirclePlace::crossing;
+}
+
+void RasterTarget::drawPlacedCircle(CirclePlace place, const Point2* outline, std::size_t count,
+                                    const PairMap& pairs) {
+    if (count < 2 || place == CirclePlace::off) return;
+    if (place == CirclePlace::inside) {
+        drawOutlineInside(outline, count, pairs);
+        return;
+    }
     const ScreenMap& map = pairs.one;
     const Matrix3& m = pairs.matrix;
-    Extents box;
-    if (circleScreenBox(circle, m, map, box)) {
-        // A pixel of margin for the rounding of the points inside the box.
-        if (box.maxX < clip.left - 2 || box.minX > clip.right + 1 || box.maxY < clip.top - 2 ||
-            box.minY > clip.bottom + 1)
-            return;
-        if (box.minX >= clip.left + 1 && box.maxX < clip.right - 1 && box.minY >= clip.top + 1 &&
-            box.maxY < clip.bottom - 1) {
-            drawOutlineInside(outline, count, pairs);
-            return;
-        }
-    }
     // Each piece of the outline as a segment of its own: a polyline lights the same pixels.
     auto screen = [&](const Point2& p) { return map(m, p.x, p.y); };
     Point2 previous = screen(outline[0]);

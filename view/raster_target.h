@@ -90,8 +90,11 @@ struct RasterTarget {
     void drawLeavingSegment(PixelPoint a, PixelPoint b);
     void drawDotAt(const Point2& screen);
     void drawDotPixel(PixelPoint p);
-    void drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
-                    const PairMap& map);
+    // Where a circle's outline falls, told from its screen box before any point is mapped.
+    enum class CirclePlace { off, inside, crossing };
+    CirclePlace placeCircle(const CircleItem& circle, const PairMap& map) const;
+    void drawPlacedCircle(CirclePlace place, const Point2* outline, std::size_t count,
+                          const PairMap& map);
     // An outline whose every point lies at least a pixel inside the clip.
     void drawOutlineInside(const Point2* outline, std::size_t count, const PairMap& map);
 };

@@ -22,14 +22,19 @@ void modelChanged(App& app) {
     app.baseDialog.followBase(app.model.copies.baseX, app.model.copies.baseY);
 }
 
+Point2 pointerInWorld(const App& app) {
+    return app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
+}
+
+void moveBase(App& app, Point2 base) {
+    if (base.x == app.model.copies.baseX && base.y == app.model.copies.baseY) return;
+    app.model.setBase(base.x, base.y);
+    modelChanged(app);
+}
+
 void viewChanged(App& app, bool scaleChanged) {
     if (app.picking) {
-        const PixelPoint p = app.mouse.pointerPos;
-        const Point2 base = app.view.screenToWorld(p.x, p.y);
-        if (base.x != app.model.copies.baseX || base.y != app.model.copies.baseY) {
-            app.model.setBase(base.x, base.y);
-            modelChanged(app);
-        }
+        moveBase(app, pointerInWorld(app));
         updateSnapMark(app);
     }
     app.canvas.invalidate();
@@ -39,7 +44,7 @@ void viewChanged(App& app, bool scaleChanged) {
 void updateSnapMark(App& app) {
     app.snapMark = {};
     if (!app.picking) return;
-    const Point2 p = app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
+    const Point2 p = pointerInWorld(app);
     app.snapMark = snapTarget(app.figure, p.x, p.y, app.view.scale, app.dpi);
 }
 

@@ -67,6 +67,10 @@ App& appOf(HWND window);
 
 // After a change of the model: the picture, the unit labels and the status strip follow.
 void modelChanged(App& app);
+// Where the pointer is, in drawing units.
+Point2 pointerInWorld(const App& app);
+// The model takes the base point, and everything follows, only where it moved.
+void moveBase(App& app, Point2 base);
 // After a change of the view (scale, offsets, size): in pick mode the base point stays under
 // the pointer; the picture follows, and with scaleChanged the scale button and dialog too.
 void viewChanged(App& app, bool scaleChanged);

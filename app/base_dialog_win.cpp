@@ -3,6 +3,7 @@
 #include "app/base_point_text.h"
 #include "app/commands_win.h"
 #include "app/texts.h"
+#include "view/window_idioms_win.h"
 
 bool BaseDialog::create(HWND owner, HINSTANCE instance, HFONT font, int dpi, void* creation) {
     const Kind base{
@@ -19,7 +20,7 @@ void BaseDialog::offer(double x, double y) {
 void BaseDialog::refuse(const char* why) {
     SetWindowTextA(popup, why);
     SetFocus(edit);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
+    selectAllText(edit);
 }
 
 void BaseDialog::show(double x, double y) {
@@ -28,7 +29,7 @@ void BaseDialog::show(double x, double y) {
     ShowWindow(popup, SW_SHOW);
     // Ready for typing: the whole text goes at the first key.
     SetFocus(edit);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
+    selectAllText(edit);
 }
 
 void BaseDialog::place(HWND main) {

@@ -84,7 +84,7 @@ void basePointCommand(App& app) {
     if (!app.picking) app.baseBeforePick = {app.model.copies.baseX, app.model.copies.baseY};
     app.picking = true;
     // The base point goes to the pointer at once, and follows it from now on.
-    const Point2 base = app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
+    const Point2 base = pointerInWorld(app);
     app.model.setBase(base.x, base.y);
     updateSnapMark(app);
     modelChanged(app);

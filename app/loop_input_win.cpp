@@ -5,6 +5,7 @@
 #include "app/app_win.h"
 #include "app/commands_win.h"
 #include "app/tab_order.h"
+#include "view/window_idioms_win.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ bool onTab(App& app, const MSG& message) {
     app.tabFocus = controls[next];
     SetFocus(controls[next]);
     // As in a dialog: a value box is entered with its text selected.
-    if (panel.isValueBox(controls[next])) SendMessageA(controls[next], EM_SETSEL, 0, -1);
+    if (panel.isValueBox(controls[next])) selectAllText(controls[next]);
     return true;
 }
 

@@ -23,11 +23,8 @@ void decide(App& app, Decide&& decision) {
     Point2 base{app.model.copies.baseX, app.model.copies.baseY};
     const MouseEffects e =
         decision(MouseContext{app.mouse, app.picking, app.view, base, app.figure, app.dpi});
-    if (app.picking) base = app.view.screenToWorld(app.mouse.pointerPos.x, app.mouse.pointerPos.y);
-    if (base.x != app.model.copies.baseX || base.y != app.model.copies.baseY) {
-        app.model.setBase(base.x, base.y);
-        modelChanged(app);
-    }
+    if (app.picking) base = pointerInWorld(app);
+    moveBase(app, base);
     // Every event that moves the pointer or ends the pick while picking repaints anyway.
     updateSnapMark(app);
     perform(app, e);

@@ -5,6 +5,7 @@
 #include "app/commands_win.h"
 #include "app/owner_button_win.h"
 #include "app/parameter_panel_win.h"
+#include "view/window_idioms_win.h"
 
 namespace {
 
@@ -34,16 +35,16 @@ void onPanelCommand(App& app, WPARAM wParam, LPARAM lParam) {
 }
 
 // A unit button shows the unit the model holds; reached with Tab, a focus rectangle too.
-void onUnitButtonDraw(const App& app, LPARAM lParam) {
-    const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    const int row = app.panel.rowOfUnitButton(static_cast<int>(item.CtlID));
+void onUnitButtonDraw(const App& app, WPARAM wParam, LPARAM lParam) {
+    const OwnerDrawItem item = ownerDrawItem(wParam, lParam);
+    const int row = app.panel.rowOfUnitButton(item.id);
     if (row < 0) return;
-    drawRaisedButton(item.hDC, item.rcItem, (item.itemState & ODS_SELECTED) != 0,
-                     unitLabel(app.model.inputs, row), app.font.get(), app.dpi);
-    if ((item.itemState & ODS_FOCUS) && item.hwndItem == app.tabFocus) {
-        RECT inside = item.rcItem;
+    drawRaisedButton(item.dc, item.rect, item.pressed, unitLabel(app.model.inputs, row),
+                     app.font.get(), app.dpi);
+    if (item.focused && item.window == app.tabFocus) {
+        RECT inside = item.rect;
         InflateRect(&inside, -2, -2);
-        DrawFocusRect(item.hDC, &inside);
+        DrawFocusRect(item.dc, &inside);
     }
 }
 
@@ -67,7 +68,7 @@ LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             app.panel.paintLabels(app.font.get(), app.dpi);
             break;
         case WM_DRAWITEM:
-            onUnitButtonDraw(app, lParam);
+            onUnitButtonDraw(app, wParam, lParam);
             break;
         case WM_COMMAND:
             onPanelCommand(app, wParam, lParam);

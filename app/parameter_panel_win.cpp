@@ -17,12 +17,6 @@ void percentText(int position, char* text, std::size_t size) {
     *end = '\0';
 }
 
-int clientHeight(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    return r.bottom - r.top;
-}
-
 // Sets a control's text only where it differs, so a box being typed in keeps its caret.
 void showText(HWND window, const char* text) {
     char now[kRowTextSize + 16] = {};
@@ -107,7 +101,7 @@ void ParameterPanel::layout(int height, int dpi) {
     MoveWindow(panel, 0, 0, scaled(kPanelWidth, dpi), height, TRUE);
     RECT button{};
     GetClientRect(completeButton, &button);
-    MoveWindow(completeButton, scaled(5, dpi), clientHeight(panel) - button.bottom, button.right,
+    MoveWindow(completeButton, scaled(5, dpi), clientSize(panel).cy - button.bottom, button.right,
                button.bottom, TRUE);
 }
 

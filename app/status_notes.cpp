@@ -40,7 +40,7 @@ std::string leftOutNote(const std::vector<LeftOut>& leftOut) {
         std::string part;
         for (const LeftOut& left : leftOut) {
             if (left.why != why) continue;
-            if (!part.empty()) part += text::kLeftOutBetween;
+            if (!part.empty()) part += text::kListJoin;
             const char* name = nullptr;
             for (const text::RecordName& r : text::kRecordNames)
                 if (left.tag == r.tag) name = r.name;
@@ -49,7 +49,7 @@ std::string leftOutNote(const std::vector<LeftOut>& leftOut) {
             part += text::kLeftOutCount;
         }
         if (part.empty()) continue;
-        if (!note.empty()) note += text::kLeftOutBetween;
+        if (!note.empty()) note += text::kListJoin;
         note += part;
         note += why == LeftOut::notKept        ? text::kLeftOutNotKept
                 : why == LeftOut::turnedCopies ? text::kLeftOutTurned
@@ -92,10 +92,10 @@ std::string valueNote(const ParameterModel& model) {
     for (int r = 0; r < kRowCount; ++r) {
         const RowReading& reading = model.reading[r];
         if (reading.how == RowRead::notFinite) {
-            if (!notFinite.empty()) notFinite += text::kReadInPartJoin;
+            if (!notFinite.empty()) notFinite += text::kListJoin;
             notFinite += text::kRowLabels[r];
         } else if (reading.how == RowRead::partial) {
-            if (!partial.empty()) partial += text::kReadInPartJoin;
+            if (!partial.empty()) partial += text::kListJoin;
             partial +=
                 std::string(text::kRowLabels[r]) + text::kReadInPartAs + readAs(reading.value);
         }

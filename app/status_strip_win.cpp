@@ -19,12 +19,6 @@ constexpr COLORREF kStandingNoteColour = RGB(112, 112, 112);
 constexpr int kReadoutGap = 8;  // between the readout and its neighbours
 constexpr int kNoteGap = 12;    // between the hint and the notes
 
-SIZE clientSize(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
 int textWidth(HDC dc, const std::string& text) {
     SIZE extent{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);

@@ -38,7 +38,8 @@ constexpr char kPreviewPartialBefore[] = "表示は最初の";
 constexpr char kPreviewPartialAfter[] = "個のみ（描画時間の上限）";
 // The selection's records that the copies leave out: "文字3個、寸法値2個は複写されません…".
 constexpr char kLeftOutCount[] = "個";
-constexpr char kLeftOutBetween[] = "、";
+// Between the items of a list in the status strip.
+constexpr char kListJoin[] = "、";
 constexpr char kLeftOutNotKept[] = "は複写されません（「属性・文字も複写」で複写）";
 constexpr char kLeftOutNever[] = "は複写できません";
 constexpr char kLeftOutTurned[] = "は回転・拡大縮小する複写には入りません";
@@ -90,7 +91,6 @@ namespace text {
 // How the rows' texts were read. The row's label goes before each.
 // A text of which only the start counted: "水平移動は 12 と読みました（…）".
 constexpr char kReadInPartAs[] = "は ";
-constexpr char kReadInPartJoin[] = "、";
 constexpr char kReadInPartAfter[] = " と読みました（数でない部分は無視）";
 // A text that is not a finite number: nothing is written meanwhile.
 constexpr char kNotFiniteAfter[] = "の値が数になりません（0で割ったか、大きすぎます）";

@@ -20,17 +20,36 @@ struct OwnerDrawItem {
     int id;
     bool pressed;
     RECT rect;
+    bool focused;
+    HWND window;
 };
 
 inline OwnerDrawItem ownerDrawItem(WPARAM wParam, LPARAM lParam) {
     const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    return {item.hDC, LOWORD(wParam), (item.itemState & ODS_SELECTED) != 0, item.rcItem};
+    return {item.hDC,
+            LOWORD(wParam),
+            (item.itemState & ODS_SELECTED) != 0,
+            item.rcItem,
+            (item.itemState & ODS_FOCUS) != 0,
+            item.hwndItem};
+}
+
+// The size of a window's client area.
+inline SIZE clientSize(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 // A window procedure put in front of a control's own; returns the control's.
 inline WNDPROC subclass(HWND window, WNDPROC procedure) {
     return reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+// An edit box's whole text selected, so the first key replaces it.
+inline void selectAllText(HWND edit) {
+    SendMessageA(edit, EM_SETSEL, 0, -1);
 }
 
 // Whole-area repaint of a window (and the children it does not clip), at the next paint.

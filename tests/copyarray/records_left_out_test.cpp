@@ -77,9 +77,9 @@ TEST(RecordsLeftOut, NameWhatTheCopiesLeaveOutAsTheWriterLeavesItOut) {
         return tag;  // a tag of no known kind is shown as it is
     };
     const std::string one = std::string("1") + text::kLeftOutCount;
-    EXPECT_EQ(note, name("BL") + one + text::kLeftOutTurned + text::kLeftOutBetween + name("sc") +
-                        one + text::kLeftOutBetween + name("ck") + one + text::kLeftOutBetween +
-                        "zz" + one + text::kLeftOutNever);
+    EXPECT_EQ(note, name("BL") + one + text::kLeftOutTurned + text::kListJoin + name("sc") + one +
+                        text::kListJoin + name("ck") + one + text::kListJoin + "zz" + one +
+                        text::kLeftOutNever);
 #endif
 }
 

@@ -203,20 +203,39 @@ std::string formatLastValues(const LastValues& values) {
     return out;
 }
 
-bool parseLastValues(std::string_view file, LastValues& out) {
-    LastValues read;
+namespace {
+
+// The last values' lines as they are read: each key at most once, every row whole at the end.
+struct LastRowsRead {
+    CopyInputs& rows;
     bool seen[kRowCount][4] = {};  // text, slider, unit, keep
-    const bool whole = eachSectionLine(file, [&](std::string_view name, std::string_view value) {
+    bool any = false;
+
+    // False for a line that damages the file; other keys are not the rows'.
+    bool take(std::string_view name, std::string_view value) {
         const Key key = keyOf(name);
         if (key.kind == Kind::unknown) return true;
         bool& once = seen[key.row][static_cast<int>(key.kind)];
-        if (once || !take(key, value, read.rows)) return false;
-        once = true;
+        if (once || !::take(key, value, rows)) return false;
+        once = any = true;
         return true;
-    });
-    if (!whole) return false;
-    for (int r = 0; r < kRowCount; ++r)
-        if (!seen[r][0] || !seen[r][1] || (r < kUnitRows && !seen[r][2])) return false;
+    }
+    bool complete() const {
+        for (int r = 0; r < kRowCount; ++r)
+            if (!seen[r][0] || !seen[r][1] || (r < kUnitRows && !seen[r][2])) return false;
+        return true;
+    }
+};
+
+}  // namespace
+
+bool parseLastValues(std::string_view file, LastValues& out) {
+    LastValues read;
+    LastRowsRead rows{read.rows};
+    if (!eachSectionLine(file, [&](std::string_view name,
+                                   std::string_view value) { return rows.take(name, value); }) ||
+        !rows.complete())
+        return false;
     out = read;
     return true;
 }
@@ -237,25 +256,17 @@ bool parseKeepAttributes(std::string_view file) {
 bool parseSettings(std::string_view file, Settings& out) {
     Settings read;
     int keepLines = 0;
-    bool anyLast = false;
-    bool seen[kRowCount][4] = {};  // text, slider, unit, keep
+    LastRowsRead rows{read.last.rows};
     const bool whole = eachSectionLine(file, [&](std::string_view name, std::string_view value) {
         if (name == kKeepKey) {
             read.keepAttributes = value == "1";
             return (value == "0" || value == "1") && ++keepLines == 1;
         }
-        const Key key = keyOf(name);
-        if (key.kind == Kind::unknown) return true;
-        bool& once = seen[key.row][static_cast<int>(key.kind)];
-        if (once || !take(key, value, read.last.rows)) return false;
-        once = true;
-        anyLast = true;
-        return true;
+        return rows.take(name, value);
     });
     if (!whole) return false;
-    if (anyLast) {
-        for (int r = 0; r < kRowCount; ++r)
-            if (!seen[r][0] || !seen[r][1] || (r < kUnitRows && !seen[r][2])) return false;
+    if (rows.any) {
+        if (!rows.complete()) return false;
         read.hasLast = true;
     }
     out = read;

@@ -6,7 +6,6 @@
 
 #include "figure/element_kinds.h"
 #include "figure/line_cutting.h"
-#include "figure/workers.h"
 
 namespace {
 
@@ -155,10 +154,19 @@ void ParallelRead::read(RecordReader& whole, const char* p, const char* end, int
         clearPart(parts[i]);
         readers[i] = std::make_unique<RecordReader>(parts[i], true);
     }
-    runParts(count, [&](int i) {
-        const std::size_t at = static_cast<std::size_t>(i);
-        readPieces(cuts[at], cuts[at + 1], i == 0 ? whole : *readers[at]);
-    });
+    if (!pool) pool = std::make_unique<WorkerPool>(count - 1);
+    // Part 0 on the calling thread, the others dealt in turn to the workers (all to the
+    // caller when none could start).
+    const std::size_t helpers = static_cast<std::size_t>(pool->size());
+    const auto job = [&](int worker) {
+        for (std::size_t i = static_cast<std::size_t>(worker) + 1; i < n; i += helpers)
+            readPieces(cuts[i], cuts[i + 1], *readers[i]);
+    };
+    if (helpers > 0) pool->start(job);
+    readPieces(cuts[0], cuts[1], whole);
+    if (helpers == 0)
+        for (std::size_t i = 1; i < n; ++i) readPieces(cuts[i], cuts[i + 1], *readers[i]);
+    pool->wait();
     // Room for all parts at once, so joining them copies each item once.
     ElementKinds::each([&](auto kind) {
         using Kind = decltype(kind);

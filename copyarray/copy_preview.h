@@ -28,7 +28,7 @@ void drawKind(Target& target, SegmentKind, const Figure& figure, const Matrix3& 
 template <class Target>
 void drawKind(Target& target, PolylineKind, const Figure& figure, const Matrix3& m,
               const CopyStep&) {
-    for (const PolylineItem& p : figure.polylines) target.drawSegments(p.segments, m);
+    target.drawPolylines(figure.polylines, m);
 }
 template <class Target>
 void drawKind(Target& target, CircleKind, const Figure& figure, const Matrix3& m, const CopyStep&) {
@@ -95,7 +95,8 @@ void drawCopy(Target& target, const Figure& figure, const Matrix3& m, const Copy
 //   beginCopyLines(k), beginCopyDots(k)     what copy k draws next
 //   copyMissesView(box, m, reach)           the box under m, widened by reach drawing units
 //                                           around its image, lies wholly outside the view
-//   drawSegments(segments, m), drawCircles(circles, m), drawDots(points, m),
+//   drawSegments(segments, m), drawPolylines(polylines, m), drawCircles(circles, m),
+//   drawDots(points, m),
 //   drawDot(m, x, y), drawText(placement), drawOutline(corners, count, m)
 template <class Target>
 PreviewResult drawCopies(Target& target, const Figure& figure, const CopyArray& copies,

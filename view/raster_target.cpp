@@ -68,7 +68,16 @@ void RasterTarget::drawLeavingSegment(PixelPoint pa, PixelPoint pb) {
 }
 
 void RasterTarget::drawSegments(const std::vector<LineItem>& segments, const Matrix3& m) {
+    drawSegments(segments, PairMap(ScreenMap(view), m));
+}
+
+// One mapping for all: most polylines are a few segments.
+void RasterTarget::drawPolylines(const std::vector<PolylineItem>& polylines, const Matrix3& m) {
     const PairMap map(ScreenMap(view), m);
+    for (const PolylineItem& p : polylines) drawSegments(p.segments, map);
+}
+
+void RasterTarget::drawSegments(const std::vector<LineItem>& segments, const PairMap& map) {
     for (const LineItem& s : segments) {
         const ScreenPair ends = map(&s);
         if (ends.bothNear()) {

@@ -50,6 +50,7 @@ struct RasterTarget {
     // clip (a dot's reach of pixels and a text's start mark included).
     bool copyMissesView(const Extents& box, const Matrix3& m, double reach) const;
     void drawSegments(const std::vector<LineItem>& segments, const Matrix3& m);
+    void drawPolylines(const std::vector<PolylineItem>& polylines, const Matrix3& m);
     void drawCircles(const std::vector<CircleItem>& circles, const Matrix3& m);
     // One circle through its outline points.
     void drawCircle(const CircleItem& circle, const Point2* outline, std::size_t count,
@@ -87,6 +88,7 @@ struct RasterTarget {
     }
 
   private:
+    void drawSegments(const std::vector<LineItem>& segments, const PairMap& map);
     void drawLeavingSegment(PixelPoint a, PixelPoint b);
     void drawDotAt(const Point2& screen);
     void drawDotPixel(PixelPoint p);

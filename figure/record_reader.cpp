@@ -206,7 +206,6 @@ void RecordReader::setAttribute(AttributeKey key, std::string_view line) {
 
 // A line that is neither an element nor "#".
 void RecordReader::readOtherLine(std::string_view piece) {
-    if (!lineStart) return;  // a later piece of a long line: part of what it began
     const AttributeKey key = attributeKeyOf(piece);
     if (key != kAttributeKeys) {
         const std::string_view value = withoutBreak(piece);
@@ -247,7 +246,8 @@ void RecordReader::readPiece(std::string_view piece) {
         return;
     }
     if (piece.empty()) return;
-    if (lineStart && carriesString(piece)) {
+    if (carriesString(piece)) {
+        if (!lineStart) return;  // a later piece of a long line: part of what it began
         if (!midLine) {
             readString(piece);
         } else {
@@ -258,7 +258,7 @@ void RecordReader::readPiece(std::string_view piece) {
     }
     const bool element = ElementKinds::any([&](auto kind) {
         using Kind = decltype(kind);
-        if (!Kind::starts(piece) || carriesString(piece)) return false;
+        if (!Kind::starts(piece)) return false;
         readElement(kind, piece);
         return true;
     });

@@ -58,13 +58,24 @@ double slowValue(const char* mantissa, const char* numberEnd, const char* mantis
     return value;
 }
 
+// 10^k for k digits.
+constexpr uint64_t kDigitScale[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+
+// The value of eight digit bytes (0..9), the most significant the lowest byte: four steps of
+// multiply-shift, pairs, then fours, then the eight.
+inline uint64_t eightDigitValue(uint64_t v) {
+    v = (v * 10) + (v >> 8);
+    return (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+            (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+           32;
+}
+
 // Appends the run of decimal digits at p (stopping at last) to value and count, eight at a
 // time where eight bytes may be read (up to readable). Past 19 digits value wraps around and
 // only count stays meaningful.
 const char* takeDigits(const char* p, const char* last, const char* readable, uint64_t& value,
                        int& count) {
-    static constexpr uint64_t kScale[9] = {1,      10,      100,      1000,     10000,
-                                           100000, 1000000, 10000000, 100000000};
     while (readable - p >= 8) {
         uint64_t chunk;
         std::memcpy(&chunk, p, 8);  // little-endian: the first character is the lowest byte
@@ -76,12 +87,7 @@ const char* takeDigits(const char* p, const char* last, const char* readable, ui
         if (run > last - p) run = last - p;
         if (run == 0) return p;
         // Leading zero digits in front make a run of fewer than eight an eight-digit number.
-        uint64_t v = run == 8 ? t : t << (8 * (8 - run));
-        v = (v * 10) + (v >> 8);
-        v = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
-             (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
-            32;
-        value = value * kScale[run] + v;
+        value = value * kDigitScale[run] + eightDigitValue(run == 8 ? t : t << (8 * (8 - run)));
         count += static_cast<int>(run);
         p += run;
         if (run < 8) return p;
@@ -105,12 +111,7 @@ inline DigitRun digitRun(uint64_t chunk) {
     const uint64_t nonDigit = ((t + 0x0606060606060606ull) | t) & 0xF0F0F0F0F0F0F0F0ull;
     const int length = nonDigit ? __builtin_ctzll(nonDigit) / 8 : 8;
     if (length == 0) return {0, 0};
-    uint64_t v = length == 8 ? t : t << (8 * (8 - length));
-    v = (v * 10) + (v >> 8);
-    v = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
-         (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
-        32;
-    return {length, v};
+    return {length, eightDigitValue(length == 8 ? t : t << (8 * (8 - length)))};
 }
 
 // The usual shape, [-]ddd.dddddd with at most seven digits on either side and no exponent,
@@ -118,8 +119,6 @@ inline DigitRun digitRun(uint64_t chunk) {
 // at run past readable; the general reader then takes over.
 inline bool readUsualNumber(const char* p, const char* last, const char* readable, double& value,
                             const char*& stop) {
-    static constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
-    static constexpr uint64_t kDigitScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     if (readable - p < 8) return false;
     uint64_t chunk;
     std::memcpy(&chunk, p, 8);
@@ -142,19 +141,13 @@ inline bool readUsualNumber(const char* p, const char* last, const char* readabl
 // The value of the first length (0..7) digits of chunk, the text's first byte the lowest.
 inline uint64_t leadingDigits(uint64_t chunk, int length) {
     // Shifted to the top, the digits sit behind leading zeros: an eight-digit number.
-    uint64_t v = ((chunk ^ 0x3030303030303030ull) << (8 * (7 - length))) << 8;
-    v = (v * 10) + (v >> 8);
-    return (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
-            (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
-           32;
+    return eightDigitValue(((chunk ^ 0x3030303030303030ull) << (8 * (7 - length))) << 8);
 }
 
 // readUsualNumber where sixteen bytes from p may be read: it accepts the same texts and gives
 // the same value, but one SSE2 comparison finds both the point and the end, so the end (which
 // the next field waits for) does not wait for a second load.
 inline bool readUsualNumberWide(const char* p, const char* last, double& value, const char*& stop) {
-    static constexpr double kFractionScale[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
-    static constexpr uint64_t kDigitScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i t = _mm_sub_epi8(text, _mm_set1_epi8('0'));
     const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t);
